@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillex {
+
+// A file could not be read or written. The message names the path and the reason.
+class FileError : public std::runtime_error {
+  public:
+    FileError(const std::filesystem::path& path, const std::string& reason);
+
+    const std::filesystem::path& path() const noexcept { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The path as UTF-8 text, for messages.
+std::string PathText(const std::filesystem::path& path);
+
+// Reads a whole file by the text-form rule: bytes as they are (no byte-order mark handling,
+// no code-page conversion), CR LF / CR / LF end lines, the first NUL ends the text.
+std::vector<std::string> LoadLines(const std::filesystem::path& path);
+
+// Writes every line followed by CR LF; no lines give a zero-byte file. The new content goes
+// to a temporary file beside the target, which replaces the target only once it is complete
+// and flushed, so a failed save leaves the old file untouched. A symbolic link is written
+// through (it keeps naming its file) and a replaced file keeps its permissions. Where no
+// temporary file can be made beside the target, the target is written in place.
+void SaveLines(const std::vector<std::string>& lines, const std::filesystem::path& path);
+
+}  // namespace quillex

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace quillex {
+
+// A C stdio file opened by path, binary mode always, so that no platform turns CR LF into LF
+// or stops at 0x1A. On Windows the path is opened by its wide name, so any script works.
+class CFile {
+  public:
+    CFile() = default;
+    CFile(const std::filesystem::path& path, const char* mode);
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    ~CFile();
+
+    explicit operator bool() const noexcept { return file_ != nullptr; }
+    std::FILE* get() const noexcept { return file_; }
+
+    // Flushes stdio and the operating system's buffers to the disk, then closes.
+    // Returns false (errno set) if any of it failed.
+    bool SyncAndClose();
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace quillex

@@ -1,0 +1,233 @@
+#include "core/file_format.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <ostream>
+
+#include <csignal>
+
+#include "core/child_process.h"
+#include "core/document_lines.h"
+#include "core/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace quillex {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+using namespace std::string_literals;
+
+struct FileCase {
+    const char* name;
+    std::string on_disk;
+    Lines lines;
+    std::string saved;  // what saving the loaded lines writes back
+};
+
+std::ostream& operator<<(std::ostream& os, const FileCase& c) {
+    return os << c.name;
+}
+
+class FileFormatTest : public ::testing::TestWithParam<FileCase> {
+  protected:
+    TempDir dir_;
+};
+
+TEST_P(FileFormatTest, LoadsByTheRuleAndSavesWithCrLf) {
+    const FileCase& c = GetParam();
+    WriteBytes(dir_ / "in.txt", c.on_disk);
+    Lines lines = LoadLines(dir_ / "in.txt");
+    EXPECT_EQ(lines, c.lines);
+    SaveLines(lines, dir_ / "out.txt");
+    EXPECT_EQ(ReadBytes(dir_ / "out.txt"), c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, FileFormatTest,
+    ::testing::Values(
+        FileCase{"Empty", "", {}, ""}, FileCase{"LfOnly", "a\nb\n", {"a", "b"}, "a\r\nb\r\n"},
+        FileCase{"NoFinalBreak", "a\r\nb", {"a", "b"}, "a\r\nb\r\n"},
+        FileCase{"EndsInCrLfCrLf", "a\r\n\r\n", {"a", ""}, "a\r\n\r\n"},
+        FileCase{"LoneCr", "a\rb", {"a", "b"}, "a\r\nb\r\n"},
+        FileCase{"LfCr", "a\n\rb", {"a", "", "b"}, "a\r\n\r\nb\r\n"},
+        FileCase{"NulEndsTheText", "ab\0cd\r\n"s, {"ab"}, "ab\r\n"},
+        FileCase{"Utf16Le", "\xFF\xFE\x41\x00"s, {"\xFF\xFE\x41"}, "\xFF\xFE\x41\r\n"},
+        FileCase{"Utf8Bom", "\xEF\xBB\xBFtext\n", {"\xEF\xBB\xBFtext"}, "\xEF\xBB\xBFtext\r\n"},
+        FileCase{"CtrlZIsData", "a\x1A b\r\n", {"a\x1A b"}, "a\x1A b\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileFormat, EveryByteValueButTheBreaksRoundTrips) {
+    TempDir dir;
+    std::string text;
+    Lines expected;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r' && b != '\n') {
+            std::string line = "x" + std::string(1, static_cast<char>(b)) + "y";
+            text += line + "\r\n";
+            expected.push_back(line);
+        }
+    }
+    WriteBytes(dir / "all.txt", text);
+    EXPECT_EQ(LoadLines(dir / "all.txt"), expected);
+    SaveLines(expected, dir / "again.txt");
+    EXPECT_EQ(ReadBytes(dir / "again.txt"), text);
+}
+
+TEST(FileFormat, LinesLongerThanOneReadAndBreaksAcrossReads) {
+    TempDir dir;
+    const std::size_t mib = std::size_t{1} << 20;
+    std::string big(3 * mib + 7, 'q');
+    std::string text = std::string(mib - 1, 'a') + "\r" + "\n" + big + "\r\n" + "end";
+    WriteBytes(dir / "big.txt", text);
+    Lines lines = LoadLines(dir / "big.txt");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), mib - 1);
+    EXPECT_EQ(lines[1], big);
+    EXPECT_EQ(lines[2], "end");
+    SaveLines(lines, dir / "out.txt");
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), text + "\r\n");
+}
+
+TEST(FileFormat, CyrillicFileName) {
+    TempDir dir;
+    fs::path path = dir.path() / fs::path(u8"Документ ёж.txt");
+    SaveLines({"\xC0\xE1"}, path);
+    EXPECT_EQ(LoadLines(path), Lines{"\xC0\xE1"});
+}
+
+TEST(FileFormat, LoadFailuresNameThePathAndKeepTheDocument) {
+    TempDir dir;
+    DocumentLines doc(Lines{"kept"});
+    for (const fs::path& bad : {dir / "missing.txt", dir.path()}) {
+        try {
+            doc.LoadFromFile(bad);
+            ADD_FAILURE() << "loading " << bad << " succeeded";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find(PathText(bad)), std::string::npos);
+            EXPECT_EQ(error.path(), bad);
+        }
+        EXPECT_EQ(doc.lines(), Lines{"kept"});
+    }
+}
+
+TEST(FileFormat, SaveToAFolderOrAFullDiskFails) {
+    TempDir dir;
+    EXPECT_THROW(SaveLines({"a"}, dir.path()), FileError);
+    if (fs::exists("/dev/full")) {
+        EXPECT_THROW(SaveLines({"a"}, "/dev/full"), FileError);
+        EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    }
+}
+
+TEST(FileFormat, SaveReplacesAndLeavesNoTemporaryFiles) {
+    TempDir dir;
+    WriteBytes(dir / "f.txt", "old content\r\n");
+    SaveLines({"new"}, dir / "f.txt");
+    EXPECT_EQ(ReadBytes(dir / "f.txt"), "new\r\n");
+    SaveLines({}, dir / "f.txt");
+    EXPECT_EQ(ReadBytes(dir / "f.txt"), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(FileFormat, SaveKeepsPermissionsAndWritesThroughASymbolicLink) {
+    TempDir dir;
+    WriteBytes(dir / "real.txt", "old\r\n");
+    fs::permissions(dir / "real.txt",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real.txt", dir / "link.txt");
+    SaveLines({"via link"}, dir / "link.txt");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(ReadBytes(dir / "real.txt"), "via link\r\n");
+    EXPECT_EQ(fs::status(dir / "real.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileFormat, AFailedSaveLeavesTheOldFileUntouched) {
+    TempDir dir;
+    WriteBytes(dir / "f.txt", "precious\r\n");
+    Lines huge(4096, std::string(1024, 'z'));  // 4 MiB, past the file size limit below
+    bool failed = testing::RunInChild(
+        [] {
+            std::signal(SIGXFSZ, SIG_IGN);  // exceeding the limit then fails the write
+            rlimit limit{1 << 20, 1 << 20};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        },
+        [&] {
+            try {
+                SaveLines(huge, dir / "f.txt");
+                return false;
+            } catch (const FileError&) {
+                return true;
+            }
+        });
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(ReadBytes(dir / "f.txt"), "precious\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// The permission cases run without root's right to ignore permissions.
+class FilePermissionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::permissions(dir_.path(), fs::perms::all);
+        fs::create_directory(folder_);
+    }
+    TempDir dir_;
+    fs::path folder_ = dir_ / "folder";
+};
+
+TEST_F(FilePermissionTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    WriteBytes(folder_ / "f.txt", "old\r\n");
+    fs::permissions(folder_ / "f.txt", fs::perms::all);
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        SaveLines({"new"}, folder_ / "f.txt");
+        return true;
+    }));
+    EXPECT_EQ(ReadBytes(folder_ / "f.txt"), "new\r\n");
+}
+
+TEST_F(FilePermissionTest, ANewFileInAReadOnlyFolderOrAReadOnlyFileFails) {
+    fs::permissions(folder_, fs::perms::all);
+    WriteBytes(folder_ / "ro.txt", "keep\r\n");
+    fs::permissions(folder_ / "ro.txt", fs::perms::owner_read | fs::perms::others_read);
+    fs::create_directory(folder_ / "locked");
+    fs::permissions(folder_ / "locked", fs::perms::owner_read | fs::perms::owner_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        auto fails = [](const fs::path& path) {
+            try {
+                SaveLines({"x"}, path);
+                return false;
+            } catch (const FileError&) {
+                return true;
+            }
+        };
+        return fails(folder_ / "ro.txt") && fails(folder_ / "locked" / "new.txt");
+    }));
+    EXPECT_EQ(ReadBytes(folder_ / "ro.txt"), "keep\r\n");
+    EXPECT_FALSE(fs::exists(folder_ / "locked" / "new.txt"));
+}
+
+TEST_F(FilePermissionTest, AnUnreadableFileFailsToLoad) {
+    fs::permissions(folder_, fs::perms::all);
+    WriteBytes(folder_ / "secret.txt", "x\r\n");
+    fs::permissions(folder_ / "secret.txt", fs::perms::none);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        try {
+            LoadLines(folder_ / "secret.txt");
+            return false;
+        } catch (const FileError&) {
+            return true;
+        }
+    }));
+}
+
+}  // namespace
+}  // namespace quillex
