@@ -1,0 +1,105 @@
+#pragma once
+
+// The twelve line operations. Each takes the document's lines and plain parameters, reports
+// its progress numbers through `progress` at the moments the function defines, and signals a
+// failure by throwing; a failure leaves the line being worked on as it was.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillex {
+
+using Lines = std::vector<std::string>;
+using Progress = std::function<void(std::size_t)>;
+
+// A text that is not a signed 32-bit integer. The message is "'TEXT' is not a valid integer
+// value" (no final full stop; the general error report adds one).
+class ConversionError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A run that cannot go on (an empty character field, a negative line count).
+class RunError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Leading blanks, an optional sign, then decimal digits, or hexadecimal after "$" or "0x".
+std::int32_t ParseCountText(std::string_view text);
+
+// 0: cuts n characters off the front of every line; n is converted from `countText` when the
+// first line is reached, so an empty document never looks at it.
+void RemoveLeadingChars(Lines& lines, std::string_view countText, const Progress& progress);
+
+// 1: replaces every c1 by c2; an empty field (nullopt) fails when its character is needed.
+void ReplaceChar(Lines& lines, std::optional<char> c1, std::optional<char> c2,
+                 const Progress& progress);
+
+// 2: cuts every line at the first occurrence of `word`.
+void TruncateAtWord(Lines& lines, std::string_view word, const Progress& progress);
+
+// 3: puts `left` in front of and `right` behind every line.
+void AddTextToLines(Lines& lines, std::string_view left, std::string_view right,
+                    const Progress& progress);
+
+// 4: the entries of the condition chooser, in order.
+enum class RemovalCondition {
+    LengthIs0,
+    LengthBelow5,
+    LengthBelow20,
+    LengthAbove1,
+    LengthAbove5,
+    LengthAbove20,
+    ContainsPercent,
+    ContainsQuestionMark,
+    ContainsDollar,
+    ContainsText,
+};
+void RemoveLinesByCondition(Lines& lines, std::optional<RemovalCondition> condition,
+                            std::string_view text, const Progress& progress);
+
+// 5: the lines to keep, the first of every group equal without regard to letter case.
+Lines RemoveDuplicateLines(const Lines& lines, const Progress& progress);
+
+// 6
+enum class CharClass { Marks, Numbers, InternalSpaces };
+void RemoveCharClass(Lines& lines, std::optional<CharClass> charClass, const Progress& progress);
+
+// 7: joins all lines into one, with "<br>" after each former line when `marker` is set.
+void RemoveLineFolds(Lines& lines, bool marker, const Progress& progress);
+
+// 8: the lines from index n on; throws RunError for n < 0.
+Lines RemoveLinesBefore(const Lines& lines, std::int32_t n, const Progress& progress);
+
+// 9
+enum class FilterMode { KeepMatching, RemoveMatching };
+// The part of the line from its last full stop on, or empty (see the implementation).
+std::string_view LineExtension(std::string_view line);
+struct ExtensionSplit {
+    Lines matching;  // what the document holds after the run
+    Lines others;
+    // The list written to the load file.
+    const Lines& ToWrite(FilterMode mode) const {
+        return mode == FilterMode::KeepMatching ? matching : others;
+    }
+};
+// Leaves `lines` untouched so that the caller replaces the document only once the result was
+// written.
+ExtensionSplit FilterLinesByExtension(const Lines& lines, std::string_view text,
+                                      const Progress& progress);
+
+// 10
+enum class TrimSide { AtStart, AtEnd, AtBothEnds };
+void TrimLines(Lines& lines, std::optional<TrimSide> side, const Progress& progress);
+
+// 11: removes every line in which `word` occurs.
+void RemoveLinesWithWord(Lines& lines, std::string_view word, const Progress& progress);
+
+}  // namespace quillex

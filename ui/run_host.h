@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+
+#include "core/document_lines.h"
+
+namespace quillex {
+
+// What a line function's Start handler needs of the main window.
+class RunHost {
+  public:
+    virtual ~RunHost() = default;
+
+    virtual DocumentLines& Document() = 0;
+    // The text of the load-file field: the file the round-trip functions overwrite.
+    virtual QString LoadFileText() const = 0;
+    // Lbl_Work := the lines-processed prefix of the current language + n.
+    virtual void ShowProgress(std::size_t n) = 0;
+    // "File: " + load-file field + " error!" with an OK button.
+    virtual void ShowRunError() = 0;
+    virtual void RefreshView() = 0;
+    // Exactly what a click on the load button does: dialog, load or cancel, view rebuilt.
+    virtual void RunLoadCommand() = 0;
+};
+
+}  // namespace quillex
