@@ -1,0 +1,100 @@
+#include "platform/tray.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QMenu>
+#include <QPainter>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace quillex {
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon(this)) {
+    icon_->setIcon(QIcon(Picture()));
+    icon_->setToolTip(QString::fromLatin1(kToolTip));
+    connect(icon_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                switch (reason) {
+                    case QSystemTrayIcon::DoubleClick:
+                        emit doubleClicked();
+                        break;
+                    case QSystemTrayIcon::Trigger:
+                        emit clicked();
+                        break;
+                    case QSystemTrayIcon::Context:
+                        PopUpMenu();
+                        break;
+                    default:
+                        break;
+                }
+            });
+}
+
+TrayIcon::~TrayIcon() = default;
+
+bool TrayIcon::IsAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QPixmap TrayIcon::Picture() {
+    QPixmap pixmap(kIconSize, kIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(16, 80, 141));
+    painter.setBrush(QColor(255, 255, 202));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, kIconSize - 3, kIconSize - 3), 6, 6);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(22);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Q"));
+    return pixmap;
+}
+
+void TrayIcon::SetMenu(QMenu* menu) {
+    menu_ = menu;
+}
+
+void TrayIcon::Show() {
+    icon_->show();
+}
+
+void TrayIcon::Hide() {
+    icon_->hide();
+}
+
+bool TrayIcon::IsShown() const {
+    return icon_->isVisible();
+}
+
+void TrayIcon::PopUpMenu() {
+    if (menu_ == nullptr) {
+        return;
+    }
+    // A popup grabs the pointer, so a click elsewhere closes it even while the window is hidden.
+    menu_->popup(QCursor::pos());
+}
+
+void ApplyTrayStep(TrayStep step, QWidget& window, TrayIcon& icon) {
+    switch (step) {
+        case TrayStep::None:
+            break;
+        case TrayStep::HideToTray:
+            icon.Show();
+            window.hide();  // a hidden top-level window has no taskbar entry either
+            break;
+        case TrayStep::MinimizeNormally:
+            window.showMinimized();
+            break;
+        case TrayStep::RestoreFromTray:
+            window.show();
+            window.raise();
+            window.activateWindow();
+            icon.Hide();
+            break;
+    }
+}
+
+}  // namespace quillex
