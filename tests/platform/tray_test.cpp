@@ -53,31 +53,30 @@ TEST(TrayIcon, RightClickPopsUpTheMenuGivenToIt) {
     menu.close();
 }
 
-TEST(ApplyTrayStep, ToTheTrayAndBack) {
-    QWidget window;
-    window.show();
-    TrayIcon tray;
-    TrayState state;
+class ApplyTrayStepTest : public ::testing::Test {
+  protected:
+    void SetUp() override { window_.show(); }
 
-    ApplyTrayStep(state.Minimize(true), window, tray);
-    EXPECT_TRUE(tray.IsShown());
-    EXPECT_FALSE(window.isVisible());
+    QWidget window_;
+    TrayIcon tray_;
+    TrayState state_;
+};
 
-    ApplyTrayStep(state.Restore(), window, tray);
-    EXPECT_FALSE(tray.IsShown());
-    EXPECT_TRUE(window.isVisible());
+TEST_F(ApplyTrayStepTest, ToTheTrayAndBack) {
+    ApplyTrayStep(state_.Minimize(true), window_, tray_);
+    EXPECT_TRUE(tray_.IsShown());
+    EXPECT_FALSE(window_.isVisible());
+
+    ApplyTrayStep(state_.Restore(), window_, tray_);
+    EXPECT_FALSE(tray_.IsShown());
+    EXPECT_TRUE(window_.isVisible());
 }
 
-TEST(ApplyTrayStep, WithoutATrayTheWindowStaysReachable) {
-    QWidget window;
-    window.show();
-    TrayIcon tray;
-    TrayState state;
-
-    ApplyTrayStep(state.Minimize(false), window, tray);
-    EXPECT_FALSE(tray.IsShown());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(window.isMinimized());
+TEST_F(ApplyTrayStepTest, WithoutATrayTheWindowStaysReachable) {
+    ApplyTrayStep(state_.Minimize(false), window_, tray_);
+    EXPECT_FALSE(tray_.IsShown());
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_TRUE(window_.isMinimized());
 }
 
 }  // namespace
