@@ -3,7 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/app_title.h"
+#include "platform/cursor.h"
+#include "ui/dialogs.h"
+#include "ui/logo_window.h"
 #include "ui/main_window.h"
+#include "ui/skin.h"
 
 namespace {
 
@@ -17,6 +22,12 @@ bool HasDisplay() {
 #endif
 }
 
+// Hints: a flat pale-yellow box with a dark blue border.
+constexpr const char* kHintStyle =
+    "QToolTip { background-color: rgb(255, 255, 202); color: black;"
+    " border: 1px solid rgb(16, 80, 141); font-family: 'MS Sans Serif', sans-serif;"
+    " font-size: 8pt; }";
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -28,7 +39,23 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
-    quillex::TfmMain fmMain;
+    quillex::InitSkinResources();
+    // The title of the taskbar entry and of every message box comes from the program file.
+    const QString title = QString::fromStdString(
+        quillex::ApplicationTitle(QApplication::applicationFilePath().toStdString()));
+    QApplication::setApplicationName(title);
+    QApplication::setWindowIcon(quillex::WindowIcon());
+    app.setStyleSheet(QString::fromLatin1(kHintStyle));
+
+    quillex::QtDialogs dialogs(title);
+    quillex::SystemCursor cursor;
+    // Created in this order and destroyed in the reverse one.
+    quillex::TfmMain fmMain(dialogs, cursor);
+    quillex::TfmLogo fmLogo;
+    quillex::TfmHelp fmHelp;
+    fmMain.Attach(fmLogo, fmHelp);
+    dialogs.SetParent(&fmMain);
+    fmMain.setWindowTitle(title);
     fmMain.show();
     return app.exec();
 }

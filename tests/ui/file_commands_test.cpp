@@ -1,0 +1,155 @@
+#include <QCoreApplication>
+#include <QDir>
+
+#include <filesystem>
+
+#include "core/temp_dir.h"
+#include "ui_fixture.h"
+
+namespace quillex::testing {
+namespace {
+
+class FileCommandsTest : public MainWindowTest {
+  protected:
+    ~FileCommandsTest() override { QDir::setCurrent(startFolder_); }
+
+    QString Write(const char* name, std::string_view bytes) {
+        WriteBytes(dir_ / name, bytes);
+        return Path(name);
+    }
+    QString Path(const char* name) const { return QString::fromStdString((dir_ / name).string()); }
+    QString Folder() const { return QString::fromStdString(dir_.path().string()); }
+
+    void Load(const std::optional<QString>& answer) {
+        dialogs.openAnswers.push_back(answer);
+        fmMain.Btn_Load_FileClick();
+    }
+
+    TempDir dir_;
+
+  private:
+    QString startFolder_ = QDir::currentPath();
+};
+
+TEST_F(FileCommandsTest, ConfirmedLoadFillsFieldHintDocumentAndView) {
+    const QString path = Write("a.txt", "one\r\n\xCF\xF0\xE8\nthree");
+    const QString before = QDir::currentPath();
+    Load(path);
+    ASSERT_EQ(dialogs.openFolders, QStringList{before});
+    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
+    EXPECT_EQ(fmMain.Edit_Load_File->toolTip(), path);
+    EXPECT_EQ(fmMain.LoadFileText(), path);
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 3u);
+    EXPECT_EQ(ViewText(), QString::fromUtf8("one\nПри\nthree\n"));
+    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 3");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    // The next dialog starts in the chosen file's folder.
+    EXPECT_EQ(QDir(QDir::currentPath()).canonicalPath(), QDir(Folder()).canonicalPath());
+}
+
+TEST_F(FileCommandsTest, CancelledLoadKeepsEverythingAndRebuildsTheView) {
+    const QString path = Write("a.txt", "x\ny\n");
+    Load(path);
+    fmMain.Btn_19Click();  // the view emptied by hand
+    ASSERT_TRUE(ViewText().isEmpty());
+    Load(std::nullopt);
+    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+    EXPECT_EQ(ViewText(), "x\ny\n");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FileCommandsTest, FailedLoadReportsThePathThenNamesTheLoadedFileAgain) {
+    const QString good = Write("good.txt", "kept\n");
+    Load(good);
+    const QString missing = Path("missing.txt");
+    Load(missing);
+    EXPECT_EQ(dialogs.messages, QStringList{"File: " + missing + " error!"});
+    // The field names the file whose lines are held, so nothing overwrites the wrong file.
+    EXPECT_EQ(fmMain.Edit_Load_File->text(), good);
+    EXPECT_EQ(fmMain.Edit_Load_File->toolTip(), good);
+    ASSERT_EQ(fmMain.DocumentLines.Count(), 1u);
+    EXPECT_EQ(fmMain.DocumentLines.Get(0), "kept");
+    EXPECT_EQ(ViewText(), "kept\n");
+}
+
+TEST_F(FileCommandsTest, FailedFirstLoadLeavesTheFieldEmpty) {
+    fmMain.Edit_Load_File->setText(QString());
+    Load(Path("nowhere/missing.txt"));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(fmMain.Edit_Load_File->text().isEmpty());
+    EXPECT_TRUE(fmMain.Edit_Load_File->toolTip().isEmpty());
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
+}
+
+TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByte) {
+    Load(Write("bin.dat", std::string("\xFF\xFE"
+                                      "A\0B\r\n",
+                                      7)));
+    ASSERT_EQ(fmMain.DocumentLines.Count(), 1u);
+    EXPECT_EQ(fmMain.DocumentLines.Get(0),
+              "\xFF\xFE"
+              "A");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FileCommandsTest, LoadingKeepsTheDisplayLimit) {
+    fmMain.N0_Click(1);
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += "l\n";
+    }
+    Load(Write("many.txt", text));
+    EXPECT_EQ(fmMain.DisplayLimit(), 1);
+    EXPECT_EQ(ViewLines(), 200);
+}
+
+TEST_F(FileCommandsTest, ConfirmedSaveWritesTheTextFormAndTouchesNothingElse) {
+    Load(Write("in.txt", "a\nb"));
+    const QString labels = fmMain.Lbl_1->text() + fmMain.Lbl_2->text() + fmMain.Lbl_3->text();
+    const QString target = Path("out.txt");
+    dialogs.saveAnswers.push_back(target);
+    fmMain.Btn_Save_FileClick();
+    EXPECT_EQ(dialogs.saveFolders, QStringList{QCoreApplication::applicationDirPath()});
+    EXPECT_EQ(ReadBytes(dir_ / "out.txt"), "a\r\nb\r\n");
+    EXPECT_EQ(fmMain.Edit_Save_File->text(), target);
+    EXPECT_EQ(fmMain.Edit_Save_File->toolTip(), target);
+    EXPECT_EQ(fmMain.Edit_Load_File->text(), Path("in.txt"));
+    EXPECT_EQ(fmMain.Lbl_1->text() + fmMain.Lbl_2->text() + fmMain.Lbl_3->text(), labels);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FileCommandsTest, EmptyDocumentSavesAsZeroBytes) {
+    dialogs.saveAnswers.push_back(Path("empty.txt"));
+    fmMain.Btn_Save_FileClick();
+    EXPECT_EQ(ReadBytes(dir_ / "empty.txt"), "");
+}
+
+TEST_F(FileCommandsTest, FailedSaveReportsTheSaveField) {
+    fmMain.DocumentLines.Add("x");
+    const QString target = Path("no/such/folder/out.txt");
+    dialogs.saveAnswers.push_back(target);
+    fmMain.Btn_Save_FileClick();
+    EXPECT_EQ(dialogs.messages, QStringList{"File: " + target + " error!"});
+    EXPECT_EQ(fmMain.Edit_Save_File->text(), target);
+}
+
+TEST_F(FileCommandsTest, CancelledSaveChangesNothing) {
+    dialogs.saveAnswers.push_back(std::nullopt);
+    fmMain.Btn_Save_FileClick();
+    EXPECT_TRUE(fmMain.Edit_Save_File->text().isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FileCommandsTest, RunHostLoadCommandIsTheLoadButton) {
+    const QString path = Write("r.txt", "r\n");
+    dialogs.openAnswers.push_back(path);
+    static_cast<RunHost&>(fmMain).RunLoadCommand();
+    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
+    EXPECT_EQ(ViewText(), "r\n");
+    static_cast<RunHost&>(fmMain).ShowRunError();
+    EXPECT_EQ(dialogs.messages, QStringList{"File: " + path + " error!"});
+}
+
+}  // namespace
+}  // namespace quillex::testing

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/cursor.h"
+#include "ui/dialogs.h"
+#include "ui/logo_window.h"
+#include "ui/main_window.h"
+
+namespace quillex::testing {
+
+// Dialogs that answer from a script and record what they were asked.
+class FakeDialogs final : public Dialogs {
+  public:
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    QStringList openFolders;
+    QStringList saveFolders;
+    QStringList messages;
+    QStringList errors;
+
+    std::optional<QString> OpenFile(const QString& folder) override {
+        openFolders << folder;
+        return Next(openAnswers);
+    }
+    std::optional<QString> SaveFile(const QString& folder) override {
+        saveFolders << folder;
+        return Next(saveAnswers);
+    }
+    void Message(const QString& text) override { messages << text; }
+    void Error(const QString& text) override { errors << text; }
+
+  private:
+    static std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
+        if (answers.empty()) {
+            ADD_FAILURE() << "a dialog was shown that the test did not expect";
+            return std::nullopt;
+        }
+        std::optional<QString> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeCursor final : public CursorSource {
+  public:
+    QPoint at{-1000, -1000};
+    QPoint Position() const override { return at; }
+};
+
+// The three windows as the program makes them, with fakes for the dialogs and the cursor,
+// the splash already done and the language applied.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        fmMain.Attach(fmLogo, fmHelp);
+        fmMain.LogoShown = true;
+        fmMain.ApplyLanguage();
+    }
+
+    // A document of `count` lines "line 0", "line 1", ...
+    void SetLines(std::size_t count) {
+        fmMain.DocumentLines.Clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            fmMain.DocumentLines.Add("line " + std::to_string(i));
+        }
+    }
+
+    QString ViewText() const { return fmMain.RichEdit_Text->toPlainText(); }
+    int ViewLines() const {
+        const QString text = ViewText();
+        return text.isEmpty() ? 0 : static_cast<int>(text.count(u'\n'));
+    }
+
+    FakeDialogs dialogs;
+    FakeCursor cursor;
+    TfmMain fmMain{dialogs, cursor};
+    TfmLogo fmLogo;
+    TfmHelp fmHelp;
+};
+
+}  // namespace quillex::testing

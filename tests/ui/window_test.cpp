@@ -1,0 +1,172 @@
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSignalSpy>
+
+#include "core/window_logic.h"
+#include "ui/image_button.h"
+#include "ui/main_layout.h"
+#include "ui_fixture.h"
+
+namespace quillex::testing {
+namespace {
+
+class ShownWindowTest : public MainWindowTest {
+  protected:
+    ShownWindowTest() { fmMain.show(); }
+
+    // A point relative to the main window, on the screen.
+    QPoint At(int x, int y) const { return fmMain.geometry().topLeft() + QPoint(x, y); }
+};
+
+TEST_F(ShownWindowTest, ShowsAtTheTopCentreWithTheLayoutBounds) {
+    const int desktop = QGuiApplication::primaryScreen()->virtualGeometry().width();
+    EXPECT_EQ(fmMain.geometry().topLeft(), QPoint(CentredLeft(desktop, 806), 10));
+    EXPECT_EQ(fmMain.size(), QSize(806, 580));
+    EXPECT_EQ(fmMain.mask(), layout::WindowRegion());
+    EXPECT_FALSE(fmMain.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(fmMain.mask().contains(QPoint(4, 1)));
+    EXPECT_TRUE(fmMain.mask().contains(QPoint(5, 1)));
+    EXPECT_TRUE(fmMain.mask().contains(QPoint(1, 5)));
+    EXPECT_FALSE(fmMain.mask().contains(QPoint(801, 100)));
+    EXPECT_EQ(fmMain.Sb_Close->geometry(), layout::kSb_Close);
+    EXPECT_EQ(fmMain.RichEdit_Text->geometry(), layout::kRichEdit_Text);
+    EXPECT_EQ(fmMain.Image1->geometry(), layout::kImage1);
+    EXPECT_EQ(fmMain.Btn_Load_File->geometry(), layout::kBtn_Load_File);
+    EXPECT_EQ(fmMain.Btn_Save_File->geometry(), layout::kBtn_Save_File);
+    EXPECT_EQ(fmMain.Edit_Load_File->geometry(), layout::kEdit_Load_File);
+    EXPECT_EQ(fmMain.Edit_Save_File->geometry(), layout::kEdit_Save_File);
+    // The focus sink is parked below the window's bottom edge.
+    EXPECT_GT(fmMain.Edit_Focus->y(), TfmMain::kHeight);
+    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 0");
+    EXPECT_EQ(fmMain.Sb_Close->toolTip(), "Exit");
+}
+
+TEST_F(ShownWindowTest, HoverSwitchesPicturesOnlyInsideTheStrictBounds) {
+    const QRect load = layout::kBtn_Load_File;
+    struct Case {
+        QPoint at;
+        int load;
+    };
+    const Case cases[] = {
+        {At(load.left(), load.top() + 10), 2},       // left-most column
+        {At(load.left() + 1, load.top() + 10), 3},   // one pixel inside
+        {At(load.left() + 10, load.top()), 2},       // top-most row
+        {At(load.left() + 10, load.top() + 1), 3},   // one pixel inside
+        {At(load.right(), load.bottom()), 3},        // right-most column, bottom row
+        {At(load.right() + 1, load.top() + 10), 2},  // just outside
+    };
+    for (const Case& c : cases) {
+        cursor.at = c.at;
+        fmMain.Timer_WorkTimer();
+        EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), c.load) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(fmMain.Btn_Save_File->ImageIndex(), 4);
+        EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 0);
+    }
+    cursor.at = At(layout::kSb_Close.center().x(), layout::kSb_Close.center().y());
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 1);
+    EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), 2);
+    cursor.at = At(layout::kBtn_Save_File.center().x(), layout::kBtn_Save_File.center().y());
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(fmMain.Btn_Save_File->ImageIndex(), 5);
+    EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 0);
+}
+
+TEST_F(ShownWindowTest, UnchangedIndexIsNotSwitchedAgain) {
+    cursor.at = At(layout::kBtn_Load_File.center().x(), layout::kBtn_Load_File.center().y());
+    fmMain.Timer_WorkTimer();
+    const int changes = fmMain.Btn_Load_File->PictureChanges();
+    const int closeChanges = fmMain.Sb_Close->PictureChanges();
+    for (int i = 0; i < 5; ++i) {
+        fmMain.Timer_WorkTimer();
+    }
+    EXPECT_EQ(fmMain.Btn_Load_File->PictureChanges(), changes);
+    EXPECT_EQ(fmMain.Sb_Close->PictureChanges(), closeChanges);
+}
+
+TEST_F(ShownWindowTest, LanguageLabelsAreColouredEveryTick) {
+    auto colour = [](const QLabel* label) { return label->palette().color(QPalette::WindowText); };
+    const QColor green(0, 128, 0), grey(128, 128, 128), black(0, 0, 0);
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(colour(fmMain.Lbl_Lang0), green);
+    EXPECT_EQ(colour(fmMain.Lbl_Lang1), grey);
+    cursor.at = At(layout::kLbl_Lang1.center().x(), layout::kLbl_Lang1.center().y());
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(colour(fmMain.Lbl_Lang1), black);
+    fmMain.Lbl_Lang1Click();
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(colour(fmMain.Lbl_Lang1), green);
+    EXPECT_EQ(colour(fmMain.Lbl_Lang0), grey);
+}
+
+TEST_F(ShownWindowTest, HiddenWindowShowsNormalPictures) {
+    cursor.at = At(layout::kBtn_Load_File.center().x(), layout::kBtn_Load_File.center().y());
+    fmMain.Timer_WorkTimer();
+    ASSERT_EQ(fmMain.Btn_Load_File->ImageIndex(), 3);
+    fmMain.hide();
+    fmMain.Timer_WorkTimer();
+    EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), 2);
+}
+
+TEST_F(ShownWindowTest, ShowingAgainRunsTheShowSequenceWithoutTheSplash) {
+    fmMain.ShowProgress(5);
+    fmMain.move(300, 300);
+    fmMain.hide();
+    fmMain.show();
+    EXPECT_EQ(fmMain.y(), 10);
+    EXPECT_EQ(fmMain.Lbl_Work->text(), "Lines processed: ");  // the bare prefix again
+    EXPECT_EQ(fmLogo.Schedule().tick(), 0);
+}
+
+TEST_F(ShownWindowTest, CloseButtonClosesTheWindow) {
+    fmMain.Sb_Close->click();
+    EXPECT_FALSE(fmMain.isVisible());
+}
+
+TEST(Splash, TickScheduleDrivesGaugeAndPictures) {
+    TfmLogo logo;
+    QSignalSpy closed(&logo, &TfmLogo::Closed);
+    logo.FormShow();
+    logo.show();
+    EXPECT_EQ(logo.size(), QSize(400, 300));
+    EXPECT_EQ(logo.y(), 200);
+    EXPECT_EQ(logo.Ind_Load->geometry(), QRect(256, 18, 140, 15));
+    EXPECT_FALSE(logo.Img_Load->isHidden());
+    EXPECT_TRUE(logo.Img_Done->isHidden());
+    EXPECT_TRUE(logo.Timer_Work.isActive());
+    for (int tick = 1; tick <= 19; ++tick) {
+        logo.Timer_WorkTimer();
+    }
+    EXPECT_TRUE(logo.Img_Done->isHidden());
+    logo.Timer_WorkTimer();  // 20
+    EXPECT_TRUE(logo.Img_Load->isHidden());
+    EXPECT_FALSE(logo.Img_Done->isHidden());
+    logo.Timer_WorkTimer();  // 21
+    EXPECT_EQ(logo.Ind_Load->value(), 99);
+    for (int tick = 22; tick <= 30; ++tick) {
+        logo.Timer_WorkTimer();
+    }
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(logo.Ind_Load->value(), 99);
+    logo.Timer_WorkTimer();  // 31
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(logo.isVisible());
+    EXPECT_FALSE(logo.Timer_Work.isActive());
+}
+
+TEST(Splash, ClosingMarksTheLogoShownInTheMainWindow) {
+    FakeDialogs dialogs;
+    FakeCursor cursor;
+    TfmMain fmMain(dialogs, cursor);
+    TfmLogo fmLogo;
+    TfmHelp fmHelp;
+    fmMain.Attach(fmLogo, fmHelp);
+    EXPECT_FALSE(fmMain.LogoShown);
+    fmLogo.close();
+    EXPECT_TRUE(fmMain.LogoShown);
+}
+
+}  // namespace
+}  // namespace quillex::testing

@@ -1,0 +1,42 @@
+#include "ui/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quillex {
+
+std::optional<QString> QtDialogs::Run(const QString& folder, bool save) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Opening a name that does not exist is allowed: the load then reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(FileTypeFilters());
+    dialog.selectNameFilter(FileTypeFilters().front());
+    dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
+    dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtDialogs::OpenFile(const QString& folder) {
+    return Run(folder, false);
+}
+
+std::optional<QString> QtDialogs::SaveFile(const QString& folder) {
+    return Run(folder, true);
+}
+
+void QtDialogs::Message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title_, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtDialogs::Error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+}  // namespace quillex

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+class QWidget;
+
+namespace quillex {
+
+// The modal dialogs and message boxes of the main window, behind one interface so that the
+// commands run headless under test.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // The chosen file's full path, or nothing when the user cancels. Both dialogs list the
+    // file types below ("txt" selected), append "txt" to a name without an extension and
+    // start in `folder`; the open dialog accepts names of files that do not exist and the
+    // save dialog replaces a file without asking.
+    virtual std::optional<QString> OpenFile(const QString& folder) = 0;
+    virtual std::optional<QString> SaveFile(const QString& folder) = 0;
+
+    // A message box with an OK button, titled with the application's title.
+    virtual void Message(const QString& text) = 0;
+    // The general error report: the same, with an error icon.
+    virtual void Error(const QString& text) = 0;
+};
+
+inline QStringList FileTypeFilters() {
+    return {QStringLiteral("txt (*.txt)"), QStringLiteral("ini (*.ini)"),
+            QStringLiteral("all (*)")};
+}
+inline constexpr const char* kDefaultSuffix = "txt";
+
+// The real dialogs.
+class QtDialogs final : public Dialogs {
+  public:
+    QtDialogs(QString title, QWidget* parent = nullptr)
+        : title_(std::move(title)), parent_(parent) {}
+
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    std::optional<QString> OpenFile(const QString& folder) override;
+    std::optional<QString> SaveFile(const QString& folder) override;
+    void Message(const QString& text) override;
+    void Error(const QString& text) override;
+
+  private:
+    std::optional<QString> Run(const QString& folder, bool save);
+
+    QString title_;
+    QWidget* parent_;
+};
+
+}  // namespace quillex

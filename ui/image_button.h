@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QList>
+#include <QPixmap>
+
+namespace quillex {
+
+// A button drawn from one entry of a shared picture list; the work timer picks the entry.
+class ImageButton : public QAbstractButton {
+    Q_OBJECT
+
+  public:
+    ImageButton(const QList<QPixmap>& pictures, int index, QWidget* parent = nullptr);
+
+    // Showing the entry already shown changes nothing and repaints nothing.
+    void SetImageIndex(int index);
+    int ImageIndex() const noexcept { return index_; }
+    // How many times the picture has been switched; lets tests see that no switch happened.
+    int PictureChanges() const noexcept { return changes_; }
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    const QList<QPixmap>& pictures_;
+    int index_;
+    int changes_ = 0;
+};
+
+}  // namespace quillex

@@ -1,0 +1,52 @@
+#include "ui/skin.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "ui/main_layout.h"
+
+// Resources of a static library are registered by name, outside any namespace.
+static void InitQuillexResources() {
+    Q_INIT_RESOURCE(quillex);
+}
+
+namespace quillex {
+
+void InitSkinResources() {
+    InitQuillexResources();
+}
+
+QPixmap SkinPixmap(const QString& name, QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/skin/%1.svg").arg(name));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+QList<QPixmap> ButtonPictures() {
+    const QSize close = layout::kSb_Close.size();
+    const QSize file = layout::kBtn_Load_File.size();
+    return {SkinPixmap(QStringLiteral("close"), close),
+            SkinPixmap(QStringLiteral("close_hover"), close),
+            SkinPixmap(QStringLiteral("load"), file),
+            SkinPixmap(QStringLiteral("load_hover"), file),
+            SkinPixmap(QStringLiteral("save"), file),
+            SkinPixmap(QStringLiteral("save_hover"), file)};
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128}) {
+        icon.addPixmap(SkinPixmap(QStringLiteral("icon"), QSize(side, side)));
+    }
+    return icon;
+}
+
+QIcon TrayIcon() {
+    return QIcon(SkinPixmap(QStringLiteral("tray"), QSize(32, 32)));
+}
+
+}  // namespace quillex

@@ -1,0 +1,46 @@
+#include "ui/titled_menu.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include "core/window_logic.h"
+
+namespace quillex {
+
+TitledMenu::TitledMenu(QWidget* parent) : QMenu(parent) {
+    // The items are laid out to the right of the strip.
+    setContentsMargins(kStripWidth, 0, 0, 0);
+}
+
+void TitledMenu::SetStripTitle(const QString& title) {
+    title_ = title;
+    update();
+}
+
+void TitledMenu::paintEvent(QPaintEvent* event) {
+    QMenu::paintEvent(event);
+    QPainter painter(this);
+    const int height = this->height();
+    constexpr Rgb kBottom{2, 61, 125};
+    constexpr Rgb kTop{55, 190, 255};
+    for (int step = 0; step < kGradientSteps; ++step) {
+        // Band 0 at the bottom; the bands share the height without gaps.
+        const int bottom = height - height * step / kGradientSteps;
+        const int top = height - height * (step + 1) / kGradientSteps;
+        const Rgb colour = GradientStep(kBottom, kTop, step, kGradientSteps);
+        painter.fillRect(0, top, kStripWidth, bottom - top, QColor(colour.r, colour.g, colour.b));
+    }
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(215, 237, 255));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // Turned to read upwards; after the turn x runs up the strip from its bottom.
+    painter.translate(0, height);
+    painter.rotate(-90);
+    painter.drawText(QRect(6, 0, height - 12, kStripWidth), Qt::AlignLeft | Qt::AlignVCenter,
+                     title_);
+}
+
+}  // namespace quillex
