@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "core/view_text.h"
 #include "platform/cursor.h"
@@ -136,6 +137,17 @@ void TfmMain::BuildControls() {
     viewPalette.setColor(QPalette::Base, QColor(241, 241, 241));
     viewPalette.setColor(QPalette::Text, Qt::black);
     RichEdit_Text->setPalette(viewPalette);
+    const QString scrollBars = QStringLiteral(
+        "QScrollBar { background: #e6ebf0; border: none; margin: 0; }"
+        "QScrollBar:vertical { width: 11px; } QScrollBar:horizontal { height: 11px; }"
+        "QScrollBar::handle { background: #a9bccf; border-radius: 4px; margin: 2px; }"
+        "QScrollBar::handle:hover { background: #2a8fd6; }"
+        "QScrollBar::handle:vertical { min-height: 24px; }"
+        "QScrollBar::handle:horizontal { min-width: 24px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
+    RichEdit_Text->verticalScrollBar()->setStyleSheet(scrollBars);
+    RichEdit_Text->horizontalScrollBar()->setStyleSheet(scrollBars);
     RichEdit_Text->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(RichEdit_Text, &QPlainTextEdit::textChanged, this, &TfmMain::RichEdit_TextChange);
 
