@@ -128,6 +128,7 @@ void TfmMain::BuildControls() {
 
     RichEdit_Text = new QPlainTextEdit(this);
     RichEdit_Text->setReadOnly(true);
+    RichEdit_Text->setUndoRedoEnabled(false);  // only RefreshView writes; nothing to undo
     RichEdit_Text->setFrameShape(QFrame::NoFrame);
     RichEdit_Text->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit_Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
