@@ -14,9 +14,12 @@ namespace quillex {
 
 namespace {
 
-// Once a file is chosen the working directory is its folder, so the next dialog starts there.
-void EnterFolderOf(const QString& path) {
+// A chosen file goes into its field and the field's hint; the working directory becomes its
+// folder, so the next dialog starts there.
+void TakeChosenFile(QLineEdit& field, const QString& path) {
     QDir::setCurrent(QFileInfo(path).absolutePath());
+    field.setText(path);
+    field.setToolTip(path);
 }
 
 }  // namespace
@@ -41,9 +44,7 @@ void TfmMain::Btn_Load_FileClick() {
     const QString previousHint = Edit_Load_File->toolTip();
     const std::optional<QString> chosen = dialogs_.OpenFile(QDir::currentPath());
     if (chosen) {
-        EnterFolderOf(*chosen);
-        Edit_Load_File->setText(*chosen);
-        Edit_Load_File->setToolTip(*chosen);
+        TakeChosenFile(*Edit_Load_File, *chosen);
         try {
             DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()));
         } catch (const std::exception&) {
@@ -61,9 +62,7 @@ void TfmMain::SaveDocument() {
     if (!chosen) {
         return;
     }
-    EnterFolderOf(*chosen);
-    Edit_Save_File->setText(*chosen);
-    Edit_Save_File->setToolTip(*chosen);
+    TakeChosenFile(*Edit_Save_File, *chosen);
     try {
         DocumentLines.SaveToFile(ToPath(Edit_Save_File->text()));
     } catch (const std::exception&) {
