@@ -73,6 +73,9 @@ void TfmMain::Attach(TfmLogo& logo, TfmHelp& help) {
     fmLogo_ = &logo;
     fmHelp_ = &help;
     connect(&logo, &TfmLogo::Closed, this, [this] { LogoShown = true; });
+    // They are destroyed first at exit; nothing this window does afterwards may reach them.
+    connect(&logo, &QObject::destroyed, this, [this] { fmLogo_ = nullptr; });
+    connect(&help, &QObject::destroyed, this, [this] { fmHelp_ = nullptr; });
 }
 
 const quillex::CaptionTable& TfmMain::Captions() const {

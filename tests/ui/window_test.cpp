@@ -168,5 +168,22 @@ TEST(Splash, ClosingMarksTheLogoShownInTheMainWindow) {
     EXPECT_TRUE(fmMain.LogoShown);
 }
 
+TEST(Lifecycle, MainWindowOutlivesItsCompanionsSafely) {
+    FakeDialogs dialogs;
+    FakeCursor cursor;
+    TfmMain fmMain(dialogs, cursor);
+    {
+        TfmLogo fmLogo;
+        TfmHelp fmHelp;
+        fmMain.Attach(fmLogo, fmHelp);
+        fmMain.Lbl_Lang1Click();
+        EXPECT_EQ(fmMain.Lbl_1->text(), QString::fromUtf8("Строк: 0"));
+    }
+    // The view still changes while the main window is destroyed last.
+    fmMain.DocumentLines.Add("x");
+    fmMain.RefreshView();
+    EXPECT_EQ(fmMain.Lbl_1->text(), "1");
+}
+
 }  // namespace
 }  // namespace quillex::testing
