@@ -156,14 +156,8 @@ TEST(Splash, TickScheduleDrivesGaugeAndPictures) {
     EXPECT_FALSE(logo.Timer_Work.isActive());
 }
 
-TEST(Splash, ClosingMarksTheLogoShownInTheMainWindow) {
-    FakeDialogs dialogs;
-    FakeCursor cursor;
-    TfmMain fmMain(dialogs, cursor);
-    TfmLogo fmLogo;
-    TfmHelp fmHelp;
-    fmMain.Attach(fmLogo, fmHelp);
-    EXPECT_FALSE(fmMain.LogoShown);
+TEST_F(MainWindowTest, ClosingTheSplashMarksTheLogoShown) {
+    fmMain.LogoShown = false;
     fmLogo.close();
     EXPECT_TRUE(fmMain.LogoShown);
 }
