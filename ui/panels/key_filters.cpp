@@ -10,7 +10,8 @@ bool IsTypedCharacter(const QKeyEvent& key) {
     if (key.text().isEmpty()) {
         return false;
     }
-    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
+    // Tab moves the focus and Delete edits; neither types a character.
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Delete) {
         return false;
     }
     const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;

@@ -6,8 +6,8 @@ namespace quillex {
 
 // Lets only the digits 0 to 9 and Backspace be typed into the fields it watches; every other
 // typed character, control characters included, is dropped before the field sees it.
-// Navigation keys (which type nothing), Tab (focus moves) and shortcuts such as the paste
-// key pass, so pasted text reaches the field unfiltered.
+// Navigation and editing keys that type nothing (Delete among them), Tab and shortcuts such as the
+// paste key pass, so pasted text reaches the field unfiltered.
 class DigitKeyFilter : public QObject {
     Q_OBJECT
 
