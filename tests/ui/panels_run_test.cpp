@@ -30,6 +30,10 @@ struct EmptyRun {
     bool fileWritten;
 };
 
+void PrintTo(const EmptyRun& run, std::ostream* out) {
+    *out << "function " << run.function;
+}
+
 class EmptyDocumentTest : public PanelsTest, public ::testing::WithParamInterface<EmptyRun> {};
 
 TEST_P(EmptyDocumentTest, ChangesNothingAndShowsNoMessage) {
