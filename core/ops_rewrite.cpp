@@ -53,8 +53,8 @@ void TruncateAtWord(Lines& lines, std::string_view word, const Progress& progres
     for (std::string& line : lines) {
         std::size_t at = std::string_view(line).find(word);
         if (at != std::string_view::npos) {
+            progress(++cut);  // reported before the cut line is stored
             line.resize(at);
-            progress(++cut);
         }
     }
 }
