@@ -1,6 +1,8 @@
 // The chooser, the panels' controls and their filters, driven as the user drives them.
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -224,6 +226,14 @@ TEST_F(PanelsTest, DigitFieldsTakePastedTextUnfiltered) {
         EXPECT_EQ(edit->text(), QStringLiteral("-4 x"));
         edit->setText(QStringLiteral("abc"));
         EXPECT_EQ(edit->text(), QStringLiteral("abc"));
+        // The paste key is a shortcut, not a typed character.
+        QApplication::clipboard()->setText(QStringLiteral("x-1"));
+        edit->selectAll();
+        QTest::keyClick(field.widget(c()), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), QStringLiteral("x-1"));
+        QTest::keyClick(field.widget(c()), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field.widget(c()), Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(edit->selectedText(), QStringLiteral("x-1"));
     }
 }
 

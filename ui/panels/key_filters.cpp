@@ -1,21 +1,31 @@
 #include "ui/panels/key_filters.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 namespace quillex {
 
 namespace {
 
+// The editing shortcuts of a field; pasting among them, so pasted text arrives unfiltered.
+bool IsEditingShortcut(const QKeyEvent& key) {
+    for (QKeySequence::StandardKey shortcut :
+         {QKeySequence::Paste, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Undo,
+          QKeySequence::Redo, QKeySequence::SelectAll}) {
+        if (key.matches(shortcut)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsTypedCharacter(const QKeyEvent& key) {
-    if (key.text().isEmpty()) {
+    if (key.text().isEmpty() || IsEditingShortcut(key)) {
         return false;
     }
     // Tab moves the focus and Delete edits; neither types a character.
-    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Delete) {
-        return false;
-    }
-    const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    return (key.modifiers() & shortcut) == Qt::NoModifier;
+    const int code = key.key();
+    return code != Qt::Key_Tab && code != Qt::Key_Backtab && code != Qt::Key_Delete;
 }
 
 bool PassesDigitFilter(QChar c) {

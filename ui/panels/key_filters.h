@@ -5,9 +5,9 @@
 namespace quillex {
 
 // Lets only the digits 0 to 9 and Backspace be typed into the fields it watches; every other
-// typed character, control characters included, is dropped before the field sees it.
-// Navigation and editing keys that type nothing (Delete among them), Tab and shortcuts such as the
-// paste key pass, so pasted text reaches the field unfiltered.
+// typed character, control characters included, is dropped before the field sees it. Keys
+// that type nothing (arrows, Delete), Tab and the editing shortcuts pass, so pasted text
+// reaches the field unfiltered.
 class DigitKeyFilter : public QObject {
     Q_OBJECT
 
