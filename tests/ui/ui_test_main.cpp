@@ -1,24 +1,21 @@
-#include <QApplication>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <QtGlobal>
 
+#include "ui/reporting_application.h"
 #include "ui/skin.h"
 
-// Listing the tests (which the build does to register them, without the offscreen platform)
-// must not need a display; running them creates the application.
+// The widget tests need an application object, but listing the tests (which the build does to
+// register them, without a display) must not create one.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--gtest_list_tests") == 0) {
-            return RUN_ALL_TESTS();
-        }
-    }
     if (::testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
-    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    quillex::ReportingApplication app(argc, argv);
     quillex::InitSkinResources();
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,157 @@
+// quillex-batch end to end: real files in, real files out, exit codes and messages.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/temp_dir.h"
+
+namespace quillex {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct Result {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+class Batch : public ::testing::Test {
+  protected:
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(QUILLEX_BATCH);
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+        }
+        command +=
+            " >" + Quote((dir_ / "stdout").string()) + " 2>" + Quote((dir_ / "stderr").string());
+        int status = std::system(command.c_str());
+        Result result;
+        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadBytes(dir_ / "stdout");
+        result.err = ReadBytes(dir_ / "stderr");
+        return result;
+    }
+
+    std::string In() const { return (dir_ / "in.txt").string(); }
+    std::string Out() const { return (dir_ / "out.txt").string(); }
+
+    TempDir dir_;
+};
+
+TEST_F(Batch, RewritesThroughTheFileFormat) {
+    // Mixed line ends in, CR LF out; bytes above 0x7F pass untouched.
+    WriteBytes(In(), "  a \xC0\r\n\tb\n c\r");
+    const Result r = Run({"10", In(), Out(), "--side", "2"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(Out()), "a \xC0\r\nb\r\nc\r\n");
+    EXPECT_EQ(r.out, "Lines processed: 2\n");  // 0-based
+}
+
+TEST_F(Batch, RoundTripFunctionsWriteTheirList) {
+    WriteBytes(In(), "a.txt\r\nB\r\nA.TXT\r\nb\r\nc.txt\r\n");
+    Result r = Run({"5", In(), Out()});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(Out()), "a.txt\r\nB\r\nc.txt\r\n");
+    EXPECT_EQ(r.out, "Lines processed: 5\n");
+
+    r = Run({"9", In(), Out(), "--text", ".txt", "--drop"});
+    EXPECT_EQ(ReadBytes(Out()), "B\r\nA.TXT\r\nb\r\n");
+    EXPECT_EQ(r.out, "Lines processed: 2\n");
+
+    r = Run({"9", In(), Out(), "--text", ".txt"});
+    EXPECT_EQ(ReadBytes(Out()), "a.txt\r\nc.txt\r\n");
+
+    r = Run({"8", In(), Out(), "--lines", " 3"});
+    EXPECT_EQ(ReadBytes(Out()), "b\r\nc.txt\r\n");
+    EXPECT_EQ(r.out, "Lines processed: 5\n");
+}
+
+TEST_F(Batch, ARunThatReportsNothingPrintsNothing) {
+    WriteBytes(In(), "abc\r\n");
+    const Result r = Run({"2", In(), Out(), "--word", "zz"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadBytes(Out()), "abc\r\n");
+}
+
+TEST_F(Batch, PanelDefaultsAndSwitchedSides) {
+    WriteBytes(In(), "x\r\n");
+    Result r = Run({"3", In(), Out(), "--right", "\";"});
+    EXPECT_EQ(ReadBytes(Out()), "x\";\r\n");
+    r = Run({"1", In(), Out()});  // '?' by '?'
+    EXPECT_EQ(r.out, "Lines processed: 0\n");
+    WriteBytes(In(), "con\r\nab\r\nfalcon\r\n");
+    r = Run({"11", In(), Out()});  // the word defaults to "con"
+    EXPECT_EQ(ReadBytes(Out()), "ab\r\n");
+    EXPECT_EQ(r.out, "Lines processed: 0\n");
+    r = Run({"7", In(), Out(), "--br"});
+    EXPECT_EQ(ReadBytes(Out()), "con<br>ab<br>falcon<br>\r\n");
+}
+
+TEST_F(Batch, AFailedRunLeavesTheOutputAlone) {
+    WriteBytes(In(), "abc\r\n");
+    WriteBytes(Out(), "old");
+    const struct {
+        std::vector<std::string> options;
+        const char* message;
+    } cases[] = {
+        {{"0", In(), Out(), "--count", "12a"}, "'12a' is not a valid integer value.\n"},
+        {{"8", In(), Out(), "--lines", ""}, "'' is not a valid integer value.\n"},
+        {{"8", In(), Out(), "--lines", "-1"}, ""},
+        {{"1", In(), Out(), "--from", ""}, ""},
+        {{"1", In(), Out(), "--from", "a", "--to", ""}, ""},
+        {{"0", (dir_ / "missing").string(), Out()}, ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = Run(c.options);
+        EXPECT_EQ(r.exit_code, 1) << c.options[0];
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(ReadBytes(Out()), "old");
+    }
+}
+
+TEST_F(Batch, BadArgumentsShowTheUsage) {
+    WriteBytes(In(), "a\r\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"0", In()},
+        {"12", In(), Out()},
+        {"x", In(), Out()},
+        {"4", In(), Out(), "--condition", "10"},
+        {"6", In(), Out(), "--class", "-2"},
+        {"10", In(), Out(), "--side"},
+        {"0", In(), Out(), "--bogus", "1"},
+    };
+    for (const auto& args : cases) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit_code, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(r.err.find("usage: quillex-batch"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
+TEST_F(Batch, TheInputMayBeTheOutput) {
+    WriteBytes(In(), "b\r\na\r\nB\r\n");
+    const Result r = Run({"5", In(), In()});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(ReadBytes(In()), "b\r\na\r\n");
+}
+
+}  // namespace
+}  // namespace quillex

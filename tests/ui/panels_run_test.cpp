@@ -1,0 +1,298 @@
+// The in-place, removal and whole-text functions, end to end through their panels.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "core/cp1251.h"
+#include "tests/ui/panel_fixture.h"
+
+namespace quillex::testing {
+namespace {
+
+// A UTF-8 literal as the document's code-page bytes.
+std::string Cp(const char* utf8) {
+    return EncodeCp1251(QString::fromUtf8(utf8).toStdU16String());
+}
+
+const Events kRefreshOnly = {"refresh"};
+const Events kFailed = {"run error", "refresh"};
+
+Events Done(std::size_t progress) {
+    return {"progress " + std::to_string(progress), "refresh"};
+}
+
+// Every function over an empty document with its start-up parameters.
+struct EmptyRun {
+    int function;
+    Events events;
+    bool fileWritten;
+};
+
+void PrintTo(const EmptyRun& run, std::ostream* out) {
+    *out << "function " << run.function;
+}
+
+class EmptyDocumentTest : public PanelsTest, public ::testing::WithParamInterface<EmptyRun> {};
+
+TEST_P(EmptyDocumentTest, ChangesNothingAndShowsNoMessage) {
+    const EmptyRun& run = GetParam();
+    Start(run.function);
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(host_.events, run.events);
+    EXPECT_EQ(std::filesystem::exists(LoadFilePath()), run.fileWritten);
+    if (run.fileWritten) {
+        EXPECT_EQ(ReadBytes(LoadFilePath()), "");
+    }
+    EXPECT_TRUE(report_.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryFunction, EmptyDocumentTest,
+    ::testing::Values(EmptyRun{0, kRefreshOnly, false}, EmptyRun{1, kRefreshOnly, false},
+                      EmptyRun{2, kRefreshOnly, false}, EmptyRun{3, kRefreshOnly, false},
+                      EmptyRun{4, kRefreshOnly, false}, EmptyRun{5, {}, false},
+                      EmptyRun{6, kRefreshOnly, false}, EmptyRun{7, Done(0), false},
+                      EmptyRun{8, {"load", "refresh"}, true},
+                      EmptyRun{9, {"load", "refresh"}, true}, EmptyRun{10, kRefreshOnly, false},
+                      EmptyRun{11, kRefreshOnly, false}),
+    [](const auto& info) { return "Function" + std::to_string(info.param.function); });
+
+TEST_F(PanelsTest, Function0CutsTheChosenCountOffEveryLine) {
+    SetLines({"abc", " ab", "x", ""});
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"bc", "ab", "", ""}));
+    EXPECT_EQ(host_.events, Done(4));
+
+    host_.events.clear();
+    SetLines({"abcdef", "\tabc"});
+    c().ComboBox_0_0->lineEdit()->clear();
+    QTest::keyClicks(c().ComboBox_0_0, QStringLiteral("2"));
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"cdef", "bc"}));
+
+    c().ComboBox_0_0->setCurrentIndex(4);  // "5"
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"", ""}));
+}
+
+TEST_F(PanelsTest, Function0TakesALeadingBlankButFailsOnATrailingLetter) {
+    SetLines({"abcdefghij"});
+    c().ComboBox_0_0->setEditText(QStringLiteral(" 7"));
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"hij"}));
+    EXPECT_EQ(host_.events, Done(1));
+
+    host_.events.clear();
+    c().ComboBox_0_0->lineEdit()->clear();
+    c().ComboBox_0_0->lineEdit()->insert(QStringLiteral("12a"));  // pasted
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"hij"}));
+    EXPECT_EQ(host_.events, kFailed);
+    EXPECT_TRUE(report_.shown.empty());
+}
+
+TEST_F(PanelsTest, Function0WithAnEmptyFieldFailsOnlyWhenThereAreLines) {
+    c().ComboBox_0_0->setEditText(QString());
+    Start(0);
+    EXPECT_EQ(host_.events, kRefreshOnly);
+
+    host_.events.clear();
+    SetLines({"abc"});
+    Start(0);
+    EXPECT_EQ(Lines(), LineList({"abc"}));
+    EXPECT_EQ(host_.events, kFailed);
+}
+
+TEST_F(PanelsTest, Function1ReplacesTheFirstCharacterByTheSecond) {
+    SetLines({"a?b??"});
+    c().ComboBox_1_1->setCurrentIndex(1);  // "."
+    Start(1);
+    EXPECT_EQ(Lines(), LineList({"a.b.."}));
+    EXPECT_EQ(host_.events, Done(0));
+}
+
+TEST_F(PanelsTest, Function1TakesTypedCyrillicCaseSensitively) {
+    SetLines({Cp("жЖж"), "x"});
+    c().ComboBox_1_0->lineEdit()->setText(QString::fromUtf8("ж"));
+    c().ComboBox_1_1->setCurrentIndex(0);  // "?"
+    Start(1);
+    EXPECT_EQ(Lines(), LineList({Cp("?Ж?"), "x"}));
+    EXPECT_EQ(host_.events, Done(1));
+}
+
+TEST_F(PanelsTest, Function1WithAnEmptyFieldNeverChangesTheDocument) {
+    struct Case {
+        const char* name;
+        QString c1;
+        QString c2;
+        LineList lines;
+        Events events;
+    };
+    const Case cases[] = {
+        {"empty first field, first line empty",
+         "",
+         ".",
+         {"", "a?"},
+         {"progress 0", "run error", "refresh"}},
+        {"empty first field, first line not", "", ".", {"a?", ""}, kFailed},
+        {"empty second field", "?", "", {"x", "a?", "?"}, {"progress 0", "run error", "refresh"}},
+        {"both empty", "", "", {"abc"}, kFailed},
+        {"empty second field, no first character", "?", "", {"x", "y"}, Done(1)},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        host_.events.clear();
+        SetLines(test.lines);
+        c().ComboBox_1_0->setEditText(test.c1);
+        c().ComboBox_1_1->setEditText(test.c2);
+        Start(1);
+        EXPECT_EQ(Lines(), test.lines);
+        EXPECT_EQ(host_.events, test.events);
+    }
+}
+
+TEST_F(PanelsTest, Function2CutsAtTheWholeWordBlanksIncluded) {
+    SetLines({"x=1 Result: ok", "result: ok", "Result:"});
+    Start(2);
+    EXPECT_EQ(Lines(), LineList({"x=1 ", "result: ok", ""}));
+    EXPECT_EQ(host_.events, Done(2));
+
+    host_.events.clear();
+    SetLines({"a", Cp("итог b"), "c"});
+    c().ComboBox_2_0->setEditText(QString::fromUtf8("г b"));
+    Start(2);
+    EXPECT_EQ(Lines(), LineList({"a", Cp("ито"), "c"}));
+    EXPECT_EQ(host_.events, Done(1));
+
+    host_.events.clear();
+    c().ComboBox_2_0->setEditText(QString());
+    Start(2);
+    EXPECT_EQ(host_.events, kRefreshOnly);
+}
+
+TEST_F(PanelsTest, Function3AddsOnlyTheTickedTexts) {
+    SetLines({"abc", ""});
+    Start(3);
+    EXPECT_EQ(Lines(), LineList({"abc", ""}));
+    EXPECT_EQ(host_.events, Done(2));
+
+    QTest::mouseClick(c().Cb_3_0, Qt::LeftButton);
+    QTest::mouseClick(c().Cb_3_1, Qt::LeftButton);
+    Start(3);
+    EXPECT_EQ(Lines(), LineList({" \"abc\";", " \"\";"}));
+
+    SetLines({"abc", ""});
+    c().ComboBox_3_0->setEditText(QStringLiteral("<"));
+    c().ComboBox_3_1->setEditText(QStringLiteral(">"));
+    QTest::mouseClick(c().Cb_3_0, Qt::LeftButton);  // left off again
+    Start(3);
+    EXPECT_EQ(Lines(), LineList({"abc>", ">"}));
+}
+
+TEST_F(PanelsTest, Function4RemovesTheLinesThatMeetTheChosenCondition) {
+    SetLines({"a", "", " \t", "\xA0", "b"});
+    Start(4);
+    EXPECT_EQ(Lines(), LineList({"a", "\xA0", "b"}));
+    EXPECT_EQ(host_.events, Done(2));
+
+    host_.events.clear();
+    SetLines({"xxabcxx", "xxABCxx", "abc"});
+    c().ComboBox_4_0->setCurrentIndex(9);
+    c().Edit_4_0->setText(QStringLiteral("abc"));
+    Start(4);
+    EXPECT_EQ(Lines(), LineList({"xxABCxx"}));
+    EXPECT_EQ(host_.events, Done(2));
+
+    host_.events.clear();
+    c().Edit_4_0->clear();
+    Start(4);
+    EXPECT_EQ(Lines(), LineList({"xxABCxx"}));
+    EXPECT_EQ(host_.events, kRefreshOnly);
+}
+
+TEST_F(PanelsTest, Function4WithNoEntrySelectedRemovesNothing) {
+    SetLines({"", "a"});
+    c().ComboBox_4_0->setCurrentIndex(-1);
+    Start(4);
+    EXPECT_EQ(Lines(), LineList({"", "a"}));
+    EXPECT_EQ(host_.events, kRefreshOnly);
+}
+
+TEST_F(PanelsTest, Function6RemovesTheChosenClass) {
+    const std::string line = "Price: 3,75 rub.; ok?";
+    struct Case {
+        int entry;
+        std::string result;
+    };
+    for (const Case& test : {Case{0, "Price 375 rub ok"}, Case{1, "Price: , rub.; ok?"},
+                             Case{2, "Price:3,75rub.;ok?"}, Case{-1, line}}) {
+        SCOPED_TRACE(test.entry);
+        host_.events.clear();
+        SetLines({line, "?!."});
+        c().ComboBox_6_0->setCurrentIndex(test.entry);
+        Start(6);
+        EXPECT_EQ(Lines().front(), test.result);
+        EXPECT_EQ(Lines().size(), 2u);
+        EXPECT_EQ(host_.events, Done(2));
+    }
+}
+
+TEST_F(PanelsTest, Function7JoinsTheLinesWithOrWithoutMarkers) {
+    SetLines({"ab", "cd"});
+    Start(7);
+    EXPECT_EQ(Lines(), LineList({"abcd"}));
+    EXPECT_EQ(host_.events, Done(2));
+
+    host_.events.clear();
+    SetLines({"ab", "cd"});
+    QTest::mouseClick(c().Cb_7_0, Qt::LeftButton);
+    Start(7);
+    Start(7);
+    EXPECT_EQ(Lines(), LineList({"ab<br>cd<br><br>"}));
+    EXPECT_EQ(host_.events, Events({"progress 2", "refresh", "progress 1", "refresh"}));
+}
+
+TEST_F(PanelsTest, Function10StripsTheChosenSide) {
+    struct Case {
+        int entry;
+        std::string result;
+    };
+    for (const Case& test :
+         {Case{0, "a  b  "}, Case{1, "  a  b"}, Case{2, "a  b"}, Case{-1, "  a  b  "}}) {
+        SCOPED_TRACE(test.entry);
+        host_.events.clear();
+        SetLines({"  a  b  ", " \t", "\xA0x"});
+        c().ComboBox_10_0->setCurrentIndex(test.entry);
+        Start(10);
+        EXPECT_EQ(Lines()[0], test.result);
+        EXPECT_EQ(Lines()[1], test.entry < 0 ? " \t" : "");
+        EXPECT_EQ(Lines()[2], "\xA0x");
+        EXPECT_EQ(host_.events, Done(2));
+    }
+}
+
+TEST_F(PanelsTest, Function11RemovesTheLinesHoldingTheWord) {
+    SetLines({"console", "Console", "falcon", "CON", "a con b"});
+    Start(11);
+    EXPECT_EQ(Lines(), LineList({"Console", "CON"}));
+    EXPECT_EQ(host_.events, Done(0));
+
+    host_.events.clear();
+    c().Edit_11_0->clear();
+    Start(11);
+    EXPECT_EQ(Lines(), LineList({"Console", "CON"}));
+    EXPECT_EQ(host_.events, Done(0));
+}
+
+TEST_F(PanelsTest, ParametersSurviveARun) {
+    SetLines({"abc"});
+    c().ComboBox_0_0->setCurrentIndex(2);
+    Start(0);
+    EXPECT_EQ(c().ComboBox_0_0->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(Lines(), LineList({""}));
+}
+
+}  // namespace
+}  // namespace quillex::testing

@@ -1,0 +1,24 @@
+#include "ui/error_report.h"
+
+#include <QMessageBox>
+
+#include "core/cp1251.h"
+#include "core/line_operations.h"
+
+namespace quillex {
+
+QString ErrorReportText(const std::exception& error) {
+    QString message;
+    if (dynamic_cast<const ConversionError*>(&error) != nullptr) {
+        message = QString::fromStdU16String(DecodeCp1251(error.what()));
+    } else {
+        message = QString::fromUtf8(error.what());
+    }
+    return message + QLatin1Char('.');
+}
+
+void MessageBoxErrorReport::ShowError(const QString& text) {
+    QMessageBox::critical(parent_, title_, text, QMessageBox::Ok);
+}
+
+}  // namespace quillex

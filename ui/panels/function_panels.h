@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "core/caption_table.h"
+#include "ui/error_report.h"
+#include "ui/panels/panel_controls.h"
+#include "ui/run_host.h"
+
+class QWidget;
+
+namespace quillex {
+
+class DigitKeyFilter;
+
+// The function chooser and the twelve parameter panels with their Start handlers. Created
+// with the main window, whose children the controls become; the window supplies the
+// document, the progress label, the messages and the load command through RunHost.
+class FunctionPanels : public QObject {
+    Q_OBJECT
+
+  public:
+    FunctionPanels(QWidget* window, RunHost& host, ErrorReport& report);
+
+    const PanelControls& Controls() const { return c_; }
+
+    // The chooser's twelve entries in the current language, replaced in place: the
+    // selection and the shown panel stay.
+    void SetFunctionNames(const CaptionTable& captions);
+    // Shows Gb_0 alone, whatever the chooser holds (each time the window is shown).
+    void ShowPanelOfFunction0();
+    // The off-screen field that takes the focus after a pick, so that no parameter control
+    // of the new panel holds the caret.
+    void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
+
+    // Event handlers, connected to their controls.
+    void ComboBox_SelectClick(int index);
+    void ComboBox_4_0Change(int index);
+    void Btn_0Click();
+    void Btn_1Click();
+    void Btn_2Click();
+    void Btn_3Click();
+    void Btn_4Click();
+    void Btn_5Click();
+    void Btn_6Click();
+    void Btn_7Click();
+    void Btn_8Click();
+    void Btn_9Click();
+    void Btn_10Click();
+    void Btn_11Click();
+
+  private:
+    void ConnectHandlers();
+    // Runs a Start handler; an error it does not catch itself goes to the general report.
+    void Guarded(void (FunctionPanels::*handler)());
+
+    RunHost& host_;
+    ErrorReport& report_;
+    PanelControls c_;
+    DigitKeyFilter* digitFilter_;
+    QPointer<QWidget> focusSink_;
+};
+
+}  // namespace quillex

@@ -1,0 +1,139 @@
+#include "ui/panels/panel_controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+
+namespace quillex {
+
+namespace {
+
+// Where the chooser and the panels stand in the window's client area.
+constexpr QRect kChooserRect(364, 500, 425, 21);
+constexpr QRect kPanelRect(364, 524, 426, 54);
+
+// Inside a panel: parameters on the left, the Start button on the right.
+constexpr QRect kStartRect(336, 18, 80, 25);
+constexpr int kRowTop = 20;
+constexpr int kRowHeight = 21;
+
+template <typename Widget>
+Widget* Make(QWidget* parent, const char* name, QRect geometry) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QRect Row(int left, int width) {
+    return QRect(left, kRowTop, width, kRowHeight);
+}
+
+// A combo box the user types into; typed texts never become entries.
+QComboBox* MakeEditableCombo(QWidget* parent, const char* name, QRect geometry,
+                             const QStringList& entries) {
+    auto* combo = Make<QComboBox>(parent, name, geometry);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(entries);
+    combo->setCurrentIndex(0);
+    return combo;
+}
+
+// A drop-down list: only its entries can be chosen.
+QComboBox* MakeListCombo(QWidget* parent, const char* name, QRect geometry,
+                         const QStringList& entries) {
+    auto* combo = Make<QComboBox>(parent, name, geometry);
+    combo->addItems(entries);
+    combo->setCurrentIndex(0);
+    return combo;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QString& text) {
+    auto* edit = Make<QLineEdit>(parent, name, geometry);
+    edit->setText(text);
+    return edit;
+}
+
+QStringList CharacterEntries() {
+    return {"?", ".", ",", "=", "\\", "|", "/", "<", ">",
+            "%", "$", "#", "(", ")",  "[", "]", "{", "}"};
+}
+
+void CreateParameters(PanelControls& c) {
+    c.ComboBox_0_0 =
+        MakeEditableCombo(c.Gb[0], "ComboBox_0_0", Row(8, 80),
+                          {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "50"});
+
+    c.ComboBox_1_0 = MakeEditableCombo(c.Gb[1], "ComboBox_1_0", Row(8, 60), CharacterEntries());
+    c.ComboBox_1_1 = MakeEditableCombo(c.Gb[1], "ComboBox_1_1", Row(80, 60), CharacterEntries());
+    for (QComboBox* combo : {c.ComboBox_1_0, c.ComboBox_1_1}) {
+        combo->lineEdit()->setMaxLength(1);
+    }
+
+    c.ComboBox_2_0 = MakeEditableCombo(c.Gb[2], "ComboBox_2_0", Row(8, 240), {"Result:"});
+
+    c.ComboBox_3_0 = MakeEditableCombo(c.Gb[3], "ComboBox_3_0", Row(8, 90), {" \""});
+    c.Cb_3_0 = Make<QCheckBox>(c.Gb[3], "Cb_3_0", Row(104, 56));
+    c.Cb_3_0->setText(QStringLiteral("Left"));
+    c.ComboBox_3_1 = MakeEditableCombo(c.Gb[3], "ComboBox_3_1", Row(166, 90), {"\";"});
+    c.Cb_3_1 = Make<QCheckBox>(c.Gb[3], "Cb_3_1", Row(262, 60));
+    c.Cb_3_1->setText(QStringLiteral("Right"));
+
+    c.ComboBox_4_0 = MakeListCombo(
+        c.Gb[4], "ComboBox_4_0", Row(8, 180),
+        {"Line length = 0", "Line length < 5", "Line length < 20", "Line length > 1",
+         "Line length > 5", "Line length > 20", "String contains a sign %",
+         "String contains a sign ?", "String contains a sign $", "String contains a text"});
+    c.Edit_4_0 = MakeEdit(c.Gb[4], "Edit_4_0", Row(196, 132), QStringLiteral("www.example.com"));
+    c.Edit_4_0->hide();
+
+    c.ComboBox_6_0 = MakeListCombo(
+        c.Gb[6], "ComboBox_6_0", Row(8, 240),
+        {"Marks ['.', ';', ',', ':', '!', '?']", "Numbers ['0'..'9']", "Internal spaces [' ']"});
+
+    c.Cb_7_0 = Make<QCheckBox>(c.Gb[7], "Cb_7_0", Row(8, 320));
+    c.Cb_7_0->setText(QString::fromUtf8("Заменить переносы строк на <br>"));
+
+    c.Edit_8_0 = MakeEdit(c.Gb[8], "Edit_8_0", Row(8, 100), QStringLiteral("50"));
+
+    c.Edit_9_0 = MakeEdit(c.Gb[9], "Edit_9_0", QRect(8, 18, 60, 21), QStringLiteral(".ru"));
+    c.Rb_9_0 = Make<QRadioButton>(c.Gb[9], "Rb_9_0", QRect(76, 10, 250, 20));
+    c.Rb_9_0->setText(QString::fromUtf8("Оставить строки с текстом"));
+    c.Rb_9_1 = Make<QRadioButton>(c.Gb[9], "Rb_9_1", QRect(76, 30, 250, 20));
+    c.Rb_9_1->setText(QString::fromUtf8("Удалить строки с текстом"));
+    c.Rb_9_0->setChecked(true);
+
+    c.ComboBox_10_0 = MakeListCombo(
+        c.Gb[10], "ComboBox_10_0", Row(8, 240),
+        {"At the start of the line", "At the end of lines", "To the start and end of line"});
+
+    c.Edit_11_0 = MakeEdit(c.Gb[11], "Edit_11_0", Row(8, 240), QStringLiteral("con"));
+}
+
+}  // namespace
+
+PanelControls CreatePanelControls(QWidget* window) {
+    PanelControls c;
+    c.ComboBox_Select = Make<QComboBox>(window, "ComboBox_Select", kChooserRect);
+    for (int k = 0; k < kFunctionCount; ++k) {
+        c.ComboBox_Select->addItem(QString());
+    }
+    c.ComboBox_Select->setCurrentIndex(0);
+
+    for (int k = 0; k < kFunctionCount; ++k) {
+        const QByteArray number = QByteArray::number(k);
+        c.Gb[k] = Make<QGroupBox>(window, ("Gb_" + number).constData(), kPanelRect);
+        c.Gb[k]->hide();
+        c.Btn[k] = Make<QPushButton>(c.Gb[k], ("Btn_" + number).constData(), kStartRect);
+        c.Btn[k]->setText(QStringLiteral("Start"));
+    }
+    CreateParameters(c);
+    return c;
+}
+
+}  // namespace quillex

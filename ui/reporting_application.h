@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+
+#include "ui/error_report.h"
+
+namespace quillex {
+
+// The application object. An error that escapes an event handler is shown by the general
+// error report instead of ending the program, and the event loop goes on.
+class ReportingApplication : public QApplication {
+    Q_OBJECT
+
+  public:
+    ReportingApplication(int& argc, char** argv);
+    ~ReportingApplication() override;
+
+    // The report in force: a message box titled with the application's title unless
+    // replaced (tests replace it with a fake).
+    ErrorReport& Report() { return *report_; }
+    void SetReport(ErrorReport& report) { report_ = &report; }
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+  private:
+    std::unique_ptr<ErrorReport> ownReport_;
+    ErrorReport* report_;
+};
+
+}  // namespace quillex
