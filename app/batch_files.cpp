@@ -1,12 +1,18 @@
 #include "app/batch_files.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
+#if defined(__linux__) && defined(__GLIBC__)
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 #include "core/file_format.h"
 #include "core/file_io.h"
-#include "core/text_form.h"
 
 namespace fs = std::filesystem;
 
@@ -19,14 +25,13 @@ namespace {
 }
 
 // Returns 0 or the errno of the failure.
-int WriteText(const std::string& text, const fs::path& path) {
+int WriteLines(const Lines& lines, const fs::path& path) {
     CFile file(path, "wb");
     if (!file) {
         return errno != 0 ? errno : EIO;
     }
     errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
-        std::fflush(file.get()) != 0) {
+    if (!WriteTextForm(file.get(), lines) || std::fflush(file.get()) != 0) {
         return errno != 0 ? errno : EIO;
     }
     return 0;
@@ -34,50 +39,18 @@ int WriteText(const std::string& text, const fs::path& path) {
 
 }  // namespace
 
-Lines ReadWholeFile(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw FileError(path, "is a directory");
-    }
-    CFile file(path, "rb");
-    if (!file) {
-        Fail(path, errno);
-    }
-    std::string text;
-    const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
-    // One read for a regular file; a pipe or a file that grows is read on in steps.
-    text.resize(ec ? 0 : size + 1);
-    std::size_t got = 0;
-    for (;;) {
-        if (got == text.size()) {
-            text.resize(text.size() + (std::size_t{1} << 20));
-        }
-        std::size_t n = std::fread(text.data() + got, 1, text.size() - got, file.get());
-        got += n;
-        if (n == 0) {
-            if (std::ferror(file.get())) {
-                Fail(path, errno);
-            }
-            break;
-        }
-    }
-    text.resize(got);
-    return SplitTextForm(text);
-}
-
 void WriteWholeFile(const Lines& lines, const fs::path& path) {
-    const std::string text = JoinTextForm(lines);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
-        if (int error = WriteText(text, path)) {  // a device or a pipe: written as it is
+        if (int error = WriteLines(lines, path)) {  // a device or a pipe: written as it is
             Fail(path, error);
         }
         return;
     }
     fs::path temporary = path;
     temporary += ".quillex-batch-" + std::to_string(std::random_device{}()) + ".tmp";
-    if (int error = WriteText(text, temporary)) {
+    if (int error = WriteLines(lines, temporary)) {
         fs::remove(temporary, ec);
         Fail(path, error);
     }
@@ -89,6 +62,29 @@ void WriteWholeFile(const Lines& lines, const fs::path& path) {
         fs::remove(temporary, ec);
         Fail(path, ec.value());
     }
+}
+
+void PrepareHeap([[maybe_unused]] std::uintmax_t bytes) {
+#if defined(__linux__) && defined(__GLIBC__)
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    constexpr std::uintmax_t kMostPad = std::uintmax_t{8} << 30;
+    const auto pad = static_cast<int>(std::min(bytes, kMostPad) & 0x7FFFFFFF);
+    // Blocks up to 32 MB (the vector of lines among them) come from the heap too.
+    if (pad < static_cast<int>(kHuge) || mallopt(M_TOP_PAD, pad) == 0 ||
+        mallopt(M_TRIM_THRESHOLD, pad) == 0 || mallopt(M_MMAP_THRESHOLD, 32 << 20) == 0) {
+        return;
+    }
+    // More than the heap holds: it grows by the pad at once, from where this block starts.
+    void* block = std::malloc(kHuge);
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = end & ~(kHuge - 1);
+    if (last > first) {
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+    std::free(block);
+#endif
 }
 
 }  // namespace quillex::batch

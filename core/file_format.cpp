@@ -24,7 +24,8 @@ std::string ErrnoText(int error) {
     throw FileError(path, ErrnoText(error));
 }
 
-// Writes the text form of `lines` through a buffer of its own, one fwrite per megabyte.
+}  // namespace
+
 bool WriteTextForm(std::FILE* file, const std::vector<std::string>& lines) {
     std::string buffer;
     buffer.reserve(kChunk);
@@ -48,6 +49,8 @@ bool WriteTextForm(std::FILE* file, const std::vector<std::string>& lines) {
     }
     return flush();
 }
+
+namespace {
 
 // Returns 0, or the errno of the failure (EIO where the C library set none).
 int WriteFile(const std::vector<std::string>& lines, const fs::path& path) {

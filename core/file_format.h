@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -31,5 +32,10 @@ std::vector<std::string> LoadLines(const std::filesystem::path& path);
 // through (it keeps naming its file) and a replaced file keeps its permissions. Where no
 // temporary file can be made beside the target, the target is written in place.
 void SaveLines(const std::vector<std::string>& lines, const std::filesystem::path& path);
+
+// Writes the text form of `lines` to an open file through a buffer of its own (one fwrite per
+// megabyte). Returns false on a write error (errno set by the C library). For writers that
+// need no safe replacement, such as the batch runner writing a pipeline's output.
+bool WriteTextForm(std::FILE* file, const std::vector<std::string>& lines);
 
 }  // namespace quillex

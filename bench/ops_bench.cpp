@@ -1,0 +1,155 @@
+// Every line operation over a generated 1,000,000-line document (~90 MB). With --large the
+// removal, duplicate and join operations also run over 10,000,000 lines, and the ratio of
+// the two times is printed: linear growth keeps it near 10 (the target is at most 12).
+//   ops_bench [--large] [benchmark options]
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/sample_text.h"
+#include "core/line_operations.h"
+
+namespace {
+
+using quillex::Lines;
+using quillex::Progress;
+
+constexpr std::size_t kMillion = 1'000'000;
+
+const Lines& Document(std::size_t count) {
+    static std::map<std::size_t, Lines> cache;
+    auto it = cache.find(count);
+    if (it == cache.end()) {
+        it = cache.emplace(count, quillex::bench::SampleLines(count)).first;
+    }
+    return it->second;
+}
+
+// The window keeps only the last number; so does this callback.
+struct LastNumber {
+    std::size_t value = 0;
+    Progress Callback() {
+        return [this](std::size_t n) { value = n; };
+    }
+};
+
+using Op = std::function<void(Lines&, const Progress&)>;
+
+void RunOp(benchmark::State& state, const Op& op) {
+    const Lines& source = Document(static_cast<std::size_t>(state.range(0)));
+    LastNumber last;
+    const Progress progress = last.Callback();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Lines lines = source;  // each run starts from the same document
+        state.ResumeTiming();
+        op(lines, progress);
+        benchmark::DoNotOptimize(lines.data());
+        state.PauseTiming();
+        lines = Lines();  // freeing the copy is not the operation's cost
+        state.ResumeTiming();
+    }
+    state.counters["last"] = static_cast<double>(last.value);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+struct Entry {
+    const char* name;
+    bool scales;  // also measured at 10M lines with --large
+    Op op;
+};
+
+std::vector<Entry> Entries() {
+    using namespace quillex;
+    return {
+        {"RemoveLeadingChars", false,
+         [](Lines& l, const Progress& p) { RemoveLeadingChars(l, "5", p); }},
+        {"ReplaceChar", false, [](Lines& l, const Progress& p) { ReplaceChar(l, '?', '.', p); }},
+        {"TruncateAtWord", false,
+         [](Lines& l, const Progress& p) { TruncateAtWord(l, "Result:", p); }},
+        {"AddTextToLines", false,
+         [](Lines& l, const Progress& p) { AddTextToLines(l, " \"", "\";", p); }},
+        {"RemoveLinesByCondition/Below20", true,
+         [](Lines& l, const Progress& p) {
+             RemoveLinesByCondition(l, RemovalCondition::LengthBelow20, "", p);
+         }},
+        {"RemoveLinesByCondition/Text", true,
+         [](Lines& l, const Progress& p) {
+             RemoveLinesByCondition(l, RemovalCondition::ContainsText, "falcon", p);
+         }},
+        {"RemoveDuplicateLines", true,
+         [](Lines& l, const Progress& p) { benchmark::DoNotOptimize(RemoveDuplicateLines(l, p)); }},
+        {"RemoveCharClass/Marks", false,
+         [](Lines& l, const Progress& p) { RemoveCharClass(l, CharClass::Marks, p); }},
+        {"RemoveLineFolds", true,
+         [](Lines& l, const Progress& p) { RemoveLineFolds(l, false, p); }},
+        {"RemoveLineFolds/Marker", true,
+         [](Lines& l, const Progress& p) { RemoveLineFolds(l, true, p); }},
+        {"RemoveLinesBefore", true,
+         [](Lines& l, const Progress& p) {
+             benchmark::DoNotOptimize(RemoveLinesBefore(l, 50, p));
+         }},
+        {"FilterLinesByExtension", true,
+         [](Lines& l, const Progress& p) {
+             benchmark::DoNotOptimize(FilterLinesByExtension(l, ".txt", p));
+         }},
+        {"TrimLines/Both", false,
+         [](Lines& l, const Progress& p) { TrimLines(l, TrimSide::AtBothEnds, p); }},
+        {"RemoveLinesWithWord", true,
+         [](Lines& l, const Progress& p) { RemoveLinesWithWord(l, "con", p); }},
+    };
+}
+
+// Remembers the time of every run to print the 10M / 1M ratios at the end.
+class GrowthReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool large = false;
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--large") == 0) {
+            large = true;
+        } else {
+            args.push_back(argv[i]);
+        }
+    }
+    const std::vector<Entry> entries = Entries();
+    for (const Entry& entry : entries) {
+        auto* b = benchmark::RegisterBenchmark(entry.name, RunOp, entry.op);
+        b->Arg(static_cast<std::int64_t>(kMillion))->Unit(benchmark::kMillisecond)->UseRealTime();
+        if (large && entry.scales) {
+            b->Arg(static_cast<std::int64_t>(10 * kMillion));
+        }
+    }
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    GrowthReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const Entry& entry : entries) {
+        const std::string base = std::string(entry.name) + "/";
+        auto small = reporter.times.find(base + std::to_string(kMillion) + "/real_time");
+        auto big = reporter.times.find(base + std::to_string(10 * kMillion) + "/real_time");
+        if (small != reporter.times.end() && big != reporter.times.end() && small->second > 0) {
+            std::printf("%-32s 10M / 1M lines: %.1fx\n", entry.name, big->second / small->second);
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}
