@@ -5,6 +5,7 @@
 //   exit 2: bad arguments
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -81,14 +82,15 @@ int Main(const std::vector<std::string>& args) {
         const std::uintmax_t size = std::filesystem::file_size(options.input, ec);
         // The lines, their copies in a returned list, and the allocator's own share.
         PrepareHeap(ec ? 0 : 3 * size + (std::uintmax_t{64} << 20));
-        // Held by a pointer that is never freed: the process ends right after the output is
-        // written, and handing a million lines back one by one would only cost time.
-        auto* result = new Lines(RunFunction(options, LoadLines(options.input), progress));
-        WriteWholeFile(*result, options.output);
+        const Lines result = RunFunction(options, LoadLines(options.input), progress);
+        WriteWholeFile(result, options.output);
         if (reported) {
             std::printf("Lines processed: %zu\n", last);
         }
-        return 0;
+        // Ends here, with the lines still held: the system takes the memory back at once,
+        // while handing a million lines back one by one would only cost time.
+        std::fflush(stdout);
+        std::_Exit(0);
     } catch (const std::exception& e) {
         // As the window's general error report shows a message: with a final full stop.
         std::fprintf(stderr, "quillex-batch: %s.\n", e.what());
