@@ -4,6 +4,9 @@
 //   ops_bench [--large] [benchmark options]
 
 #include <benchmark/benchmark.h>
+#if defined(__linux__) && defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -121,6 +124,12 @@ class GrowthReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(__linux__) && defined(__GLIBC__)
+    // Keep freed memory in the process, as a long-running window does, so that every
+    // iteration measures the operation rather than the system handing pages in again.
+    mallopt(M_TRIM_THRESHOLD, 0x7FFFFFFF);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
     bool large = false;
     std::vector<char*> args;
     for (int i = 0; i < argc; ++i) {
