@@ -42,7 +42,7 @@ PY
 
 compare 0 faster "--count 1" "sed 's/^.//'"
 compare 0 faster "--count 5" "cut -c6-"
-compare 1 1.5x "--from ? --to ." "tr '?' '.'"
+compare 1 1.5x "--from '?' --to ." "tr '?' '.'"
 compare 2 faster "--word Result:" "sed 's/Result:.*//'"
 compare 3 faster "--left ' \"' --right '\";'" "sed 's/.*/ \"&\";/'"
 compare 4 faster "--condition 9 --text falcon" "awk '!index(\$0, \"falcon\")'"
