@@ -1,33 +1,31 @@
 #!/usr/bin/env bash
-# Installs what is missing, cross-builds the GUI-free core and its tests for 64-bit Windows
-# with mingw-w64 and runs the tests under wine (no display, a private wine prefix).
-# Prints how long the whole check took.
+# Installs what is missing, cross-builds the GUI-free core, its tests and quillex-batch.exe for
+# 64-bit Windows with mingw-w64 and runs the tests under wine (no display, a private wine
+# prefix), among them a byte-for-byte comparison of quillex-batch.exe with a Linux build of
+# the same sources. Prints how long the whole check took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
 
 # wine64 runs the 64-bit programs; wine brings the `wine` launcher. No i386 architecture is
-# needed for 64-bit programs (wine says wine32 is missing; that is harmless here).
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine64 wine)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# needed for 64-bit programs.
+bash scripts/deps.sh build-essential cmake ninja-build libbenchmark-dev \
+    g++-mingw-w64-x86-64-posix googletest wine64 wine
 echo "windows check: packages ready after $(( $(date +%s) - start )) s"
 
+# The Linux side of the comparison: the batch runner and the sample writer, nothing else.
+cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLEX_GUI=OFF \
+      -DQUILLEX_TESTS=OFF -DQUILLEX_BENCH=ON >/dev/null
+cmake --build build/windows-native -j2 --target quillex-batch quillex-sample
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_GUI=OFF -DQUILLEX_BENCH=OFF >/dev/null
+      -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_GUI=OFF -DQUILLEX_BENCH=OFF \
+      -DQUILLEX_NATIVE_BATCH_DIR="$PWD/build/windows-native" >/dev/null
 cmake --build build/windows -j2
 echo "windows check: built after $(( $(date +%s) - start )) s"
 
 unset DISPLAY WAYLAND_DISPLAY
 export WINEPREFIX="$(mktemp -d)"
-export WINEDEBUG=-all
+export WINEDEBUG=fixme-all  # wine's own errors still show
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no prompts to install .NET or the HTML engine
 cleanup() {
     wineserver -k 2>/dev/null || true

@@ -94,6 +94,25 @@ TEST(WindowsFiles, ExclusiveCreationRefusesAnExistingFile) {
     EXPECT_TRUE(CFile(dir / "free.txt", "wbx"));
 }
 
+// The read-only attribute is what Windows has of permission bits: a replaced file stays
+// writable, and a read-only file is not replaced.
+TEST(WindowsFiles, AWritableFileStaysWritableAndAReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    WriteBytes(dir / "rw.txt", "old\r\n");
+    SaveLines({"new"}, dir / "rw.txt");
+    EXPECT_NE(fs::status(dir / "rw.txt").permissions() & fs::perms::owner_write, fs::perms::none);
+
+    WriteBytes(dir / "ro.txt", "old\r\n");
+    fs::permissions(dir / "ro.txt",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (CFile(dir / "ro.txt", "r+b")) {
+        GTEST_SKIP() << "this system opens read-only files for writing (wine run as root)";
+    }
+    EXPECT_THROW(SaveLines({"new"}, dir / "ro.txt"), FileError);
+    EXPECT_EQ(ReadBytes(dir / "ro.txt"), "old\r\n");
+    EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
 // Windows may refuse to replace a file that is open; the save then either succeeds in some
 // other way or fails with a FileError, and never loses the old content.
 void ExpectSaveSucceedsOrKeepsTheOldContent(const fs::path& path, const fs::path& folder) {
@@ -146,13 +165,22 @@ TEST(WindowsFiles, PathLongerThan260Characters) {
     SaveLines({"far", "away"}, file);
     EXPECT_EQ(LoadLines(file), (Lines{"far", "away"}));
 
-    const fs::path plain = DeepFolder(fs::absolute(dir.path())) / "long.txt";
+    // The same folder without the prefix.
+    const fs::path plain = fs::path(deep.native().substr(4)) / "plain.txt";
     try {
         SaveLines({"plain"}, plain);
         EXPECT_EQ(LoadLines(plain), Lines{"plain"});
     } catch (const FileError& error) {
         EXPECT_EQ(error.path(), plain);
     }
+    // The library's recursive removal stops at the limit: remove deepest first, by long names.
+    std::error_code ec;
+    fs::remove(file, ec);
+    fs::remove(deep / "plain.txt", ec);
+    for (fs::path folder = deep; folder != prefixed; folder = folder.parent_path()) {
+        fs::remove(folder, ec);
+    }
+    EXPECT_EQ(EntriesIn(dir.path()), 0u);
 }
 
 }  // namespace
