@@ -2,13 +2,19 @@
 # The Windows quillex-batch.exe, run under wine, must write byte for byte what the Linux build
 # writes, for all twelve functions, on the benchmark document and on a file of awkward bytes.
 #   compare_with_native.sh WINE WINDOWS_BATCH_EXE NATIVE_BATCH NATIVE_SAMPLE_TOOL [LINES]
+# Where the native build has no sample writer, a generated document of the same kind is used.
 set -euo pipefail
 wine=$1 exe=$2 native=$3 sample=$4 lines=${5:-100000}
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"  # relative names: the same text names the same file on both sides
 
-"$sample" sample.txt "$lines"
+if [ -x "$sample" ]; then
+    "$sample" sample.txt "$lines"
+else
+    python3 "$here/make_corpus.py" sample.txt "$lines"
+fi
 # Mixed line ends, Ctrl-Z, Windows-1251 letters in both cases (duplicates ignore case), blanks
 # and control characters at both ends, extensions, and a NUL that ends the text.
 printf '%b' '  a.txt \r\n\x1Aend\x1A\rb.ru\n\xC0\xE1\xE2.RU\r\n\xE0\xC1\xC2.ru\n\t\x01 mid con text \x7F\r\n' \
