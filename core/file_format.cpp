@@ -85,11 +85,14 @@ fs::path ResolveTarget(const fs::path& path) {
 
 fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
     static std::mt19937 random{std::random_device{}()};
-    // Built by appends, for the same GCC 12 warning as FileMessage.
-    std::string name = ".";
-    name.append(target.filename().string());
-    name.append(".").append(std::to_string(random())).append("-").append(std::to_string(attempt));
-    name.append(".tmp");
+    // Composed as a path, not as narrow text: on Windows a narrow string is in the ANSI code
+    // page, which cannot hold every file name.
+    fs::path name = ".";
+    name += target.filename().native();
+    std::string suffix = ".";  // appends, not operator+: see FileMessage
+    suffix.append(std::to_string(random())).append("-").append(std::to_string(attempt));
+    suffix.append(".tmp");
+    name += suffix;
     return target.parent_path() / name;
 }
 

@@ -7,7 +7,8 @@
 namespace quillex {
 
 // A C stdio file opened by path, binary mode always, so that no platform turns CR LF into LF
-// or stops at 0x1A. On Windows the path is opened by its wide name, so any script works.
+// or stops at 0x1A. On Windows the path is opened by its wide name, so any script works, and
+// the mode "x" (create a new file, never replace one) works with every C runtime.
 class CFile {
   public:
     CFile() = default;

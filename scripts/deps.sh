@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, as root; skips what is there.
+#   deps.sh [PACKAGE...]   (the packages given instead of the usual set)
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
           libbenchmark-dev xvfb xauth)
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Windows quillex-batch.exe, run under wine, must write byte for byte what the Linux build
+# writes, for all twelve functions, on the benchmark document and on a file of awkward bytes.
+#   compare_with_native.sh WINE WINDOWS_BATCH_EXE NATIVE_BATCH NATIVE_SAMPLE_TOOL [LINES]
+# Where the native build has no sample writer, a generated document of the same kind is used.
+set -euo pipefail
+wine=$1 exe=$2 native=$3 sample=$4 lines=${5:-100000}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"  # relative names: the same text names the same file on both sides
+
+if [ -x "$sample" ]; then
+    "$sample" sample.txt "$lines"
+else
+    python3 "$here/make_corpus.py" sample.txt "$lines"
+fi
+# Mixed line ends, Ctrl-Z, Windows-1251 letters in both cases (duplicates ignore case), blanks
+# and control characters at both ends, extensions, and a NUL that ends the text.
+printf '%b' '  a.txt \r\n\x1Aend\x1A\rb.ru\n\xC0\xE1\xE2.RU\r\n\xE0\xC1\xC2.ru\n\t\x01 mid con text \x7F\r\n' \
+    '\xA8\xB8 ; , : ! ? . 123\r\r\nResult: gone\nfalcon\n\n\nlast\x00after\r\n' >edge.txt
+
+runs=(
+    "0 --count 1" "0 --count 5" "1 --from ? --to ." "1 --from a --to A"
+    "2 --word Result:" "2 --word con" "3 --left [ --right ]" "4 --condition 0"
+    "4 --condition 5" "4 --condition 9 --text falcon" "5" "6 --class 0" "6 --class 1"
+    "6 --class 2" "7" "7 --br" "8 --lines 3" "8 --lines 50" "9 --text .txt" "9 --text .ru --drop"
+    "10 --side 0" "10 --side 1" "10 --side 2" "11 --word con"
+)
+failures=0
+for input in sample.txt edge.txt; do
+    for run in "${runs[@]}"; do
+        read -r -a args <<<"$(printf '%b' "$run")"
+        fn=${args[0]}
+        opts=("${args[@]:1}")
+        set +e
+        "$native" "$fn" "$input" linux.out "${opts[@]}" >linux.stdout 2>linux.stderr
+        linux_rc=$?
+        "$wine" "$exe" "$fn" "$input" windows.out "${opts[@]}" >windows.stdout 2>windows.stderr
+        windows_rc=$?
+        if [ "$windows_rc" != "$linux_rc" ] && [ ! -s windows.stdout ] && [ ! -s windows.stderr ]; then
+            # Failed without a word from the program: wine itself did not start it. Once more.
+            echo "retried: $input: $run (wine exit $windows_rc, no output)"
+            "$wine" "$exe" "$fn" "$input" windows.out "${opts[@]}" >windows.stdout 2>windows.stderr
+            windows_rc=$?
+        fi
+        set -e
+        # stdout is a text stream on Windows: its line ends are CR LF there.
+        tr -d '\r' <windows.stdout >windows.stdout.lf
+        if [ "$linux_rc" != "$windows_rc" ] || ! cmp -s linux.out windows.out ||
+            ! cmp -s linux.stdout windows.stdout.lf; then
+            echo "DIFFERS: $input: $run (exit $linux_rc / $windows_rc)"
+            cmp linux.out windows.out || true
+            diff linux.stdout windows.stdout.lf || true
+            cat windows.stderr
+            failures=$((failures + 1))
+        else
+            echo "same: $input: $run ($(wc -c <linux.out) bytes; $(cat linux.stdout))"
+        fi
+        rm -f linux.out windows.out
+    done
+done
+[ "$failures" -eq 0 ]
