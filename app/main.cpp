@@ -1,13 +1,14 @@
-#include <QApplication>
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/app_title.h"
 #include "platform/cursor.h"
+#include "platform/qsettings_store.h"
+#include "platform/shell.h"
+#include "platform/tray.h"
 #include "ui/dialogs.h"
 #include "ui/logo_window.h"
 #include "ui/main_window.h"
+#include "ui/reporting_application.h"
 #include "ui/skin.h"
 
 namespace {
@@ -38,20 +39,26 @@ int main(int argc, char* argv[]) {
             stderr);
         return 1;
     }
-    QApplication app(argc, argv);
+    // An error escaping any event handler is reported there and the program goes on.
+    quillex::ReportingApplication app(argc, argv);
     quillex::InitSkinResources();
-    // The title of the taskbar entry and of every message box comes from the program file.
-    const QString title = QString::fromStdString(
-        quillex::ApplicationTitle(QApplication::applicationFilePath().toStdString()));
-    QApplication::setApplicationName(title);
+    // The title of the taskbar entry and of every message box.
+    const QString title = QApplication::applicationName();
     QApplication::setWindowIcon(quillex::WindowIcon());
     app.setStyleSheet(QString::fromLatin1(kHintStyle));
 
     quillex::QtDialogs dialogs(title);
     quillex::SystemCursor cursor;
-    // Created in this order and destroyed in the reverse one.
-    quillex::TfmMain fmMain(dialogs, cursor);
-    quillex::TfmLogo fmLogo;
+    quillex::QSettingsStore settings;
+    quillex::DesktopShell shell;
+    // Created in this order and destroyed in the reverse one, which writes the settings.
+    quillex::TfmMain fmMain({.dialogs = dialogs,
+                             .cursor = cursor,
+                             .report = app.Report(),
+                             .settings = settings,
+                             .shell = shell,
+                             .trayAvailable = &quillex::TrayIcon::IsAvailable});
+    quillex::TfmLogo fmLogo(settings);
     quillex::TfmHelp fmHelp;
     fmMain.Attach(fmLogo, fmHelp);
     dialogs.SetParent(&fmMain);

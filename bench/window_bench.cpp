@@ -10,8 +10,11 @@
 #include <string>
 
 #include "core/display_limit.h"
+#include "core/settings.h"
 #include "platform/cursor.h"
+#include "platform/shell.h"
 #include "ui/dialogs.h"
+#include "ui/error_report.h"
 #include "ui/main_window.h"
 #include "ui/skin.h"
 
@@ -22,13 +25,40 @@ class NoDialogs final : public quillex::Dialogs {
     std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
     std::optional<QString> SaveFile(const QString&) override { return std::nullopt; }
     void Message(const QString&) override {}
-    void Error(const QString&) override {}
+};
+
+// No key: the defaults apply and nothing is written.
+class NoSettings final : public quillex::SettingsStore {
+  public:
+    bool Open() override { return false; }
+    bool ValueExists(std::string_view) override { return false; }
+    std::int32_t ReadInteger(std::string_view) override { return 0; }
+    void WriteInteger(std::string_view, std::int32_t) override {}
+    void Close() override {}
+};
+
+class NoReport final : public quillex::ErrorReport {
+  public:
+    void ShowError(const QString&) override {}
+};
+
+class NoShell final : public quillex::Shell {
+  public:
+    void Open(const quillex::ShellTarget&) override {}
 };
 
 struct Window {
     NoDialogs dialogs;
     quillex::SystemCursor cursor;
-    quillex::TfmMain fmMain{dialogs, cursor};
+    NoReport report;
+    NoSettings settings;
+    NoShell shell;
+    quillex::TfmMain fmMain{{.dialogs = dialogs,
+                             .cursor = cursor,
+                             .report = report,
+                             .settings = settings,
+                             .shell = shell,
+                             .trayAvailable = [] { return false; }}};
 
     explicit Window(std::size_t lines) {
         for (std::size_t i = 0; i < lines; ++i) {

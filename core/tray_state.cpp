@@ -21,12 +21,4 @@ TrayStep TrayState::Restore() {
     return TrayStep::RestoreFromTray;
 }
 
-bool AutoMinimize::Tick(bool windowActive, bool minFormShow) {
-    if (!pending_ || !windowActive) {
-        return false;
-    }
-    pending_ = false;
-    return minFormShow;
-}
-
 }  // namespace quillex

@@ -31,18 +31,4 @@ class TrayState {
     TrayPlace place_ = TrayPlace::Shown;
 };
 
-// The deferred auto-minimise of the work timer, decided once per run: at the first tick at
-// which the main window is active, and never again, even after a restore from the tray.
-class AutoMinimize {
-  public:
-    bool pending() const { return pending_; }
-
-    // One work-timer tick; true when this tick must minimise to the tray. `minFormShow` is read
-    // at the deciding tick, so a later change of the setting waits for the next start.
-    bool Tick(bool windowActive, bool minFormShow);
-
-  private:
-    bool pending_ = true;
-};
-
 }  // namespace quillex

@@ -1,17 +1,17 @@
 #include "platform/tray.h"
 
 #include <QCursor>
-#include <QFont>
 #include <QIcon>
 #include <QMenu>
-#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 namespace quillex {
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon(this)) {
-    icon_->setIcon(QIcon(Picture()));
+TrayIcon::TrayIcon(const QPixmap& picture, QObject* parent)
+    : QObject(parent), icon_(new QSystemTrayIcon(this)) {
+    icon_->setIcon(
+        QIcon(picture.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     icon_->setToolTip(QString::fromLatin1(kToolTip));
     connect(icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -35,22 +35,6 @@ TrayIcon::~TrayIcon() = default;
 
 bool TrayIcon::IsAvailable() {
     return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-QPixmap TrayIcon::Picture() {
-    QPixmap pixmap(kIconSize, kIconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(16, 80, 141));
-    painter.setBrush(QColor(255, 255, 202));
-    painter.drawRoundedRect(QRectF(1.5, 1.5, kIconSize - 3, kIconSize - 3), 6, 6);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(22);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Q"));
-    return pixmap;
 }
 
 void TrayIcon::SetMenu(QMenu* menu) {

@@ -11,10 +11,10 @@ class QWidget;
 
 namespace quillex {
 
-// The main window's tray icon: a 32 x 32 picture of its own with the hint "Quillex", absent from
-// the tray until shown. The menu is the caller's (its items' captions follow the language), and
-// is popped up by hand at the cursor rather than handed to the platform, so that it keeps the
-// look it draws itself.
+// The main window's tray icon: a 32 x 32 picture of its own (not the window's icon) with the hint
+// "Quillex", absent from the tray until shown. The menu is the caller's (its items' captions follow
+// the language), and is popped up by hand at the cursor rather than handed to the platform, so that
+// it keeps the look it draws itself.
 class TrayIcon : public QObject {
     Q_OBJECT
 
@@ -22,13 +22,11 @@ class TrayIcon : public QObject {
     static constexpr int kIconSize = 32;
     static constexpr const char* kToolTip = "Quillex";
 
-    explicit TrayIcon(QObject* parent = nullptr);
+    explicit TrayIcon(const QPixmap& picture, QObject* parent = nullptr);
     ~TrayIcon() override;
 
     // Whether the desktop has a tray at all; without one a hidden window could not come back.
     static bool IsAvailable();
-    // The picture, drawn here since the program ships no artwork for it.
-    static QPixmap Picture();
 
     // Not owned; nullptr for no menu.
     void SetMenu(QMenu* menu);

@@ -34,9 +34,4 @@ void QtDialogs::Message(const QString& text) {
     box.exec();
 }
 
-void QtDialogs::Error(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok, parent_);
-    box.exec();
-}
-
 }  // namespace quillex

@@ -23,10 +23,9 @@ class Dialogs {
     virtual std::optional<QString> OpenFile(const QString& folder) = 0;
     virtual std::optional<QString> SaveFile(const QString& folder) = 0;
 
-    // A message box with an OK button, titled with the application's title.
+    // A message box with an OK button, titled with the application's title. (The general
+    // error report, with its error icon, is ErrorReport.)
     virtual void Message(const QString& text) = 0;
-    // The general error report: the same, with an error icon.
-    virtual void Error(const QString& text) = 0;
 };
 
 inline QStringList FileTypeFilters() {
@@ -46,7 +45,6 @@ class QtDialogs final : public Dialogs {
     std::optional<QString> OpenFile(const QString& folder) override;
     std::optional<QString> SaveFile(const QString& folder) override;
     void Message(const QString& text) override;
-    void Error(const QString& text) override;
 
   private:
     std::optional<QString> Run(const QString& folder, bool save);

@@ -20,7 +20,8 @@ constexpr QSize kStatusPictureSize{140, 12};
 
 }  // namespace
 
-TfmLogo::TfmLogo(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Dialog) {
+TfmLogo::TfmLogo(SettingsStore& store, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Dialog), store_(store) {
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(kWidth, kHeight);
     FormCreate();
@@ -112,8 +113,12 @@ void TfmLogo::FormDestroy() {
     SaveLanguageIndex();
 }
 
-// The settings store fills these two; until then the language starts as English.
-void TfmLogo::LoadLanguageIndex() {}
-void TfmLogo::SaveLanguageIndex() {}
+void TfmLogo::LoadLanguageIndex() {
+    LanguageIndex = LoadLanguage(store_);
+}
+
+void TfmLogo::SaveLanguageIndex() {
+    SaveLanguage(store_, LanguageIndex);
+}
 
 }  // namespace quillex

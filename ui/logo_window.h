@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/caption_table.h"
+#include "core/settings.h"
 #include "core/window_logic.h"
 
 class QLabel;
@@ -14,7 +15,8 @@ class QProgressBar;
 namespace quillex {
 
 // The start-up window: a picture with a progress gauge, shown modally for about 3.1 s at the
-// main window's first showing. It also holds the interface language index.
+// main window's first showing. It also holds the interface language index, read from `store`
+// at creation and written back at destruction.
 class TfmLogo : public QWidget {
     Q_OBJECT
 
@@ -22,7 +24,7 @@ class TfmLogo : public QWidget {
     static constexpr int kWidth = 400;
     static constexpr int kHeight = 300;
 
-    explicit TfmLogo(QWidget* parent = nullptr);
+    explicit TfmLogo(SettingsStore& store, QWidget* parent = nullptr);
     ~TfmLogo() override;
 
     // 0 English, 1 Russian; anything else selects no language.
@@ -37,7 +39,7 @@ class TfmLogo : public QWidget {
     void FormClose();
     void FormDestroy();
 
-    // Where the settings store reads and writes "Languare".
+    // "Languare" in the settings store.
     void LoadLanguageIndex();
     void SaveLanguageIndex();
 
@@ -57,6 +59,7 @@ class TfmLogo : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    SettingsStore& store_;
     SplashSchedule schedule_;
 };
 

@@ -30,6 +30,18 @@ inline constexpr QRect kPanels{364, 524, 426, 54};
 
 // Parked below the window's bottom edge: they exist but can be neither seen nor clicked.
 inline constexpr QPoint kEdit_Focus{3, 647};
+inline constexpr QPoint kSb_Help{50, 675};
+inline constexpr QPoint kSb_Internet{74, 675};
+inline constexpr QPoint kSb_Min{98, 675};
+inline constexpr QPoint kCb_Min_FormShow{3, 698};
+inline constexpr QPoint kLbl_Min_FormShow{23, 698};
+inline constexpr QPoint kCb_HintShow{3, 718};
+inline constexpr QPoint kLbl_HintShow{23, 717};
+inline constexpr QPoint kEdit_Lang{3, 739};
+inline constexpr QPoint kSb_Lang_Up{69, 739};
+inline constexpr QPoint kSb_Lang_Down{69, 751};
+inline constexpr QPoint kLabel_Title_Name{146, 709};
+inline constexpr QPoint kLabel_Title_Name_Shadow{146, 691};
 
 // The rounded window shape: seven rows (right and bottom exclusive).
 inline QRegion WindowRegion() {

@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -12,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QToolButton>
+
+#include <utility>
 
 #include "core/view_text.h"
 #include "platform/cursor.h"
@@ -19,6 +23,7 @@
 #include "ui/image_button.h"
 #include "ui/logo_window.h"
 #include "ui/main_layout.h"
+#include "ui/panels/function_panels.h"
 #include "ui/skin.h"
 #include "ui/text_bridge.h"
 #include "ui/titled_menu.h"
@@ -58,8 +63,14 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& bounds) {
 
 }  // namespace
 
-TfmMain::TfmMain(Dialogs& dialogs, CursorSource& cursor, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), dialogs_(dialogs), cursor_(cursor) {
+TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint),
+      dialogs_(services.dialogs),
+      cursor_(services.cursor),
+      report_(services.report),
+      store_(services.settings),
+      shell_(services.shell),
+      trayAvailable_(services.trayAvailable) {
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     FormCreate();
@@ -98,9 +109,12 @@ void TfmMain::FormCreate() {
     skin_ = SkinPixmap(QStringLiteral("background"), size());
     BitmapList_Btn = ButtonPictures();
     BuildControls();
+    BuildParkedControls();
     BuildMenu();
-    // Step 4 (chooser and parameter combo boxes at item 0) happens where the panels object
-    // is created, in FunctionPanels.
+    BuildTray();
+    // Step 4: the chooser and every parameter combo box start at their first entry.
+    panels_ = new FunctionPanels(this, *this, report_);
+    panels_->SetFocusSink(Edit_Focus);
     DocumentLines.Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
     Timer_Work.setInterval(100);
@@ -169,13 +183,45 @@ void TfmMain::BuildControls() {
     connect(Btn_Save_File, &QAbstractButton::clicked, this, &TfmMain::Btn_Save_FileClick);
 
     Lbl_Select = MakeLabel(this, layout::kLbl_Select, caption, true);
+}
 
+void TfmMain::BuildParkedControls() {
     Edit_Focus = new QLineEdit(this);
     Edit_Focus->move(layout::kEdit_Focus);
 
-    // Parked, not built: Sb_Help, Sb_Internet, Sb_Min, Cb_Min_FormShow, Lbl_Min_FormShow,
-    // Cb_HintShow, Lbl_HintShow, Edit_Lang, Sb_Lang_Up, Sb_Lang_Down, the title labels and
-    // Btn_18, Btn_44, Btn_20, Btn_19. Their operations are the methods of the same names.
+    auto button = [this](QPoint at, void (TfmMain::*handler)()) {
+        auto* button = new QToolButton(this);
+        button->setAutoRaise(true);
+        button->setGeometry(QRect(at, QSize(22, 22)));
+        connect(button, &QAbstractButton::clicked, this, handler);
+        return button;
+    };
+    Sb_Help = button(layout::kSb_Help, &TfmMain::Sb_HelpClick);
+    Sb_Internet = button(layout::kSb_Internet, &TfmMain::Sb_InternetClick);
+    Sb_Min = button(layout::kSb_Min, &TfmMain::Sb_MinClick);
+    Cb_Min_FormShow = button(layout::kCb_Min_FormShow, &TfmMain::Cb_Min_FormShowClick);
+    Cb_HintShow = button(layout::kCb_HintShow, &TfmMain::Cb_HintShowClick);
+    Sb_Lang_Up = button(layout::kSb_Lang_Up, &TfmMain::Sb_Lang_UpClick);
+    Sb_Lang_Down = button(layout::kSb_Lang_Down, &TfmMain::Sb_Lang_DownClick);
+
+    const QColor caption(40, 70, 105);
+    Lbl_Min_FormShow = MakeLabel(this, QRect(layout::kLbl_Min_FormShow, QSize(120, 15)), caption);
+    Lbl_HintShow = MakeLabel(this, QRect(layout::kLbl_HintShow, QSize(120, 15)), caption);
+    for (QLabel* label : {Lbl_Min_FormShow, Lbl_HintShow}) {
+        label->installEventFilter(this);
+    }
+    Edit_Lang = MakeEdit(this, QRect(layout::kEdit_Lang, QSize(64, 19)));
+    Edit_Lang->setReadOnly(true);
+
+    // Presses on the title pass through to the window, which starts the drag.
+    Label_Title_Name_Shadow =
+        MakeLabel(this, QRect(layout::kLabel_Title_Name_Shadow, QSize(120, 15)), Qt::white, true);
+    Label_Title_Name =
+        MakeLabel(this, QRect(layout::kLabel_Title_Name, QSize(120, 15)), caption, true);
+    for (QLabel* title : {Label_Title_Name, Label_Title_Name_Shadow}) {
+        title->setText(QStringLiteral("Quillex"));
+        title->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 }
 
 void TfmMain::setVisible(bool visible) {
@@ -202,6 +248,7 @@ void TfmMain::FormShow() {
         Edit_Focus->setFocus();
     }
     PlaceControls();
+    panels_->ShowPanelOfFunction0();
 }
 
 void TfmMain::PlaceControls() {
@@ -214,7 +261,7 @@ void TfmMain::PlaceControls() {
     Edit_Save_File->setGeometry(layout::kEdit_Save_File);
     Btn_Save_File->setGeometry(layout::kBtn_Save_File);
     Lbl_Select->setGeometry(layout::kLbl_Select);
-    // The panels object places ComboBox_Select and shows only Gb_0 here (steps 8 and 9).
+    panels_->Controls().ComboBox_Select->setGeometry(layout::kComboBox_Select);
 }
 
 void TfmMain::FormDestroy() {
@@ -223,71 +270,28 @@ void TfmMain::FormDestroy() {
     DocumentLines.Clear();
 }
 
-// The settings store fills these; until then the defaults stand.
-void TfmMain::LoadSettings() {}
-void TfmMain::SaveSettings() {}
-
-void TfmMain::ApplyHintShow() {
-    // Hints are switched off by swallowing every tooltip event of the application.
-    qApp->removeEventFilter(this);
-    if (!HintShow) {
-        qApp->installEventFilter(this);
-    }
-}
-
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ToolTip && !HintShow) {
+    if (event->type() == QEvent::ToolTip && !Settings.HintShow) {
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == Lbl_Lang0) {
-            Lbl_Lang0Click();
-            return true;
-        }
-        if (watched == Lbl_Lang1) {
-            Lbl_Lang1Click();
-            return true;
+        // The clickable labels.
+        const std::pair<QObject*, void (TfmMain::*)()> bindings[] = {
+            {Lbl_Lang0, &TfmMain::Lbl_Lang0Click},
+            {Lbl_Lang1, &TfmMain::Lbl_Lang1Click},
+            {Lbl_Min_FormShow, &TfmMain::Cb_Min_FormShowClick},
+            {Lbl_HintShow, &TfmMain::Cb_HintShowClick},
+        };
+        for (const auto& [label, handler] : bindings) {
+            if (watched == label) {
+                (this->*handler)();
+                return true;
+            }
         }
     }
     return QWidget::eventFilter(watched, event);
 }
-
-void TfmMain::ApplyLanguage() {
-    quillex::CaptionTable& table = fmHelp_ != nullptr ? fmHelp_->CaptionTable : ownCaptions_;
-    FillCaptionTable(LanguageIndex(), table);
-    // Hints of Sb_Help, Sb_Internet, Sb_Min, the settings controls and the tray menu items
-    // are pushed by their owners after this step.
-    Sb_Close->setToolTip(FromUtf8(table.Txt_Exit));
-    Lbl_Work->setText(FromUtf8(table.Txt_Lines_Processed));
-    Lbl_Load_File->setText(FromUtf8(table.Txt_Load_File));
-    Lbl_Save_File->setText(FromUtf8(table.Txt_Save_File));
-    Lbl_Select->setText(FromUtf8(table.Txt_Select_Function));
-    // The twelve chooser items are replaced in place by the panels object.
-}
-
-void TfmMain::Lbl_Lang0Click() {
-    SetLanguageIndex(kLanguageEnglish);
-    ApplyLanguage();
-    UpdateStatistics();
-}
-
-void TfmMain::Lbl_Lang1Click() {
-    SetLanguageIndex(kLanguageRussian);
-    ApplyLanguage();
-    UpdateStatistics();
-}
-
-void TfmMain::Sb_Lang_UpClick() {
-    SetLanguageIndex(LanguageIndex() == kLanguageEnglish ? kLanguageRussian : kLanguageEnglish);
-    ApplyLanguage();
-    UpdateStatistics();
-}
-
-// Filled by the tray and shell side.
-void TfmMain::Sb_MinClick() {}
-void TfmMain::Sb_HelpClick() {}
-void TfmMain::Sb_InternetClick() {}
 
 void TfmMain::ShowProgress(std::size_t n) {
     Lbl_Work->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));

@@ -8,9 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "core/caption_table.h"
 #include "core/document_lines.h"
+#include "core/settings.h"
+#include "core/tray_state.h"
 #include "core/window_logic.h"
 #include "ui/run_host.h"
 
@@ -19,15 +22,35 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QToolButton;
 
 namespace quillex {
 
 class CursorSource;
 class Dialogs;
+class ErrorReport;
+class FunctionPanels;
 class ImageButton;
+class Shell;
 class TfmHelp;
 class TfmLogo;
 class TitledMenu;
+class TrayIcon;
+
+// What the main window asks of the world outside it, each behind an interface so that tests
+// drive the window headless.
+struct MainWindowServices {
+    Dialogs& dialogs;
+    CursorSource& cursor;
+    // The general error report, for failures no handler of its own catches.
+    ErrorReport& report;
+    // Where Min_FormShow and HintShow are read at creation and written at destruction.
+    SettingsStore& settings;
+    // Opens the help file and the web page.
+    Shell& shell;
+    // Whether the desktop has a tray: without one, minimising must not hide the window.
+    std::function<bool()> trayAvailable;
+};
 
 // The main window: borderless, 806 x 580, skinned, with the document view, the load and save
 // columns, the function chooser and its panels. Its members are split by concern over
@@ -40,7 +63,7 @@ class TfmMain : public QWidget, public RunHost {
     static constexpr int kWidth = 806;
     static constexpr int kHeight = 580;
 
-    TfmMain(Dialogs& dialogs, CursorSource& cursor, QWidget* parent = nullptr);
+    explicit TfmMain(const MainWindowServices& services, QWidget* parent = nullptr);
     ~TfmMain() override;
 
     // The start-up and help windows are created after this one; they are handed over here.
@@ -71,6 +94,9 @@ class TfmMain : public QWidget, public RunHost {
     void SaveSettings();
     // Hints of the whole application on or off := HintShow.
     void ApplyHintShow();
+    // Flip one setting for the running program; neither writes to the store.
+    void Cb_HintShowClick();
+    void Cb_Min_FormShowClick();
     // Fills the caption table for LanguageIndex and pushes its texts into the window.
     void ApplyLanguage();
     // Lbl_1, Lbl_2 from the view, Lbl_3 from the whole document.
@@ -103,8 +129,12 @@ class TfmMain : public QWidget, public RunHost {
     // Shell: closing, tray, help file, web page.
     void Sb_CloseClick() { close(); }
     void Sb_MinClick();
+    void TrayIconDblClick();
+    void TrayMenu_3Click() { Sb_InternetClick(); }
+    void TrayMenu_4Click() { Sb_CloseClick(); }
     void Sb_HelpClick();
     void Sb_InternetClick();
+    bool InTray() const { return trayState_.place() == TrayPlace::InTray; }
 
     // Language switches.
     void Lbl_Lang0Click();
@@ -112,10 +142,12 @@ class TfmMain : public QWidget, public RunHost {
     void Sb_Lang_UpClick();
     void Sb_Lang_DownClick() { Sb_Lang_UpClick(); }
 
+    // The chooser ComboBox_Select and the panels Gb_0 .. Gb_11 with their Start handlers.
+    FunctionPanels& Panels() { return *panels_; }
+
     // State.
     bool LogoShown = false;
-    bool Min_FormShow = false;
-    bool HintShow = true;
+    quillex::MainSettings Settings;  // Min_FormShow, HintShow
     quillex::DocumentLines DocumentLines;
     AutoMinimizeDecision AutoMinimize;
     QList<QPixmap> BitmapList_Btn;
@@ -138,11 +170,28 @@ class TfmMain : public QWidget, public RunHost {
     QLineEdit* Edit_Save_File = nullptr;
     ImageButton* Btn_Save_File = nullptr;
     QLabel* Lbl_Select = nullptr;
-    QLineEdit* Edit_Focus = nullptr;  // parked focus sink
-    // The function chooser ComboBox_Select and the panels Gb_0 .. Gb_11 belong to the
-    // panels object, created in FormCreate (step 4), laid out in FormShow (steps 8 and 9) at
-    // layout::kComboBox_Select and layout::kPanels, owned by this window.
-    QWidget* FunctionPanels = nullptr;
+
+    // Parked below the window's bottom edge (layout::kParked...): built, never seen; their
+    // texts are still set by the language push.
+    QLineEdit* Edit_Focus = nullptr;  // the focus sink
+    QToolButton* Sb_Help = nullptr;
+    QToolButton* Sb_Internet = nullptr;
+    QToolButton* Sb_Min = nullptr;
+    QToolButton* Cb_Min_FormShow = nullptr;
+    QLabel* Lbl_Min_FormShow = nullptr;
+    QToolButton* Cb_HintShow = nullptr;
+    QLabel* Lbl_HintShow = nullptr;
+    QLineEdit* Edit_Lang = nullptr;
+    QToolButton* Sb_Lang_Up = nullptr;
+    QToolButton* Sb_Lang_Down = nullptr;
+    QLabel* Label_Title_Name = nullptr;
+    QLabel* Label_Title_Name_Shadow = nullptr;
+
+    // The tray icon, inactive until the first minimise, and its menu.
+    quillex::TrayIcon* Tray = nullptr;
+    TitledMenu* Menu_Tray = nullptr;
+    QAction* TrayMenu_3 = nullptr;
+    QAction* TrayMenu_4 = nullptr;
 
     TitledMenu* Menu_RichEdit_Text = nullptr;
     QAction* N0 = nullptr;
@@ -160,7 +209,9 @@ class TfmMain : public QWidget, public RunHost {
 
   private:
     void BuildControls();
+    void BuildParkedControls();
     void BuildMenu();
+    void BuildTray();
     void PlaceControls();
     void ShowFileError(const QString& fieldText);
     bool Hover(const QWidget& control, QPoint cursor) const;
@@ -168,6 +219,12 @@ class TfmMain : public QWidget, public RunHost {
 
     Dialogs& dialogs_;
     CursorSource& cursor_;
+    ErrorReport& report_;
+    SettingsStore& store_;
+    Shell& shell_;
+    std::function<bool()> trayAvailable_;
+    FunctionPanels* panels_ = nullptr;  // owned as a child
+    TrayState trayState_;
     TfmLogo* fmLogo_ = nullptr;
     TfmHelp* fmHelp_ = nullptr;
     quillex::CaptionTable ownCaptions_;  // until the help window is attached

@@ -17,11 +17,6 @@ namespace quillex {
 
 void TfmMain::BuildMenu() {
     Menu_RichEdit_Text = new TitledMenu(this);
-    Menu_RichEdit_Text->setFont([] {
-        QFont font(QStringLiteral("Verdana"));
-        font.setPixelSize(12);
-        return font;
-    }());
     N0_Menu = Menu_RichEdit_Text->addMenu(QString());
     N0 = N0_Menu->menuAction();
     static constexpr std::array<const char*, 5> kLimitCaptions = {

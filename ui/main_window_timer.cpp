@@ -42,7 +42,7 @@ void TfmMain::ColourLanguageLabel(QLabel& label, int language, bool hovered) {
 }
 
 void TfmMain::Timer_WorkTimer() {
-    if (AutoMinimize.Tick(isActiveWindow(), Min_FormShow)) {
+    if (AutoMinimize.Tick(isActiveWindow(), Settings.Min_FormShow)) {
         Sb_MinClick();
     }
     const QPoint cursor = cursor_.Position();

@@ -6,11 +6,12 @@
 
 namespace quillex {
 
-ReportingApplication::ReportingApplication(int& argc, char** argv)
-    : QApplication(argc, argv),
-      ownReport_(std::make_unique<MessageBoxErrorReport>(QString::fromStdString(
-          ApplicationTitle(QCoreApplication::applicationFilePath().toStdString())))),
-      report_(ownReport_.get()) {}
+ReportingApplication::ReportingApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QString::fromStdString(
+        ApplicationTitle(QCoreApplication::applicationFilePath().toStdString())));
+    ownReport_ = std::make_unique<MessageBoxErrorReport>(applicationName());
+    report_ = ownReport_.get();
+}
 
 ReportingApplication::~ReportingApplication() = default;
 

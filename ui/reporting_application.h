@@ -8,8 +8,9 @@
 
 namespace quillex {
 
-// The application object. An error that escapes an event handler is shown by the general
-// error report instead of ending the program, and the event loop goes on.
+// The application object. Its name is the application's title, taken from the program file.
+// An error that escapes an event handler is shown by the general error report instead of
+// ending the program, and the event loop goes on.
 class ReportingApplication : public QApplication {
     Q_OBJECT
 
@@ -26,7 +27,7 @@ class ReportingApplication : public QApplication {
 
   private:
     std::unique_ptr<ErrorReport> ownReport_;
-    ErrorReport* report_;
+    ErrorReport* report_ = nullptr;
 };
 
 }  // namespace quillex

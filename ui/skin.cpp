@@ -45,8 +45,8 @@ QIcon WindowIcon() {
     return icon;
 }
 
-QIcon TrayIcon() {
-    return QIcon(SkinPixmap(QStringLiteral("tray"), QSize(32, 32)));
+QPixmap TrayPicture() {
+    return SkinPixmap(QStringLiteral("tray"), QSize(32, 32));
 }
 
 }  // namespace quillex

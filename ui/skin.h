@@ -20,6 +20,7 @@ QPixmap SkinPixmap(const QString& name, QSize size);
 QList<QPixmap> ButtonPictures();
 
 QIcon WindowIcon();
-QIcon TrayIcon();
+// The tray icon's own picture, 32 x 32.
+QPixmap TrayPicture();
 
 }  // namespace quillex

@@ -8,6 +8,9 @@
 namespace quillex {
 
 TitledMenu::TitledMenu(QWidget* parent) : QMenu(parent) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(12);
+    setFont(font);
     // The items are laid out to the right of the strip.
     setContentsMargins(kStripWidth, 0, 0, 0);
 }

@@ -5,9 +5,9 @@
 
 namespace quillex {
 
-// A popup menu with a vertical title strip along its left edge: a 64-step gradient from
-// RGB(2, 61, 125) at the bottom to RGB(55, 190, 255) at the top, carrying the title turned
-// by 90 degrees in Verdana bold 12 px, RGB(215, 237, 255), aligned to the strip's bottom.
+// A popup menu in Verdana 12 px with a vertical title strip along its left edge: a 64-step gradient
+// from RGB(2, 61, 125) at the bottom to RGB(55, 190, 255) at the top, carrying the title turned by
+// 90 degrees in Verdana bold 12 px, RGB(215, 237, 255), aligned to the strip's bottom.
 class TitledMenu : public QMenu {
     Q_OBJECT
 

@@ -28,24 +28,5 @@ TEST(TrayState, WithoutATrayTheWindowIsNeverHidden) {
     EXPECT_EQ(state.Restore(), TrayStep::None);
 }
 
-TEST(AutoMinimize, WaitsForTheWindowToBeActiveThenDecidesOnce) {
-    AutoMinimize autoMinimize;
-    EXPECT_FALSE(autoMinimize.Tick(false, true));  // splash: main window not active
-    EXPECT_FALSE(autoMinimize.Tick(false, true));
-    EXPECT_TRUE(autoMinimize.pending());
-
-    EXPECT_TRUE(autoMinimize.Tick(true, true));
-    EXPECT_FALSE(autoMinimize.pending());
-    // Restored and active again: never minimised a second time in the run.
-    EXPECT_FALSE(autoMinimize.Tick(true, true));
-}
-
-TEST(AutoMinimize, SettingOffDecidesWithoutMinimisingAndLaterChangesWait) {
-    AutoMinimize autoMinimize;
-    EXPECT_FALSE(autoMinimize.Tick(true, false));
-    EXPECT_FALSE(autoMinimize.pending());
-    EXPECT_FALSE(autoMinimize.Tick(true, true));  // switched on after the decision
-}
-
 }  // namespace
 }  // namespace quillex

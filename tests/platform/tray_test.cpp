@@ -19,17 +19,23 @@ QSystemTrayIcon& PlatformIcon(TrayIcon& tray) {
     return *icon;
 }
 
-TEST(TrayIcon, HasItsOwn32PixelPictureAndTheProgramsNameAsHint) {
-    TrayIcon tray;
+QPixmap Picture(int side = TrayIcon::kIconSize) {
+    QPixmap picture(side, side);
+    picture.fill(Qt::darkBlue);
+    return picture;
+}
+
+TEST(TrayIcon, Has32PixelPictureAndTheProgramsNameAsHint) {
+    TrayIcon tray(Picture(64));
     QSystemTrayIcon& icon = PlatformIcon(tray);
     EXPECT_EQ(icon.toolTip(), QStringLiteral("Quillex"));
     EXPECT_FALSE(icon.icon().isNull());
-    EXPECT_EQ(TrayIcon::Picture().size(), QSize(32, 32));
+    EXPECT_EQ(icon.icon().availableSizes(), QList<QSize>{QSize(32, 32)});
     EXPECT_FALSE(tray.IsShown());  // inactive until the first minimise
 }
 
 TEST(TrayIcon, ReportsDoubleAndSingleClicksApart) {
-    TrayIcon tray;
+    TrayIcon tray(Picture());
     QSignalSpy doubleClicks(&tray, &TrayIcon::doubleClicked);
     QSignalSpy clicks(&tray, &TrayIcon::clicked);
     emit PlatformIcon(tray).activated(QSystemTrayIcon::DoubleClick);
@@ -40,7 +46,7 @@ TEST(TrayIcon, ReportsDoubleAndSingleClicksApart) {
 }
 
 TEST(TrayIcon, RightClickPopsUpTheMenuGivenToIt) {
-    TrayIcon tray;
+    TrayIcon tray(Picture());
     emit PlatformIcon(tray).activated(QSystemTrayIcon::Context);  // no menu yet: nothing
 
     QMenu menu;
@@ -58,7 +64,7 @@ class ApplyTrayStepTest : public ::testing::Test {
     void SetUp() override { window_.show(); }
 
     QWidget window_;
-    TrayIcon tray_;
+    TrayIcon tray_{Picture()};
     TrayState state_;
 };
 

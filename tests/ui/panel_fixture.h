@@ -12,7 +12,7 @@
 
 #include "core/document_lines.h"
 #include "tests/core/temp_dir.h"
-#include "ui/error_report.h"
+#include "tests/ui/fake_report.h"
 #include "ui/panels/function_panels.h"
 #include "ui/run_host.h"
 
@@ -39,12 +39,6 @@ class FakeHost : public RunHost {
             onLoadCommand();
         }
     }
-};
-
-class FakeReport : public ErrorReport {
-  public:
-    std::vector<QString> shown;
-    void ShowError(const QString& text) override { shown.push_back(text); }
 };
 
 using Events = std::vector<std::string>;

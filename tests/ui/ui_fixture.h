@@ -11,7 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/shell_target.h"
 #include "platform/cursor.h"
+#include "platform/shell.h"
+#include "tests/core/memory_settings_store.h"
+#include "tests/ui/fake_report.h"
 #include "ui/dialogs.h"
 #include "ui/logo_window.h"
 #include "ui/main_window.h"
@@ -26,7 +30,6 @@ class FakeDialogs final : public Dialogs {
     QStringList openFolders;
     QStringList saveFolders;
     QStringList messages;
-    QStringList errors;
 
     std::optional<QString> OpenFile(const QString& folder) override {
         openFolders << folder;
@@ -37,7 +40,6 @@ class FakeDialogs final : public Dialogs {
         return Next(saveAnswers);
     }
     void Message(const QString& text) override { messages << text; }
-    void Error(const QString& text) override { errors << text; }
 
   private:
     static std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
@@ -57,9 +59,35 @@ class FakeCursor final : public CursorSource {
     QPoint Position() const override { return at; }
 };
 
-// The three windows as the program makes them, with fakes for the dialogs and the cursor,
-// the splash already done and the language applied.
-class MainWindowTest : public ::testing::Test {
+// Records what it is asked to open, and opens nothing.
+class RecordingShell final : public Shell {
+  public:
+    std::vector<ShellTarget> opened;
+    void Open(const ShellTarget& target) override { opened.push_back(target); }
+};
+
+// Everything the main window asks of the outside world, as fakes.
+struct FakeServices {
+    MemorySettingsStore settings;
+    FakeDialogs dialogs;
+    FakeCursor cursor;
+    FakeReport report;
+    RecordingShell shell;
+    bool trayAvailable = true;
+
+    MainWindowServices Services() {
+        return {.dialogs = dialogs,
+                .cursor = cursor,
+                .report = report,
+                .settings = settings,
+                .shell = shell,
+                .trayAvailable = [this] { return trayAvailable; }};
+    }
+};
+
+// The three windows as the program makes them, with fakes for the dialogs, the cursor, the
+// settings store and the shell, the splash already done and the language applied.
+class MainWindowTest : public ::testing::Test, protected FakeServices {
   protected:
     MainWindowTest() {
         fmMain.Attach(fmLogo, fmHelp);
@@ -81,10 +109,8 @@ class MainWindowTest : public ::testing::Test {
         return text.isEmpty() ? 0 : static_cast<int>(text.count(u'\n'));
     }
 
-    FakeDialogs dialogs;
-    FakeCursor cursor;
-    TfmMain fmMain{dialogs, cursor};
-    TfmLogo fmLogo;
+    TfmMain fmMain{Services()};
+    TfmLogo fmLogo{settings};
     TfmHelp fmHelp;
 };
 

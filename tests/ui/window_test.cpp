@@ -126,7 +126,8 @@ TEST_F(ShownWindowTest, CloseButtonClosesTheWindow) {
 }
 
 TEST(Splash, TickScheduleDrivesGaugeAndPictures) {
-    TfmLogo logo;
+    MemorySettingsStore store;
+    TfmLogo logo(store);
     QSignalSpy closed(&logo, &TfmLogo::Closed);
     logo.FormShow();
     logo.show();
@@ -163,11 +164,10 @@ TEST_F(MainWindowTest, ClosingTheSplashMarksTheLogoShown) {
 }
 
 TEST(Lifecycle, MainWindowOutlivesItsCompanionsSafely) {
-    FakeDialogs dialogs;
-    FakeCursor cursor;
-    TfmMain fmMain(dialogs, cursor);
+    FakeServices services;
+    TfmMain fmMain(services.Services());
     {
-        TfmLogo fmLogo;
+        TfmLogo fmLogo(services.settings);
         TfmHelp fmHelp;
         fmMain.Attach(fmLogo, fmHelp);
         fmMain.Lbl_Lang1Click();

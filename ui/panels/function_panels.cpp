@@ -12,23 +12,19 @@
 #include <optional>
 #include <string>
 
-#include "core/cp1251.h"
 #include "core/line_operations.h"
+#include "ui/main_layout.h"
 #include "ui/panels/key_filters.h"
 #include "ui/panels/run_protocol.h"
+#include "ui/text_bridge.h"
 
 namespace quillex {
 
 namespace {
 
-// Widgets hold Unicode; the document holds code-page bytes.
-std::string Bytes(const QString& text) {
-    return EncodeCp1251(text.toStdU16String());
-}
-
 // The first character of a field, or none for an empty field.
 std::optional<char> FirstByte(const QString& text) {
-    const std::string bytes = Bytes(text);
+    const std::string bytes = EncodeFromView(text);
     if (bytes.empty()) {
         return std::nullopt;
     }
@@ -101,6 +97,7 @@ void FunctionPanels::SetFunctionNames(const CaptionTable& captions) {
 void FunctionPanels::ShowPanelOfFunction0() {
     for (int k = 0; k < kFunctionCount; ++k) {
         c_.Gb[k]->setTitle(QString());
+        c_.Gb[k]->setGeometry(layout::kPanels);
         c_.Gb[k]->setVisible(k == 0);
     }
 }
@@ -123,7 +120,7 @@ void FunctionPanels::ComboBox_4_0Change(int index) {
 }
 
 void FunctionPanels::Btn_0Click() {
-    const std::string count = Bytes(c_.ComboBox_0_0->currentText());
+    const std::string count = EncodeFromView(c_.ComboBox_0_0->currentText());
     RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
         RemoveLeadingChars(lines, count, progress);
     });
@@ -138,15 +135,17 @@ void FunctionPanels::Btn_1Click() {
 }
 
 void FunctionPanels::Btn_2Click() {
-    const std::string word = Bytes(c_.ComboBox_2_0->currentText());
+    const std::string word = EncodeFromView(c_.ComboBox_2_0->currentText());
     RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
         TruncateAtWord(lines, word, progress);
     });
 }
 
 void FunctionPanels::Btn_3Click() {
-    const std::string left = c_.Cb_3_0->isChecked() ? Bytes(c_.ComboBox_3_0->currentText()) : "";
-    const std::string right = c_.Cb_3_1->isChecked() ? Bytes(c_.ComboBox_3_1->currentText()) : "";
+    const std::string left =
+        c_.Cb_3_0->isChecked() ? EncodeFromView(c_.ComboBox_3_0->currentText()) : "";
+    const std::string right =
+        c_.Cb_3_1->isChecked() ? EncodeFromView(c_.ComboBox_3_1->currentText()) : "";
     RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
         AddTextToLines(lines, left, right, progress);
     });
@@ -154,7 +153,7 @@ void FunctionPanels::Btn_3Click() {
 
 void FunctionPanels::Btn_4Click() {
     const auto condition = SelectedEntry<RemovalCondition>(c_.ComboBox_4_0, kConditionCount);
-    const std::string text = Bytes(c_.Edit_4_0->text());
+    const std::string text = EncodeFromView(c_.Edit_4_0->text());
     RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
         RemoveLinesByCondition(lines, condition, text, progress);
     });
@@ -190,7 +189,7 @@ void FunctionPanels::Btn_7Click() {
 void FunctionPanels::Btn_8Click() {
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
-    const std::int32_t n = ParseCountText(Bytes(c_.Edit_8_0->text()));
+    const std::int32_t n = ParseCountText(EncodeFromView(c_.Edit_8_0->text()));
     DocumentLines& document = host_.Document();
     Lines rest;
     RunRoundTrip(host_, [&](const Progress& progress) -> const Lines& {
@@ -201,7 +200,7 @@ void FunctionPanels::Btn_8Click() {
 }
 
 void FunctionPanels::Btn_9Click() {
-    const std::string text = Bytes(c_.Edit_9_0->text());
+    const std::string text = EncodeFromView(c_.Edit_9_0->text());
     const FilterMode mode =
         c_.Rb_9_1->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
     DocumentLines& document = host_.Document();
@@ -225,7 +224,7 @@ void FunctionPanels::Btn_10Click() {
 }
 
 void FunctionPanels::Btn_11Click() {
-    const std::string word = Bytes(c_.Edit_11_0->text());
+    const std::string word = EncodeFromView(c_.Edit_11_0->text());
     RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
         RemoveLinesWithWord(lines, word, progress);
     });

@@ -8,13 +8,11 @@
 #include <QRadioButton>
 #include <QStringList>
 
+#include "ui/main_layout.h"
+
 namespace quillex {
 
 namespace {
-
-// Where the chooser and the panels stand in the window's client area.
-constexpr QRect kChooserRect(364, 500, 425, 21);
-constexpr QRect kPanelRect(364, 524, 426, 54);
 
 // Inside a panel: parameters on the left, the Start button on the right.
 constexpr QRect kStartRect(336, 18, 80, 25);
@@ -119,7 +117,7 @@ void CreateParameters(PanelControls& c) {
 
 PanelControls CreatePanelControls(QWidget* window) {
     PanelControls c;
-    c.ComboBox_Select = Make<QComboBox>(window, "ComboBox_Select", kChooserRect);
+    c.ComboBox_Select = Make<QComboBox>(window, "ComboBox_Select", layout::kComboBox_Select);
     for (int k = 0; k < kFunctionCount; ++k) {
         c.ComboBox_Select->addItem(QString());
     }
@@ -127,7 +125,7 @@ PanelControls CreatePanelControls(QWidget* window) {
 
     for (int k = 0; k < kFunctionCount; ++k) {
         const QByteArray number = QByteArray::number(k);
-        c.Gb[k] = Make<QGroupBox>(window, ("Gb_" + number).constData(), kPanelRect);
+        c.Gb[k] = Make<QGroupBox>(window, ("Gb_" + number).constData(), layout::kPanels);
         c.Gb[k]->hide();
         c.Btn[k] = Make<QPushButton>(c.Gb[k], ("Btn_" + number).constData(), kStartRect);
         c.Btn[k]->setText(QStringLiteral("Start"));

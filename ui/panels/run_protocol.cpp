@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/file_format.h"
-#include "ui/qt_path.h"
+#include "ui/text_bridge.h"
 
 namespace quillex {
 
@@ -28,7 +28,7 @@ bool WriteLoadFile(RunHost& host, const Lines& lines) {
         return false;
     }
     try {
-        SaveLines(lines, ToFilesystemPath(fileName));
+        SaveLines(lines, ToPath(fileName));
     } catch (const std::exception&) {
         return false;
     }
