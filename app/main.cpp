@@ -63,6 +63,9 @@ int main(int argc, char* argv[]) {
     fmMain.Attach(fmLogo, fmHelp);
     dialogs.SetParent(&fmMain);
     fmMain.setWindowTitle(title);
+    // The program ends when the main window closes, whether shown or in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&fmMain, &quillex::TfmMain::Closed, &app, &QCoreApplication::quit);
     fmMain.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFont>
@@ -297,6 +298,12 @@ void TfmMain::ShowProgress(std::size_t n) {
     Lbl_Work->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));
     // A line function blocks the event loop; paint the number now.
     Lbl_Work->repaint();
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+    emit Closed();
 }
 
 void TfmMain::paintEvent(QPaintEvent*) {

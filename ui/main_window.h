@@ -88,6 +88,8 @@ class TfmMain : public QWidget, public RunHost {
     void FormDestroy();
     // Every showing (the first and each restore) runs FormShow before the window appears.
     void setVisible(bool visible) override;
+    // Closing the window, shown or in the tray, ends the program (see Closed).
+    void FormClose() {}
 
     // Settings: Min_FormShow and HintShow are read at creation and written at destruction.
     void LoadSettings();
@@ -202,7 +204,13 @@ class TfmMain : public QWidget, public RunHost {
     QAction* N3 = nullptr;
     QAction* N4 = nullptr;
 
+  signals:
+    // The window has closed: the program ends. Said outright rather than left to "the last
+    // window closed", which a hidden window or a visible tray icon would keep from happening.
+    void Closed();
+
   protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

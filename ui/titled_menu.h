@@ -20,6 +20,9 @@ class TitledMenu : public QMenu {
     void SetStripTitle(const QString& title);
     const QString& StripTitle() const noexcept { return title_; }
 
+    // Tall enough for the whole title along the strip, however few the items.
+    QSize sizeHint() const override;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,15 +1,18 @@
 // The tray, the deferred auto-minimise and the shell commands, through the main window.
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QToolButton>
 
 #include "platform/tray.h"
+#include "ui/image_button.h"
 #include "ui/panels/function_panels.h"
 #include "ui/titled_menu.h"
 #include "ui_fixture.h"
@@ -93,6 +96,12 @@ TEST_F(TrayTest, TheMenuCarriesTheTitleStripAndItsTwoItems) {
     EXPECT_EQ(fmMain.Menu_Tray->StripTitle(), QStringLiteral("Quillex"));
     EXPECT_EQ(fmMain.Menu_Tray->actions(), (QList<QAction*>{fmMain.TrayMenu_3, fmMain.TrayMenu_4}));
     EXPECT_TRUE(fmMain.Menu_Tray->toolTipsVisible());
+    // Two items are not enough height for the title: the menu grows to show all of it.
+    QFont strip(QStringLiteral("Verdana"));
+    strip.setPixelSize(12);
+    strip.setBold(true);
+    EXPECT_GT(fmMain.Menu_Tray->sizeHint().height(),
+              QFontMetrics(strip).horizontalAdvance(QStringLiteral("Quillex")));
     fmMain.Lbl_Lang1Click();
     EXPECT_EQ(fmMain.TrayMenu_3->text(), QString::fromUtf8("Перейти на наш сайт"));
     EXPECT_EQ(fmMain.TrayMenu_4->text(), QString::fromUtf8("Выйти из программы"));
@@ -110,11 +119,18 @@ TEST_F(TrayTest, TheWebsiteItemOpensTheWebPageOfTheLanguage) {
 }
 
 TEST_F(TrayTest, TheExitItemClosesTheWindowFromTheTray) {
+    QSignalSpy closed(&fmMain, &TfmMain::Closed);
     fmMain.Sb_MinClick();
     fmMain.TrayMenu_4->trigger();
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(fmMain.isVisible());
-    // Closed, not merely hidden: a later restore has nothing to bring back.
     EXPECT_TRUE(settings.writes.empty());  // the settings wait for the destruction
+}
+
+TEST_F(TrayTest, TheCloseButtonClosesTheShownWindow) {
+    QSignalSpy closed(&fmMain, &TfmMain::Closed);
+    fmMain.Sb_Close->click();
+    EXPECT_EQ(closed.count(), 1);
 }
 
 TEST_F(TrayTest, AutoMinimiseWaitsForTheActiveWindowAndHappensOncePerRun) {
