@@ -10,6 +10,7 @@
 #include "ui/image_button.h"
 
 #include <functional>
+#include <ostream>
 
 #include "ui/main_layout.h"
 #include "ui/panels/function_panels.h"
@@ -118,22 +119,6 @@ class LanguageTest : public MainWindowTest {
             list << U(name);
         }
         return list;
-    }
-    std::vector<int> VisiblePanels() {
-        std::vector<int> visible;
-        for (int k = 0; k < kFunctionCount; ++k) {
-            if (fmMain.Panels().Controls().Gb[k]->isVisible()) {
-                visible.push_back(k);
-            }
-        }
-        return visible;
-    }
-    // Picks a chooser entry with the keyboard, as the user does.
-    void Pick(int function) {
-        QTest::keyClick(&Chooser(), Qt::Key_Home);
-        for (int k = 0; k < function; ++k) {
-            QTest::keyClick(&Chooser(), Qt::Key_Down);
-        }
     }
     void ExpectPushed(bool russian) {
         for (const Pushed& p : PushList()) {
@@ -290,6 +275,13 @@ struct ColourCase {
     QRgb engl;
     QRgb russ;
 };
+
+void PrintTo(const ColourCase& c, std::ostream* out) {
+    *out << "index " << c.index << ", cursor over "
+         << (c.hovered < 0    ? "neither"
+             : c.hovered == 0 ? "Engl"
+                              : "Russ");
+}
 
 constexpr QRgb kBlack = 0xff000000;
 constexpr QRgb kGreen = 0xff008000;

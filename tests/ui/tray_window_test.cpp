@@ -30,15 +30,6 @@ class TrayTest : public MainWindowTest {
         fmMain.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&fmMain));
     }
-    std::vector<int> VisiblePanels() {
-        std::vector<int> visible;
-        for (int k = 0; k < kFunctionCount; ++k) {
-            if (fmMain.Panels().Controls().Gb[k]->isVisible()) {
-                visible.push_back(k);
-            }
-        }
-        return visible;
-    }
 };
 
 TEST_F(TrayTest, TheIconIsInactiveUntilTheFirstMinimise) {
@@ -50,10 +41,7 @@ TEST_F(TrayTest, TheIconIsInactiveUntilTheFirstMinimise) {
 TEST_F(TrayTest, MinimiseHidesTheWindowBehindTheIconAndDoubleClickBringsItBack) {
     // Function 5's panel and a progress number, at another place on the screen.
     QComboBox& chooser = *fmMain.Panels().Controls().ComboBox_Select;
-    QTest::keyClick(&chooser, Qt::Key_Home);
-    for (int k = 0; k < 5; ++k) {
-        QTest::keyClick(&chooser, Qt::Key_Down);
-    }
+    Pick(5);
     ASSERT_EQ(VisiblePanels(), std::vector<int>{5});
     fmMain.ShowProgress(42);
     fmMain.move(300, 300);

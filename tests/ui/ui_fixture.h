@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,7 @@
 #include "ui/dialogs.h"
 #include "ui/logo_window.h"
 #include "ui/main_window.h"
+#include "ui/panels/function_panels.h"
 
 namespace quillex::testing {
 
@@ -101,6 +105,25 @@ class MainWindowTest : public ::testing::Test, protected FakeServices {
         for (std::size_t i = 0; i < count; ++i) {
             fmMain.DocumentLines.Add("line " + std::to_string(i));
         }
+    }
+
+    // Picks a chooser entry with the keyboard, as the user does.
+    void Pick(int function) {
+        QComboBox* chooser = fmMain.Panels().Controls().ComboBox_Select;
+        QTest::keyClick(chooser, Qt::Key_Home);
+        for (int k = 0; k < function; ++k) {
+            QTest::keyClick(chooser, Qt::Key_Down);
+        }
+    }
+    // The parameter panels the user can see.
+    std::vector<int> VisiblePanels() {
+        std::vector<int> visible;
+        for (int k = 0; k < kFunctionCount; ++k) {
+            if (fmMain.Panels().Controls().Gb[k]->isVisible()) {
+                visible.push_back(k);
+            }
+        }
+        return visible;
     }
 
     QString ViewText() const { return fmMain.RichEdit_Text->toPlainText(); }
