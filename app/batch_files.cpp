@@ -1,8 +1,10 @@
 #include "app/batch_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 
 #if defined(__linux__) && defined(__GLIBC__)
@@ -67,8 +69,9 @@ void WriteWholeFile(const Lines& lines, const fs::path& path) {
 void PrepareHeap([[maybe_unused]] std::uintmax_t bytes) {
 #if defined(__linux__) && defined(__GLIBC__)
     constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    constexpr std::uintmax_t kMostPad = std::uintmax_t{8} << 30;
-    const auto pad = static_cast<int>(std::min(bytes, kMostPad) & 0x7FFFFFFF);
+    // mallopt takes an int: a larger file asks for the largest pad rather than a wrapped one.
+    constexpr std::uintmax_t kMostPad = std::numeric_limits<int>::max();
+    const auto pad = static_cast<int>(std::min(bytes, kMostPad));
     // Blocks up to 32 MB (the vector of lines among them) come from the heap too.
     if (pad < static_cast<int>(kHuge) || mallopt(M_TOP_PAD, pad) == 0 ||
         mallopt(M_TRIM_THRESHOLD, pad) == 0 || mallopt(M_MMAP_THRESHOLD, 32 << 20) == 0) {
