@@ -1,10 +1,16 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace quillex {
 
@@ -47,16 +53,21 @@ class ByteBuffer {
         }
         data_ = static_cast<char*>(grown);
         capacity_ = capacity;
+        AdviseLarge();
     }
     // The new bytes are left as they are: the caller writes them.
     void Resize(std::size_t size) {
         Reserve(size);
         size_ = size;
     }
-    void Append(const char* bytes, std::size_t count) {
+    // Room for `count` more bytes, growing by half at least so that appends stay linear.
+    void ReserveMore(std::size_t count) {
         if (size_ + count > capacity_) {
             Reserve(std::max(size_ + count, capacity_ + capacity_ / 2));
         }
+    }
+    void Append(const char* bytes, std::size_t count) {
+        ReserveMore(count);
         if (count != 0) {
             std::memcpy(data_ + size_, bytes, count);
         }
@@ -71,6 +82,24 @@ class ByteBuffer {
     }
 
   private:
+    // A document of many megabytes is backed by large pages where the system offers them on
+    // request: reading a file into fresh memory otherwise spends most of its time faulting in
+    // pages 4 KiB at a time.
+    void AdviseLarge() noexcept {
+#if defined(__linux__)
+        constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+        if (capacity_ < 2 * kLarge) {
+            return;
+        }
+        const auto start = reinterpret_cast<std::uintptr_t>(data_);
+        const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
+        const std::uintptr_t last = (start + capacity_) & ~(kLarge - 1);
+        if (last > first) {
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        }
+#endif
+    }
+
     void Assign(const char* bytes, std::size_t count) {
         Reserve(count);
         Append(bytes, count);
