@@ -71,7 +71,8 @@ TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
       report_(services.report),
       store_(services.settings),
       shell_(services.shell),
-      trayAvailable_(services.trayAvailable) {
+      trayAvailable_(services.trayAvailable),
+      helpFolder_(services.helpFolder) {
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     FormCreate();

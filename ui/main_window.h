@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "core/caption_table.h"
@@ -50,6 +51,8 @@ struct MainWindowServices {
     Shell& shell;
     // Whether the desktop has a tray: without one, minimising must not hide the window.
     std::function<bool()> trayAvailable;
+    // Where the help files are; empty: the working folder.
+    std::filesystem::path helpFolder = {};
 };
 
 // The main window: borderless, 806 x 580, skinned, with the document view, the load and save
@@ -231,6 +234,7 @@ class TfmMain : public QWidget, public RunHost {
     SettingsStore& store_;
     Shell& shell_;
     std::function<bool()> trayAvailable_;
+    std::filesystem::path helpFolder_;
     FunctionPanels* panels_ = nullptr;  // owned as a child
     TrayState trayState_;
     TfmLogo* fmLogo_ = nullptr;

@@ -35,7 +35,8 @@ class Batch : public ::testing::Test {
     Result Run(const std::vector<std::string>& args) {
         std::string command = Quote(QUILLEX_BATCH);
         for (const std::string& arg : args) {
-            command += " " + Quote(arg);
+            command += ' ';
+            command += Quote(arg);
         }
         command +=
             " >" + Quote((dir_ / "stdout").string()) + " 2>" + Quote((dir_ / "stderr").string());
