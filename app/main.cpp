@@ -70,6 +70,8 @@ int main(int argc, char* argv[]) {
     // The program ends when the main window closes, whether shown or in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&fmMain, &quillex::TfmMain::Closed, &app, &QCoreApplication::quit);
+    // Shown first: the splash runs, and only then the file named on the command line loads.
     fmMain.show();
+    fmMain.LoadStartFile(QCoreApplication::arguments());
     return app.exec();
 }

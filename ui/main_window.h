@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -114,6 +115,11 @@ class TfmMain : public QWidget, public RunHost {
 
     // File commands.
     void Btn_Load_FileClick();
+    // What the load button does with the chosen file: loads it, or reports the failure and
+    // keeps the document and the field as they were. Also for a dropped file.
+    void LoadFile(const QString& path);
+    // The file named by the program's first argument, if any, loaded as above.
+    void LoadStartFile(const QStringList& arguments);
     void Btn_Save_FileClick() { SaveDocument(); }
     void SaveDocument();
 
@@ -216,6 +222,8 @@ class TfmMain : public QWidget, public RunHost {
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

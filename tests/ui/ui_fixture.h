@@ -33,14 +33,17 @@ class FakeDialogs final : public Dialogs {
     std::deque<std::optional<QString>> saveAnswers;
     QStringList openFolders;
     QStringList saveFolders;
+    QStringList lastFilters;
     QStringList messages;
 
-    std::optional<QString> OpenFile(const QString& folder) override {
+    std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override {
         openFolders << folder;
+        lastFilters = filters;
         return Next(openAnswers);
     }
-    std::optional<QString> SaveFile(const QString& folder) override {
+    std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) override {
         saveFolders << folder;
+        lastFilters = filters;
         return Next(saveAnswers);
     }
     void Message(const QString& text) override { messages << text; }
