@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "core/tray_state.h"
 #include "core/window_logic.h"
+#include "ui/qt_language.h"
 #include "ui/run_host.h"
 
 class QAction;
@@ -252,6 +253,7 @@ class TfmMain : public QWidget, public RunHost {
     int displayLimit_ = 0;
     bool batchingView_ = false;  // RefreshView renders the statistics once, at its end
     QPixmap skin_;
+    QtLanguage qtLanguage_;
 };
 
 }  // namespace quillex
