@@ -26,7 +26,9 @@ void ImageButton::SetCaption(const QString& caption, const QRect& area) {
 }
 
 QSize ImageButton::sizeHint() const {
-    return (index_ >= 0 && index_ < pictures_.size()) ? pictures_[index_].size() : QSize();
+    return (index_ >= 0 && index_ < pictures_.size())
+               ? pictures_[index_].deviceIndependentSize().toSize()
+               : QSize();
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
