@@ -4,9 +4,9 @@
 set -euo pipefail
 # dpkg-dev and file: the package's dependencies; desktop-file-utils and appstream: checking
 # its desktop entry and metainfo; qt6-translations-l10n: Qt's own Russian texts.
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libcli11-dev xvfb xauth dpkg-dev file desktop-file-utils appstream
-          qt6-translations-l10n)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libxxhash-dev libgtest-dev
+          libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth dpkg-dev file desktop-file-utils
+          appstream qt6-translations-l10n)
 if [ $# -gt 0 ]; then
     packages=("$@")
 fi
