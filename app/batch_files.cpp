@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <random>
 
 #if defined(__linux__) && defined(__GLIBC__)
 #include <malloc.h>
@@ -15,6 +14,7 @@
 
 #include "core/file_format.h"
 #include "core/file_io.h"
+#include "core/temp_files.h"
 
 namespace fs = std::filesystem;
 
@@ -50,20 +50,21 @@ void WriteWholeFile(const Lines& lines, const fs::path& path) {
         }
         return;
     }
-    fs::path temporary = path;
-    temporary += ".quillex-batch-" + std::to_string(std::random_device{}()) + ".tmp";
-    if (int error = WriteLines(lines, temporary)) {
-        fs::remove(temporary, ec);
+    TemporaryFile temporary(path);
+    if (!temporary.Created()) {
+        Fail(path, errno);
+    }
+    if (int error = WriteLines(lines, temporary.path())) {
         Fail(path, error);
     }
     if (fs::exists(status)) {
-        fs::permissions(temporary, status.permissions(), ec);
+        fs::permissions(temporary.path(), status.permissions(), ec);
     }
-    fs::rename(temporary, path, ec);
+    fs::rename(temporary.path(), path, ec);
     if (ec) {
-        fs::remove(temporary, ec);
         Fail(path, ec.value());
     }
+    temporary.Keep();
 }
 
 void PrepareHeap([[maybe_unused]] std::uintmax_t bytes) {

@@ -14,6 +14,7 @@
 #include "app/batch_files.h"
 #include "app/batch_options.h"
 #include "core/file_format.h"
+#include "core/input_check.h"
 #include "core/line_operations.h"
 
 namespace quillex::batch {
@@ -82,7 +83,13 @@ int Main(const std::vector<std::string>& args) {
         const std::uintmax_t size = std::filesystem::file_size(options.input, ec);
         // The lines, their copies in a returned list, and the allocator's own share.
         PrepareHeap(ec ? 0 : 3 * size + (std::uintmax_t{64} << 20));
-        const Lines result = RunFunction(options, LoadLines(options.input), progress);
+        LoadReport load;
+        Lines lines = LoadLines(options.input, &load);
+        if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
+            std::fprintf(stderr, "quillex-batch: warning: %s.\n",
+                         NulNotice(options.input, *load.nulOffset).c_str());
+        }
+        const Lines result = RunFunction(options, std::move(lines), progress);
         WriteWholeFile(result, options.output);
         if (reported) {
             std::printf("Lines processed: %zu\n", last);

@@ -40,8 +40,8 @@ void DocumentLines::SetText(std::string_view text) {
     lines_ = SplitTextForm(text);
 }
 
-void DocumentLines::LoadFromFile(const std::filesystem::path& path) {
-    lines_ = LoadLines(path);  // the assignment happens only once the whole file was read
+void DocumentLines::LoadFromFile(const std::filesystem::path& path, LoadReport* report) {
+    lines_ = LoadLines(path, report);  // the assignment happens only once the whole file was read
 }
 
 void DocumentLines::SaveToFile(const std::filesystem::path& path) const {

@@ -9,6 +9,8 @@
 
 namespace quillex {
 
+struct LoadReport;
+
 // Raised by Get, Put and Delete for an index outside 0..Count-1; the list is left as it was.
 class IndexError : public std::out_of_range {
   public:
@@ -41,7 +43,8 @@ class DocumentLines {
 
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).
-    void LoadFromFile(const std::filesystem::path& path);
+    // A load cut short by a NUL byte says where in `report`.
+    void LoadFromFile(const std::filesystem::path& path, LoadReport* report = nullptr);
     void SaveToFile(const std::filesystem::path& path) const;
 
     // Whole-list access for the line operations, which work on the vector in one pass.

@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
-#include <random>
 
 #include "core/file_io.h"
+#include "core/input_check.h"
+#include "core/temp_files.h"
 #include "core/text_form.h"
 
 namespace fs = std::filesystem;
@@ -83,19 +84,6 @@ fs::path ResolveTarget(const fs::path& path) {
     return path;
 }
 
-fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
-    static std::mt19937 random{std::random_device{}()};
-    // Composed as a path, not as narrow text: on Windows a narrow string is in the ANSI code
-    // page, which cannot hold every file name.
-    fs::path name = ".";
-    name += target.filename().native();
-    std::string suffix = ".";  // appends, not operator+: see FileMessage
-    suffix.append(std::to_string(random())).append("-").append(std::to_string(attempt));
-    suffix.append(".tmp");
-    name += suffix;
-    return target.parent_path() / name;
-}
-
 }  // namespace
 
 namespace {
@@ -118,20 +106,14 @@ std::string PathText(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-std::vector<std::string> LoadLines(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw FileError(path, "is a directory");
-    }
-    CFile file(path, "rb");
-    if (!file) {
-        ThrowErrno(path, errno);
-    }
+std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
+    CFile file(OpenInputFile(path));
     try {
         std::vector<std::string> lines;
         LineSplitter splitter(lines);
         std::string chunk(kChunk, '\0');
-        for (;;) {
+        std::uint64_t offset = 0;  // of the chunk in the file
+        for (;; offset += kChunk) {
             std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
             if (got == 0) {
                 if (std::ferror(file.get())) {
@@ -139,8 +121,16 @@ std::vector<std::string> LoadLines(const fs::path& path) {
                 }
                 break;
             }
-            if (!splitter.Feed(std::string_view(chunk.data(), got))) {
-                break;  // a NUL ended the text; the rest of the file is ignored
+            const std::string_view piece(chunk.data(), got);
+            if (offset == 0) {
+                CheckNotUtf16(path, piece);
+            }
+            if (!splitter.Feed(piece)) {
+                // A NUL ended the text; the rest of the file is ignored, and the caller told.
+                if (report != nullptr) {
+                    report->nulOffset = offset + piece.find('\0');
+                }
+                break;
             }
         }
         splitter.Finish();
@@ -174,37 +164,29 @@ void SaveLines(const std::vector<std::string>& lines, const fs::path& path) {
         }
     }
 
-    fs::path temporary;
-    for (unsigned attempt = 0; attempt < 8 && temporary.empty(); ++attempt) {
-        fs::path candidate = TemporaryBeside(target, attempt);
-        CFile created(candidate, "wbx");
-        if (created) {
-            temporary = candidate;
-        } else if (errno != EEXIST) {
-            break;
-        }
-    }
-    if (temporary.empty()) {
+    TemporaryFile temporary(target);
+    if (!temporary.Created()) {
         // No file can be made beside the target (a writable file in a read-only folder):
         // writing in place is the only way left.
         WriteFileOrThrow(lines, target);
         return;
     }
 
-    if (int error = WriteFile(lines, temporary)) {
-        fs::remove(temporary, ec);
+    if (int error = WriteFile(lines, temporary.path())) {
         ThrowErrno(path, error);
     }
     if (exists) {
-        fs::permissions(temporary, status.permissions(), ec);
+        fs::permissions(temporary.path(), status.permissions(), ec);
     }
-    fs::rename(temporary, target, ec);
+    fs::rename(temporary.path(), target, ec);
     if (ec) {
         // Some systems refuse to replace a file that another program holds open; the
         // complete content is still written, in place.
-        fs::remove(temporary, ec);
+        temporary.Remove();
         WriteFileOrThrow(lines, target);
+        return;
     }
+    temporary.Keep();
 }
 
 }  // namespace quillex

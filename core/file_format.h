@@ -8,6 +8,8 @@
 
 namespace quillex {
 
+struct LoadReport;
+
 // A file could not be read or written. The message names the path and the reason.
 class FileError : public std::runtime_error {
   public:
@@ -23,8 +25,10 @@ class FileError : public std::runtime_error {
 std::string PathText(const std::filesystem::path& path);
 
 // Reads a whole file by the text-form rule: bytes as they are (no byte-order mark handling,
-// no code-page conversion), CR LF / CR / LF end lines, the first NUL ends the text.
-std::vector<std::string> LoadLines(const std::filesystem::path& path);
+// no code-page conversion), CR LF / CR / LF end lines, the first NUL ends the text. Only a
+// regular file is read, and UTF-16 text is refused (see OpenInputFile, CheckNotUtf16);
+// where a NUL ended the text, `report` gets its offset.
+std::vector<std::string> LoadLines(const std::filesystem::path& path, LoadReport* report = nullptr);
 
 // Writes every line followed by CR LF; no lines give a zero-byte file. The new content goes
 // to a temporary file beside the target, which replaces the target only once it is complete

@@ -13,12 +13,20 @@ class CFile {
   public:
     CFile() = default;
     CFile(const std::filesystem::path& path, const char* mode);
+    // Takes over a file opened elsewhere.
+    explicit CFile(std::FILE* file) noexcept : file_(file) {}
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
     ~CFile();
 
     explicit operator bool() const noexcept { return file_ != nullptr; }
     std::FILE* get() const noexcept { return file_; }
+    // Hands the file over; it is no longer closed here.
+    std::FILE* Release() noexcept {
+        std::FILE* file = file_;
+        file_ = nullptr;
+        return file;
+    }
 
     // Flushes stdio and the operating system's buffers to the disk, then closes.
     // Returns false (errno set) if any of it failed.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillex {
+
+// Opens a file to load, for reading only. Anything but a regular file (a directory, a pipe,
+// a socket, a device) is refused with a FileError that says what it is: such an input may
+// never end or may wait forever for a writer. The open itself never waits either.
+std::FILE* OpenInputFile(const std::filesystem::path& path);
+
+// Refuses, with a FileError, text whose first bytes are a UTF-16 byte-order mark: read
+// byte by byte it is mostly NUL bytes and would load as a line or two of garbage.
+void CheckNotUtf16(const std::filesystem::path& path, std::string_view start);
+
+// What a load found beyond its lines.
+struct LoadReport {
+    // The text ended at a NUL byte at this offset of the file; the rest was not loaded.
+    std::optional<std::uint64_t> nulOffset;
+};
+
+// The notice for a load cut short by a NUL byte, naming the file and the offset.
+std::string NulNotice(const std::filesystem::path& path, std::uint64_t offset);
+
+}  // namespace quillex
