@@ -83,8 +83,10 @@ std::FILE* OpenInputFile(const fs::path& path) {
 }
 
 void CheckNotUtf16(const fs::path& path, std::string_view start) {
-    start = start.substr(0, 2);
-    if (start == "\xFF\xFE" || start == "\xFE\xFF") {
+    const std::string_view mark = start.substr(0, 2);
+    // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
+    // letters), but holds no NUL; UTF-16 text has one in every line break.
+    if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
         throw FileError(path,
                         "is UTF-16 text (it begins with a byte-order mark); only single-byte "
                         "text is loaded");

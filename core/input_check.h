@@ -14,8 +14,8 @@ namespace quillex {
 // never end or may wait forever for a writer. The open itself never waits either.
 std::FILE* OpenInputFile(const std::filesystem::path& path);
 
-// Refuses, with a FileError, text whose first bytes are a UTF-16 byte-order mark: read
-// byte by byte it is mostly NUL bytes and would load as a line or two of garbage.
+// Refuses, with a FileError, text that begins with a UTF-16 byte-order mark and holds a NUL
+// byte in `start` (its first read): read byte by byte, it would load as a line of garbage.
 void CheckNotUtf16(const std::filesystem::path& path, std::string_view start);
 
 // What a load found beyond its lines.
