@@ -25,6 +25,7 @@ class NoDialogs final : public quillex::Dialogs {
     std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
     std::optional<QString> SaveFile(const QString&) override { return std::nullopt; }
     void Message(const QString&) override {}
+    bool Ask(const QString&) override { return false; }
 };
 
 // No key: the defaults apply and nothing is written.

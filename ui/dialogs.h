@@ -26,6 +26,8 @@ class Dialogs {
     // A message box with an OK button, titled with the application's title. (The general
     // error report, with its error icon, is ErrorReport.)
     virtual void Message(const QString& text) = 0;
+    // A question with Yes and No buttons, titled so too; true for Yes.
+    virtual bool Ask(const QString& text) = 0;
 };
 
 inline QStringList FileTypeFilters() {
@@ -45,6 +47,7 @@ class QtDialogs final : public Dialogs {
     std::optional<QString> OpenFile(const QString& folder) override;
     std::optional<QString> SaveFile(const QString& folder) override;
     void Message(const QString& text) override;
+    bool Ask(const QString& text) override;
 
   private:
     std::optional<QString> Run(const QString& folder, bool save);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "core/caption_table.h"
@@ -76,6 +77,7 @@ class TfmMain : public QWidget, public RunHost {
     void ShowRunError() override;
     void RefreshView() override;
     void RunLoadCommand() override { Btn_Load_FileClick(); }
+    bool MayOverwriteLoadFile() override;
 
     // The language in force, for every text composed at display time.
     const quillex::CaptionTable& Captions() const;
@@ -113,6 +115,10 @@ class TfmMain : public QWidget, public RunHost {
     void Btn_Load_FileClick();
     void Btn_Save_FileClick() { SaveDocument(); }
     void SaveDocument();
+    // Asks before `target` is written over the file the document was loaded from only up
+    // to a NUL byte; true when nothing needs asking or the user agrees.
+    bool MayWriteOverCutLoad(const QString& target);
+    void NoteCutLoad(const LoadReport& report);
 
     // Popup menu and the view commands behind it.
     void Menu_RichEdit_TextPopup();
@@ -240,6 +246,9 @@ class TfmMain : public QWidget, public RunHost {
     int displayLimit_ = 0;
     bool batchingView_ = false;  // RefreshView renders the statistics once, at its end
     QPixmap skin_;
+    // The file the document was loaded from where a NUL byte ended its text, and where.
+    std::filesystem::path cutLoadFile_;
+    std::uint64_t cutLoadOffset_ = 0;
 };
 
 }  // namespace quillex

@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "core/input_check.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
@@ -45,21 +46,45 @@ void TfmMain::Btn_Load_FileClick() {
     const std::optional<QString> chosen = dialogs_.OpenFile(QDir::currentPath());
     if (chosen) {
         TakeChosenFile(*Edit_Load_File, *chosen);
+        LoadReport report;
         try {
-            DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()));
+            DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
         } catch (const std::exception&) {
             ShowRunError();
             Edit_Load_File->setText(previousText);
             Edit_Load_File->setToolTip(previousHint);
             return;
         }
+        NoteCutLoad(report);
     }
     RefreshView();
+    if (chosen && !cutLoadFile_.empty()) {
+        dialogs_.Message(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) + u'.');
+    }
+}
+
+void TfmMain::NoteCutLoad(const LoadReport& report) {
+    cutLoadFile_ = report.nulOffset ? ToPath(Edit_Load_File->text()) : std::filesystem::path();
+    cutLoadOffset_ = report.nulOffset.value_or(0);
+}
+
+bool TfmMain::MayWriteOverCutLoad(const QString& target) {
+    std::error_code ec;
+    if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
+        return true;
+    }
+    return dialogs_.Ask(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) +
+                        QStringLiteral(". Writing the document over it loses the rest for "
+                                       "good. Write it anyway?"));
+}
+
+bool TfmMain::MayOverwriteLoadFile() {
+    return MayWriteOverCutLoad(Edit_Load_File->text());
 }
 
 void TfmMain::SaveDocument() {
     const std::optional<QString> chosen = dialogs_.SaveFile(QCoreApplication::applicationDirPath());
-    if (!chosen) {
+    if (!chosen || !MayWriteOverCutLoad(*chosen)) {
         return;
     }
     TakeChosenFile(*Edit_Save_File, *chosen);

@@ -34,6 +34,8 @@ class FakeDialogs final : public Dialogs {
     QStringList openFolders;
     QStringList saveFolders;
     QStringList messages;
+    std::deque<bool> askAnswers;
+    QStringList questions;
 
     std::optional<QString> OpenFile(const QString& folder) override {
         openFolders << folder;
@@ -44,6 +46,16 @@ class FakeDialogs final : public Dialogs {
         return Next(saveAnswers);
     }
     void Message(const QString& text) override { messages << text; }
+    bool Ask(const QString& text) override {
+        questions << text;
+        if (askAnswers.empty()) {
+            ADD_FAILURE() << "a question was asked that the test did not expect";
+            return false;
+        }
+        const bool answer = askAnswers.front();
+        askAnswers.pop_front();
+        return answer;
+    }
 
   private:
     static std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {

@@ -52,8 +52,6 @@ class FunctionPanels : public QObject {
 
   private:
     void ConnectHandlers();
-    // Runs a Start handler; an error it does not catch itself goes to the general report.
-    void Guarded(void (FunctionPanels::*handler)());
 
     RunHost& host_;
     ErrorReport& report_;

@@ -50,6 +50,9 @@ void RunRoundTrip(RunHost& host, const RoundTripBuild& build,
         return;
     }
     progress.ShowOn(host);
+    if (!host.MayOverwriteLoadFile()) {
+        return;
+    }
     // Lbl_Work already shows a number: a failed write must not pass for a finished run.
     if (!WriteLoadFile(host, *result)) {
         host.ShowRunError();
