@@ -3,7 +3,7 @@
 #   deps.sh [PACKAGE...]   (the packages given instead of the usual set)
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth)
+          libbenchmark-dev xvfb xauth xdotool trayer)
 if [ $# -gt 0 ]; then
     packages=("$@")
 fi
