@@ -107,6 +107,9 @@ std::string PathText(const fs::path& path) {
 }
 
 std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
+    if (report != nullptr) {
+        *report = {};
+    }
     CFile file(OpenInputFile(path));
     try {
         std::vector<std::string> lines;

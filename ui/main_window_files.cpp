@@ -73,9 +73,13 @@ bool TfmMain::MayWriteOverCutLoad(const QString& target) {
     if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
         return true;
     }
-    return dialogs_.Ask(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) +
-                        QStringLiteral(". Writing the document over it loses the rest for "
-                                       "good. Write it anyway?"));
+    if (!dialogs_.Ask(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) +
+                      QStringLiteral(". Writing the document over it loses the rest for good. "
+                                     "Write it anyway?"))) {
+        return false;
+    }
+    cutLoadFile_.clear();  // asked once: the user chose to let the rest go
+    return true;
 }
 
 bool TfmMain::MayOverwriteLoadFile() {
