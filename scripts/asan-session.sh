@@ -24,7 +24,7 @@ trap cleanup EXIT
 
 fail() {
     echo "asan session: $*" >&2
-    cat "$work"/asan.* 2>/dev/null >&2 || true
+    cat "$work"/asan.* >&2 2>/dev/null || true
     exit 1
 }
 
@@ -96,8 +96,12 @@ click "$main" 93 549
 dialog=$(wait_for '^Open$')
 xdotool windowfocus --sync "$dialog" type --delay 5 "$work/in.txt"
 xdotool key Return
-sleep 1
-notice=$(xdotool search --onlyvisible --name '^Quillex$' | grep -vx "$main" | head -n 1 || true)
+notice=""
+for _ in $(seq 300); do
+    notice=$(xdotool search --onlyvisible --name '^Quillex$' | grep -vx "$main" | head -n 1 || true)
+    [ -n "$notice" ] && break
+    sleep 0.1
+done
 [ -n "$notice" ] || fail "no notice of the NUL byte"
 xdotool windowfocus --sync "$notice" key Return
 sleep 0.5
@@ -111,7 +115,10 @@ click "$main" 270 549
 dialog=$(wait_for '^Save As$')
 xdotool windowfocus --sync "$dialog" type --delay 5 "$work/out.txt"
 xdotool key Return
-sleep 1
+for _ in $(seq 100); do
+    [ -s "$work/out.txt" ] && break
+    sleep 0.1
+done
 [ "$(od -An -c "$work/out.txt" | tr -d ' \n')" = 'ne\r\ntwo\r\nhree\r\n' ] ||
     fail "the saved result is not the run's: $(od -An -c "$work/out.txt")"
 
