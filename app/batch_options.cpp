@@ -41,36 +41,25 @@ std::optional<Enum> Entry(int index) {
     return index < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(index));
 }
 
-std::optional<char> FirstByte(const std::string& text) {
-    return text.empty() ? std::nullopt : std::optional<char>(text.front());
-}
-
 }  // namespace
-
-std::string Options::Word() const {
-    return word.value_or(function == 11 ? "con" : "Result:");
-}
-
-std::string Options::Text() const {
-    return text.value_or(function == 9 ? ".ru" : "www.example.com");
-}
 
 Options ParseOptions(const std::vector<std::string>& args) {
     if (args.size() < 3) {
         throw UsageError("FUNCTION, INPUT and OUTPUT are needed");
     }
     Options options;
-    options.function = ParseInt("FUNCTION", args[0], 0, 11);
+    options.function =
+        static_cast<FunctionId>(ParseInt("FUNCTION", args[0], 0, kFunctionCount - 1));
     options.input = args[1];
     options.output = args[2];
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--br") {
-            options.marker = true;
+            options.params.marker = true;
             continue;
         }
         if (option == "--keep" || option == "--drop") {
-            options.mode =
+            options.params.mode =
                 option == "--keep" ? FilterMode::KeepMatching : FilterMode::RemoveMatching;
             continue;
         }
@@ -80,27 +69,29 @@ Options ParseOptions(const std::vector<std::string>& args) {
         }
         const std::string& value = args[++i];
         if (option == "--count") {
-            options.count = value;
+            options.params.count = value;
         } else if (option == "--from") {
-            options.from = FirstByte(value);
+            options.params.from = FirstByte(value);
         } else if (option == "--to") {
-            options.to = FirstByte(value);
+            options.params.to = FirstByte(value);
         } else if (option == "--word") {
-            options.word = value;
+            options.params.cut_word = options.params.remove_word = value;
         } else if (option == "--left") {
-            options.left = value;
+            options.params.left = value;
+            options.params.add_left = true;
         } else if (option == "--right") {
-            options.right = value;
+            options.params.right = value;
+            options.params.add_right = true;
         } else if (option == "--condition") {
-            options.condition = Entry<RemovalCondition>(ParseInt(option, value, -1, 9));
+            options.params.condition = Entry<RemovalCondition>(ParseInt(option, value, -1, 9));
         } else if (option == "--text") {
-            options.text = value;
+            options.params.condition_text = options.params.extension = value;
         } else if (option == "--class") {
-            options.char_class = Entry<CharClass>(ParseInt(option, value, -1, 2));
+            options.params.char_class = Entry<CharClass>(ParseInt(option, value, -1, 2));
         } else if (option == "--lines") {
-            options.lines = value;
+            options.params.drop_count = value;
         } else if (option == "--side") {
-            options.side = Entry<TrimSide>(ParseInt(option, value, -1, 2));
+            options.params.side = Entry<TrimSide>(ParseInt(option, value, -1, 2));
         } else {
             throw UsageError("unknown option '" + option + "'");
         }

@@ -4,9 +4,6 @@
 //   ops_bench [--large] [benchmark options]
 
 #include <benchmark/benchmark.h>
-#if defined(__linux__) && defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include <cstdio>
 #include <cstring>
@@ -20,16 +17,16 @@
 
 namespace {
 
-using quillex::Lines;
+using quillex::DocumentLines;
 using quillex::Progress;
 
 constexpr std::size_t kMillion = 1'000'000;
 
-const Lines& Document(std::size_t count) {
-    static std::map<std::size_t, Lines> cache;
+const DocumentLines& Document(std::size_t count) {
+    static std::map<std::size_t, DocumentLines> cache;
     auto it = cache.find(count);
     if (it == cache.end()) {
-        it = cache.emplace(count, quillex::bench::SampleLines(count)).first;
+        it = cache.emplace(count, DocumentLines(quillex::bench::SampleLines(count))).first;
     }
     return it->second;
 }
@@ -42,26 +39,26 @@ struct LastNumber {
     }
 };
 
-using Op = std::function<void(Lines&, const Progress&)>;
+using Op = std::function<void(DocumentLines&, const Progress&)>;
 
 void RunOp(benchmark::State& state, const Op& op) {
-    const Lines& source = Document(static_cast<std::size_t>(state.range(0)));
+    const DocumentLines& source = Document(static_cast<std::size_t>(state.range(0)));
     LastNumber last;
     const Progress progress = last.Callback();
     {
         // One untimed run first: the 10M-line case runs a single timed iteration, which would
         // otherwise also pay for the system handing the heap its pages the first time.
-        Lines lines = source;
+        DocumentLines lines = source;
         op(lines, progress);
     }
     for (auto _ : state) {
         state.PauseTiming();
-        Lines lines = source;  // each run starts from the same document
+        DocumentLines lines = source;  // each run starts from the same document
         state.ResumeTiming();
         op(lines, progress);
-        benchmark::DoNotOptimize(lines.data());
+        benchmark::DoNotOptimize(lines.Count());
         state.PauseTiming();
-        lines = Lines();  // freeing the copy is not the operation's cost
+        lines = DocumentLines();  // freeing the copy is not the operation's cost
         state.ResumeTiming();
     }
     state.counters["last"] = static_cast<double>(last.value);
@@ -78,40 +75,43 @@ std::vector<Entry> Entries() {
     using namespace quillex;
     return {
         {"RemoveLeadingChars", false,
-         [](Lines& l, const Progress& p) { RemoveLeadingChars(l, "5", p); }},
-        {"ReplaceChar", false, [](Lines& l, const Progress& p) { ReplaceChar(l, '?', '.', p); }},
+         [](DocumentLines& l, const Progress& p) { RemoveLeadingChars(l, "5", p); }},
+        {"ReplaceChar", false,
+         [](DocumentLines& l, const Progress& p) { ReplaceChar(l, '?', '.', p); }},
         {"TruncateAtWord", false,
-         [](Lines& l, const Progress& p) { TruncateAtWord(l, "Result:", p); }},
+         [](DocumentLines& l, const Progress& p) { TruncateAtWord(l, "Result:", p); }},
         {"AddTextToLines", false,
-         [](Lines& l, const Progress& p) { AddTextToLines(l, " \"", "\";", p); }},
+         [](DocumentLines& l, const Progress& p) { AddTextToLines(l, " \"", "\";", p); }},
         {"RemoveLinesByCondition/Below20", true,
-         [](Lines& l, const Progress& p) {
+         [](DocumentLines& l, const Progress& p) {
              RemoveLinesByCondition(l, RemovalCondition::LengthBelow20, "", p);
          }},
         {"RemoveLinesByCondition/Text", true,
-         [](Lines& l, const Progress& p) {
+         [](DocumentLines& l, const Progress& p) {
              RemoveLinesByCondition(l, RemovalCondition::ContainsText, "falcon", p);
          }},
         {"RemoveDuplicateLines", true,
-         [](Lines& l, const Progress& p) { benchmark::DoNotOptimize(RemoveDuplicateLines(l, p)); }},
+         [](DocumentLines& l, const Progress& p) {
+             benchmark::DoNotOptimize(RemoveDuplicateLines(l, p));
+         }},
         {"RemoveCharClass/Marks", false,
-         [](Lines& l, const Progress& p) { RemoveCharClass(l, CharClass::Marks, p); }},
+         [](DocumentLines& l, const Progress& p) { RemoveCharClass(l, CharClass::Marks, p); }},
         {"RemoveLineFolds", true,
-         [](Lines& l, const Progress& p) { RemoveLineFolds(l, false, p); }},
+         [](DocumentLines& l, const Progress& p) { RemoveLineFolds(l, false, p); }},
         {"RemoveLineFolds/Marker", true,
-         [](Lines& l, const Progress& p) { RemoveLineFolds(l, true, p); }},
+         [](DocumentLines& l, const Progress& p) { RemoveLineFolds(l, true, p); }},
         {"RemoveLinesBefore", true,
-         [](Lines& l, const Progress& p) {
+         [](DocumentLines& l, const Progress& p) {
              benchmark::DoNotOptimize(RemoveLinesBefore(l, 50, p));
          }},
         {"FilterLinesByExtension", true,
-         [](Lines& l, const Progress& p) {
+         [](DocumentLines& l, const Progress& p) {
              benchmark::DoNotOptimize(FilterLinesByExtension(l, ".txt", p));
          }},
         {"TrimLines/Both", false,
-         [](Lines& l, const Progress& p) { TrimLines(l, TrimSide::AtBothEnds, p); }},
+         [](DocumentLines& l, const Progress& p) { TrimLines(l, TrimSide::AtBothEnds, p); }},
         {"RemoveLinesWithWord", true,
-         [](Lines& l, const Progress& p) { RemoveLinesWithWord(l, "con", p); }},
+         [](DocumentLines& l, const Progress& p) { RemoveLinesWithWord(l, "con", p); }},
     };
 }
 
@@ -130,14 +130,6 @@ class GrowthReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-#if defined(__linux__) && defined(__GLIBC__)
-    // Keep freed memory in the process, as a long-running window does, so that every
-    // iteration measures the operation rather than the system handing pages in again.
-    // Large blocks (a joined line, the vector of 10M lines, a hash table) come from the heap
-    // too, not from fresh mappings that fault page by page on every iteration.
-    mallopt(M_TRIM_THRESHOLD, 0x7FFFFFFF);
-    mallopt(M_MMAP_MAX, 0);
-#endif
     bool large = false;
     std::vector<char*> args;
     for (int i = 0; i < argc; ++i) {

@@ -41,12 +41,12 @@ class NoReport : public quillex::ErrorReport {
 
 // About 60 bytes a line: words, blanks at both ends of some lines, punctuation, digits,
 // file names (some ending in ".ru"), the word "con" now and then, a few repeated lines.
-quillex::DocumentLines::Lines MakeDocument() {
+quillex::DocumentLines MakeDocument() {
     std::mt19937 random(7);
     const char* words[] = {
         "alpha",    "beta",    "con", "report", "data", "\xE4\xE0\xED\xED\xFB\xE5",
         "file.txt", "site.ru", "50%", "ok?",    "$5",   "Result:"};
-    quillex::DocumentLines::Lines lines;
+    quillex::Lines lines;
     lines.reserve(kLines);
     for (std::size_t i = 0; i < kLines; ++i) {
         std::string line = (random() % 4 == 0) ? "  " : "";
@@ -61,11 +61,11 @@ quillex::DocumentLines::Lines MakeDocument() {
         }
         lines.push_back(std::move(line));
     }
-    return lines;
+    return quillex::DocumentLines(lines);
 }
 
-const quillex::DocumentLines::Lines& Document() {
-    static const quillex::DocumentLines::Lines lines = MakeDocument();
+const quillex::DocumentLines& Document() {
+    static const quillex::DocumentLines lines = MakeDocument();
     return lines;
 }
 
@@ -86,7 +86,7 @@ void BM_StartHandler(benchmark::State& state) {
 
     for (auto _ : state) {
         state.PauseTiming();
-        host.document.lines() = Document();
+        host.document = Document();
         state.ResumeTiming();
         c.Btn[function]->click();
         benchmark::DoNotOptimize(host.document.Count());

@@ -21,17 +21,17 @@ std::vector<std::string> MakeLines(std::size_t count) {
 }
 
 void BM_ComposeWholeFile(benchmark::State& state) {
-    const auto lines = MakeLines(static_cast<std::size_t>(state.range(0)));
+    const quillex::DocumentLines lines(MakeLines(static_cast<std::size_t>(state.range(0))));
     for (auto _ : state) {
         quillex::ViewText view = quillex::ComposeViewText(
-            lines, quillex::LinesToShow(quillex::kDisplayLimitAll, lines.size()));
+            lines, quillex::LinesToShow(quillex::kDisplayLimitAll, lines.Count()));
         benchmark::DoNotOptimize(view);
     }
 }
 BENCHMARK(BM_ComposeWholeFile)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_LongestLine(benchmark::State& state) {
-    const auto lines = MakeLines(static_cast<std::size_t>(state.range(0)));
+    const quillex::DocumentLines lines(MakeLines(static_cast<std::size_t>(state.range(0))));
     for (auto _ : state) {
         benchmark::DoNotOptimize(quillex::LongestLineLength(lines));
     }

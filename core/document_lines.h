@@ -7,9 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/byte_buffer.h"
+#include "core/line_index.h"
+#include "core/line_selection.h"
+
 namespace quillex {
 
 struct LoadReport;
+
+// A plain list of lines, for building a document from literals and for comparing with one.
+using Lines = std::vector<std::string>;
 
 // Raised by Get, Put and Delete for an index outside 0..Count-1; the list is left as it was.
 class IndexError : public std::out_of_range {
@@ -20,26 +27,32 @@ class IndexError : public std::out_of_range {
 // The document: an ordered, unsorted list of single-byte lines (one character is one byte).
 // Lines set through the text form or loaded from a file never hold CR, LF or NUL; lines put
 // by the line functions may hold any byte and are written back unchanged.
+//
+// The lines live in one buffer in their text form (each followed by CR LF) with an index of
+// where each starts, so a loaded file in the text form is the buffer as it was read, and
+// saving is writing the buffer. Copying a document copies two blocks; moving copies nothing.
 class DocumentLines {
   public:
-    using Lines = std::vector<std::string>;
-
     DocumentLines() = default;
-    explicit DocumentLines(Lines lines) : lines_(std::move(lines)) {}
+    explicit DocumentLines(const Lines& lines);
 
-    std::size_t Count() const noexcept { return lines_.size(); }
-    const std::string& Get(std::size_t index) const;
-    void Put(std::size_t index, std::string text);
+    std::size_t Count() const noexcept { return index_.empty() ? 0 : index_.size() - 1; }
+    // The view stays valid until the document next changes.
+    std::string_view Get(std::size_t index) const;
+    void Put(std::size_t index, std::string_view text);
     void Delete(std::size_t index);
     // Appends a line and returns its index.
-    std::size_t Add(std::string text);
-    void Clear() noexcept { lines_.clear(); }
+    std::size_t Add(std::string_view text);
+    void Clear() noexcept;
 
     // Text form: every line followed by CR LF, the last one too.
-    std::string Text() const;
+    std::string Text() const { return std::string(TextForm()); }
+    std::string_view TextForm() const noexcept { return {text_.data(), text_.size()}; }
     // Replaces every line by the lines of `text` (CR LF, lone CR and lone LF end a line,
     // the first NUL ends the text, a final break adds no empty line).
     void SetText(std::string_view text);
+    // The same, taking the bytes over: text already in the text form is not copied.
+    void TakeText(ByteBuffer text);
 
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).
@@ -47,16 +60,28 @@ class DocumentLines {
     void LoadFromFile(const std::filesystem::path& path, LoadReport* report = nullptr);
     void SaveToFile(const std::filesystem::path& path) const;
 
-    // Whole-list access for the line operations, which work on the vector in one pass.
-    Lines& lines() noexcept { return lines_; }
-    const Lines& lines() const noexcept { return lines_; }
+    // The text form of some lines: one piece for each run of them.
+    TextPieces TextForm(const LineSelection& lines) const;
+    // Keeps only the selected lines, moving each run of them once.
+    void Keep(const LineSelection& lines) noexcept;
 
-    friend bool operator==(const DocumentLines&, const DocumentLines&) = default;
+    Lines ToLines() const;
+    Lines ToLines(const LineSelection& lines) const;
+
+    friend bool operator==(const DocumentLines& a, const DocumentLines& b) noexcept;
 
   private:
-    void CheckIndex(std::size_t index, const char* operation) const;
+    friend class DocumentEditor;
 
-    Lines lines_;
+    void CheckIndex(std::size_t index, const char* operation) const;
+    std::uint64_t Start(std::size_t i) const noexcept { return index_[i]; }
+    // Length of line i, its CR LF not counted.
+    std::size_t Length(std::size_t i) const noexcept {
+        return static_cast<std::size_t>(index_[i + 1] - index_[i] - 2);
+    }
+
+    ByteBuffer text_;  // the text form of every line
+    LineIndex index_;  // Count() + 1 entries: each line's start, then the end of text_
 };
 
 }  // namespace quillex

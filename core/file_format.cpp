@@ -1,13 +1,20 @@
 #include "core/file_format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "core/document_lines.h"
 #include "core/file_io.h"
 #include "core/input_check.h"
 #include "core/temp_files.h"
-#include "core/text_form.h"
 
 namespace fs = std::filesystem;
 
@@ -15,59 +22,69 @@ namespace quillex {
 
 namespace {
 
-constexpr std::size_t kChunk = std::size_t{1} << 20;
-
-std::string ErrnoText(int error) {
-    return std::strerror(error);
-}
-
 [[noreturn]] void ThrowErrno(const fs::path& path, int error) {
-    throw FileError(path, ErrnoText(error));
+    throw FileError(path, std::strerror(error != 0 ? error : EIO));
 }
 
-}  // namespace
+// Built by appends: GCC 12 at -O3 mistakes operator+ chains of strings for overlapping copies
+// (-Wrestrict) and stops the build.
+std::string FileMessage(const fs::path& path, const std::string& reason) {
+    std::string message = "'";
+    message.append(PathText(path)).append("': ").append(reason);
+    return message;
+}
 
-bool WriteTextForm(std::FILE* file, const std::vector<std::string>& lines) {
-    std::string buffer;
-    buffer.reserve(kChunk);
-    auto flush = [&] {
-        bool ok = std::fwrite(buffer.data(), 1, buffer.size(), file) == buffer.size();
-        buffer.clear();
-        return ok;
-    };
-    for (const auto& line : lines) {
-        if (buffer.size() + line.size() + 2 > kChunk && !buffer.empty() && !flush()) {
-            return false;
-        }
-        if (line.size() >= kChunk) {  // a huge line goes straight out, not through the buffer
-            if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) {
+// Writes the pieces and, on Linux, hands each few megabytes to the disk as soon as they are
+// written, so that the flush at the end waits for the last of them only rather than for the
+// whole file.
+bool WriteToDisk(std::FILE* file, const TextPieces& pieces) {
+#ifdef __linux__
+    constexpr std::size_t kStep = std::size_t{8} << 20;
+    const int fd = ::fileno(file);
+    std::size_t written = 0;
+    std::size_t handed = 0;
+    for (std::string_view piece : pieces) {
+        while (!piece.empty()) {
+            const std::size_t slice = std::min(piece.size(), kStep);
+            if (std::fwrite(piece.data(), 1, slice, file) != slice) {
                 return false;
             }
-        } else {
-            buffer += line;
+            piece.remove_prefix(slice);
+            written += slice;
+            if (written - handed >= kStep) {
+                if (std::fflush(file) != 0) {
+                    return false;
+                }
+                // Only a hint: where it is refused, the final flush does all the work.
+                ::sync_file_range(fd, static_cast<off_t>(handed),
+                                  static_cast<off_t>(written - handed), SYNC_FILE_RANGE_WRITE);
+                handed = written;
+            }
         }
-        buffer += "\r\n";
     }
-    return flush();
+    return true;
+#else
+    return WritePieces(file, pieces);
+#endif
 }
 
-namespace {
-
 // Returns 0, or the errno of the failure (EIO where the C library set none).
-int WriteFile(const std::vector<std::string>& lines, const fs::path& path) {
-    CFile file(path, "wb");
+int WriteAndSync(CFile& file, const TextPieces& pieces) {
     if (!file) {
         return errno != 0 ? errno : EIO;
     }
+    // Large pieces go straight out; a megabyte of buffer gathers many small ones.
+    std::setvbuf(file.get(), nullptr, _IOFBF, std::size_t{1} << 20);
     errno = 0;
-    if (!WriteTextForm(file.get(), lines) || !file.SyncAndClose()) {
+    if (!WriteToDisk(file.get(), pieces) || !file.SyncAndClose()) {
         return errno != 0 ? errno : EIO;
     }
     return 0;
 }
 
-void WriteFileOrThrow(const std::vector<std::string>& lines, const fs::path& path) {
-    if (int error = WriteFile(lines, path)) {
+void WriteInPlace(const TextPieces& pieces, const fs::path& target, const fs::path& path) {
+    CFile file(target, "wb");
+    if (int error = WriteAndSync(file, pieces)) {
         ThrowErrno(path, error);
     }
 }
@@ -84,16 +101,23 @@ fs::path ResolveTarget(const fs::path& path) {
     return path;
 }
 
-}  // namespace
-
-namespace {
-
-// Built by appends: GCC 12 at -O3 mistakes operator+ chains of strings for overlapping copies
-// (-Wrestrict) and stops the build.
-std::string FileMessage(const fs::path& path, const std::string& reason) {
-    std::string message = "'";
-    message.append(PathText(path)).append("': ").append(reason);
-    return message;
+// The replaced file's owner and group, where we may give them (root may; anyone may keep a
+// group they belong to), and then its permissions.
+void TakeOverAttributes(const fs::path& temporary, const fs::path& target) {
+#ifndef _WIN32
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        return;
+    }
+    if (::chown(temporary.c_str(), st.st_uid, st.st_gid) != 0) {
+        [[maybe_unused]] int ignored =
+            ::chown(temporary.c_str(), static_cast<uid_t>(-1), st.st_gid);
+    }
+    ::chmod(temporary.c_str(), st.st_mode & 07777);
+#else
+    std::error_code ec;
+    fs::permissions(temporary, fs::status(target, ec).permissions(), ec);
+#endif
 }
 
 }  // namespace
@@ -106,38 +130,30 @@ std::string PathText(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
-    if (report != nullptr) {
-        *report = {};
-    }
+ByteBuffer ReadWholeFile(const fs::path& path) {
     CFile file(OpenInputFile(path));
+    std::error_code ec;
     try {
-        std::vector<std::string> lines;
-        LineSplitter splitter(lines);
-        std::string chunk(kChunk, '\0');
-        std::uint64_t offset = 0;  // of the chunk in the file
-        for (;; offset += kChunk) {
-            std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
-            if (got == 0) {
+        ByteBuffer bytes;
+        const std::uintmax_t size = fs::file_size(path, ec);
+        // One byte more than the size, so that the read that finds the end is the first one;
+        // a file that grows meanwhile is read on.
+        std::size_t want = ec ? (std::size_t{1} << 20) : static_cast<std::size_t>(size) + 1;
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
+        for (;;) {
+            bytes.Reserve(bytes.size() + want);
+            const std::size_t at = bytes.size();
+            const std::size_t got = std::fread(bytes.data() + at, 1, want, file.get());
+            bytes.Resize(at + got);
+            if (got < want) {
                 if (std::ferror(file.get())) {
                     ThrowErrno(path, errno);
                 }
                 break;
             }
-            const std::string_view piece(chunk.data(), got);
-            if (offset == 0) {
-                CheckNotUtf16(path, piece);
-            }
-            if (!splitter.Feed(piece)) {
-                // A NUL ended the text; the rest of the file is ignored, and the caller told.
-                if (report != nullptr) {
-                    report->nulOffset = offset + piece.find('\0');
-                }
-                break;
-            }
+            want = std::max<std::size_t>(want, std::size_t{1} << 20);
         }
-        splitter.Finish();
-        return lines;
+        return bytes;
     } catch (const std::bad_alloc&) {
         throw FileError(path, "not enough memory to load the file");
     } catch (const std::length_error&) {
@@ -145,7 +161,16 @@ std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
     }
 }
 
-void SaveLines(const std::vector<std::string>& lines, const fs::path& path) {
+bool WritePieces(std::FILE* file, const TextPieces& pieces) {
+    for (std::string_view piece : pieces) {
+        if (!piece.empty() && std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SaveText(const TextPieces& pieces, const fs::path& path) {
     const fs::path target = ResolveTarget(path);
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
@@ -155,7 +180,7 @@ void SaveLines(const std::vector<std::string>& lines, const fs::path& path) {
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) {
         // A device or pipe is written as it is; a file must never be renamed over it.
-        WriteFileOrThrow(lines, target);
+        WriteInPlace(pieces, target, path);
         return;
     }
     if (exists) {
@@ -167,29 +192,46 @@ void SaveLines(const std::vector<std::string>& lines, const fs::path& path) {
         }
     }
 
-    TemporaryFile temporary(target);
+    // Until it is complete the new content is the owner's alone; the target's permissions
+    // follow once it is written. A new file gets what the umask allows.
+    TemporaryFile temporary(target, exists ? 0600 : 0666);
     if (!temporary.Created()) {
         // No file can be made beside the target (a writable file in a read-only folder):
         // writing in place is the only way left.
-        WriteFileOrThrow(lines, target);
+        WriteInPlace(pieces, target, path);
         return;
     }
 
-    if (int error = WriteFile(lines, temporary.path())) {
+    if (int error = WriteAndSync(temporary.File(), pieces)) {
         ThrowErrno(path, error);
     }
     if (exists) {
-        fs::permissions(temporary.path(), status.permissions(), ec);
+        TakeOverAttributes(temporary.path(), target);
     }
     fs::rename(temporary.path(), target, ec);
     if (ec) {
         // Some systems refuse to replace a file that another program holds open; the
         // complete content is still written, in place.
+        const int renameError = ec.value();
         temporary.Remove();
-        WriteFileOrThrow(lines, target);
+        try {
+            WriteInPlace(pieces, target, path);
+        } catch (const FileError&) {
+            ThrowErrno(path, renameError);
+        }
         return;
     }
     temporary.Keep();
+}
+
+std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
+    DocumentLines document;
+    document.LoadFromFile(path, report);
+    return document.ToLines();
+}
+
+void SaveLines(const std::vector<std::string>& lines, const fs::path& path) {
+    DocumentLines(lines).SaveToFile(path);
 }
 
 }  // namespace quillex

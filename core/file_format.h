@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/byte_buffer.h"
+#include "core/line_selection.h"
 
 namespace quillex {
 
@@ -24,22 +28,25 @@ class FileError : public std::runtime_error {
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);
 
-// Reads a whole file by the text-form rule: bytes as they are (no byte-order mark handling,
-// no code-page conversion), CR LF / CR / LF end lines, the first NUL ends the text. Only a
-// regular file is read, and UTF-16 text is refused (see OpenInputFile, CheckNotUtf16);
-// where a NUL ended the text, `report` gets its offset.
+// The whole file as it is on disk, in one read where its size is known. Only a regular file
+// is read (see OpenInputFile). Throws FileError (a lack of memory included).
+ByteBuffer ReadWholeFile(const std::filesystem::path& path);
+
+// Writes the pieces over `path`, all or nothing: the new content goes to a temporary file
+// beside the target, made readable by its owner only, which is flushed to the disk and then
+// renamed over the target, so a failed save leaves the old file untouched. A symbolic link is
+// written through (it keeps naming its file); a replaced file keeps its permissions and,
+// where the system lets us, its owner and group; a read-only file is refused. A device or a
+// pipe is written as it is, and where no temporary file can be made beside the target (a
+// writable file in a read-only folder) the target is written in place. Throws FileError.
+void SaveText(const TextPieces& pieces, const std::filesystem::path& path);
+
+// Writes the pieces to an open stream; false on a write error (errno set by the C library).
+bool WritePieces(std::FILE* file, const TextPieces& pieces);
+
+// Plain lists through the same reader and writer; where a NUL ended the text, `report` gets
+// its offset.
 std::vector<std::string> LoadLines(const std::filesystem::path& path, LoadReport* report = nullptr);
-
-// Writes every line followed by CR LF; no lines give a zero-byte file. The new content goes
-// to a temporary file beside the target, which replaces the target only once it is complete
-// and flushed, so a failed save leaves the old file untouched. A symbolic link is written
-// through (it keeps naming its file) and a replaced file keeps its permissions. Where no
-// temporary file can be made beside the target, the target is written in place.
 void SaveLines(const std::vector<std::string>& lines, const std::filesystem::path& path);
-
-// Writes the text form of `lines` to an open file through a buffer of its own (one fwrite per
-// megabyte). Returns false on a write error (errno set by the C library). For writers that
-// need no safe replacement, such as the batch runner writing a pipeline's output.
-bool WriteTextForm(std::FILE* file, const std::vector<std::string>& lines);
 
 }  // namespace quillex

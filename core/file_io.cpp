@@ -6,6 +6,7 @@
 #include <share.h>
 #include <sys/stat.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -54,6 +55,24 @@ CFile::CFile(const std::filesystem::path& path, const char* mode) {
     file_ = ::_wfopen(path.c_str(), wide_mode.c_str());
 #else
     file_ = std::fopen(path.c_str(), mode);
+#endif
+}
+
+CFile::CFile(const std::filesystem::path& path, [[maybe_unused]] int permissions) {
+#ifdef _WIN32
+    file_ = CreateExclusive(path, "wbx");
+#else
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          static_cast<mode_t>(permissions));
+    if (fd < 0) {
+        return;
+    }
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
 #endif
 }
 

@@ -13,6 +13,9 @@ class CFile {
   public:
     CFile() = default;
     CFile(const std::filesystem::path& path, const char* mode);
+    // Creates a new file for writing, failing with EEXIST if there is one, with the given
+    // POSIX permission bits (before the umask; Windows has none to give).
+    CFile(const std::filesystem::path& path, int permissions);
     // Takes over a file opened elsewhere.
     explicit CFile(std::FILE* file) noexcept : file_(file) {}
     CFile(const CFile&) = delete;

@@ -82,14 +82,21 @@ std::FILE* OpenInputFile(const fs::path& path) {
 #endif
 }
 
-void CheckNotUtf16(const fs::path& path, std::string_view start) {
-    const std::string_view mark = start.substr(0, 2);
+void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport* report) {
+    const std::string_view mark = bytes.substr(0, 2);
+    const std::string_view start = bytes.substr(0, std::size_t{1} << 20);
     // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
     // letters), but holds no NUL; UTF-16 text has one in every line break.
     if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
         throw FileError(path,
                         "is UTF-16 text (it begins with a byte-order mark); only single-byte "
                         "text is loaded");
+    }
+    if (report != nullptr) {
+        *report = {};
+        if (const std::size_t nul = bytes.find('\0'); nul != bytes.npos) {
+            report->nulOffset = nul;
+        }
     }
 }
 

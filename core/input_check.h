@@ -14,15 +14,18 @@ namespace quillex {
 // never end or may wait forever for a writer. The open itself never waits either.
 std::FILE* OpenInputFile(const std::filesystem::path& path);
 
-// Refuses, with a FileError, text that begins with a UTF-16 byte-order mark and holds a NUL
-// byte in `start` (its first read): read byte by byte, it would load as a line of garbage.
-void CheckNotUtf16(const std::filesystem::path& path, std::string_view start);
-
 // What a load found beyond its lines.
 struct LoadReport {
     // The text ended at a NUL byte at this offset of the file; the rest was not loaded.
     std::optional<std::uint64_t> nulOffset;
 };
+
+// Looks at the bytes of a file just read, before they become the document's: refuses, with a
+// FileError, text that begins with a UTF-16 byte-order mark and holds a NUL byte in its first
+// megabyte (read byte by byte it would load as a line of garbage), and sets `report` (where
+// given) to what the load will leave out.
+void InspectLoadedText(const std::filesystem::path& path, std::string_view bytes,
+                       LoadReport* report);
 
 // The notice for a load cut short by a NUL byte, naming the file and the offset.
 std::string NulNotice(const std::filesystem::path& path, std::uint64_t offset);

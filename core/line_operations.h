@@ -1,8 +1,9 @@
 #pragma once
 
-// The twelve line operations. Each takes the document's lines and plain parameters, reports
-// its progress numbers through `progress` at the moments the function defines, and signals a
-// failure by throwing; a failure leaves the line being worked on as it was.
+// The twelve line operations. Each takes the document and plain parameters, reports its
+// progress numbers through `progress` (each function's own count, at its own points: after a
+// line is done, or when a line is found), and signals a failure by throwing; a failure leaves
+// the lines done so far changed, the line being worked on and the rest as they were.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/document_lines.h"
+#include "core/line_selection.h"
+
 namespace quillex {
 
-using Lines = std::vector<std::string>;
 using Progress = std::function<void(std::size_t)>;
 
 // A text that is not a signed 32-bit integer. The message is "'TEXT' is not a valid integer
@@ -36,17 +39,17 @@ std::int32_t ParseCountText(std::string_view text);
 
 // 0: cuts n characters off the front of every line; n is converted from `countText` when the
 // first line is reached, so an empty document never looks at it.
-void RemoveLeadingChars(Lines& lines, std::string_view countText, const Progress& progress);
+void RemoveLeadingChars(DocumentLines& lines, std::string_view countText, const Progress& progress);
 
 // 1: replaces every c1 by c2; an empty field (nullopt) fails when its character is needed.
-void ReplaceChar(Lines& lines, std::optional<char> c1, std::optional<char> c2,
+void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<char> c2,
                  const Progress& progress);
 
 // 2: cuts every line at the first occurrence of `word`.
-void TruncateAtWord(Lines& lines, std::string_view word, const Progress& progress);
+void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress& progress);
 
 // 3: puts `left` in front of and `right` behind every line.
-void AddTextToLines(Lines& lines, std::string_view left, std::string_view right,
+void AddTextToLines(DocumentLines& lines, std::string_view left, std::string_view right,
                     const Progress& progress);
 
 // 4: the entries of the condition chooser, in order.
@@ -62,44 +65,46 @@ enum class RemovalCondition {
     ContainsDollar,
     ContainsText,
 };
-void RemoveLinesByCondition(Lines& lines, std::optional<RemovalCondition> condition,
+void RemoveLinesByCondition(DocumentLines& lines, std::optional<RemovalCondition> condition,
                             std::string_view text, const Progress& progress);
 
 // 5: the lines to keep, the first of every group equal without regard to letter case.
-Lines RemoveDuplicateLines(const Lines& lines, const Progress& progress);
+LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& progress);
 
 // 6
 enum class CharClass { Marks, Numbers, InternalSpaces };
-void RemoveCharClass(Lines& lines, std::optional<CharClass> charClass, const Progress& progress);
+void RemoveCharClass(DocumentLines& lines, std::optional<CharClass> charClass,
+                     const Progress& progress);
 
 // 7: joins all lines into one, with "<br>" after each former line when `marker` is set.
-void RemoveLineFolds(Lines& lines, bool marker, const Progress& progress);
+void RemoveLineFolds(DocumentLines& lines, bool marker, const Progress& progress);
 
 // 8: the lines from index n on; throws RunError for n < 0.
-Lines RemoveLinesBefore(const Lines& lines, std::int32_t n, const Progress& progress);
+LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,
+                                const Progress& progress);
 
 // 9
 enum class FilterMode { KeepMatching, RemoveMatching };
 // The part of the line from its last full stop on, or empty (see the implementation).
 std::string_view LineExtension(std::string_view line);
 struct ExtensionSplit {
-    Lines matching;  // what the document holds after the run
-    Lines others;
+    LineSelection matching;  // what the document holds after the run
+    LineSelection others;
     // The list written to the load file.
-    const Lines& ToWrite(FilterMode mode) const {
+    const LineSelection& ToWrite(FilterMode mode) const {
         return mode == FilterMode::KeepMatching ? matching : others;
     }
 };
 // Leaves `lines` untouched so that the caller replaces the document only once the result was
 // written.
-ExtensionSplit FilterLinesByExtension(const Lines& lines, std::string_view text,
+ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_view text,
                                       const Progress& progress);
 
 // 10
 enum class TrimSide { AtStart, AtEnd, AtBothEnds };
-void TrimLines(Lines& lines, std::optional<TrimSide> side, const Progress& progress);
+void TrimLines(DocumentLines& lines, std::optional<TrimSide> side, const Progress& progress);
 
 // 11: removes every line in which `word` occurs.
-void RemoveLinesWithWord(Lines& lines, std::string_view word, const Progress& progress);
+void RemoveLinesWithWord(DocumentLines& lines, std::string_view word, const Progress& progress);
 
 }  // namespace quillex

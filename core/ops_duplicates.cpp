@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <bit>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "core/case_fold.h"
@@ -9,25 +12,28 @@ namespace quillex {
 namespace {
 
 // Open addressing over the kept lines, keyed by the folded hash; at most half full, so a
-// probe run stays short. A slot holds the full hash, which rules out nearly every unequal
-// line before the byte comparison.
+// probe run stays short. A slot holds 32 bits of the hash and the line's number, which rules
+// out nearly every unequal line before the byte comparison at 8 bytes a slot.
 class FoldedLineSet {
   public:
-    explicit FoldedLineSet(std::size_t expected)
-        : slots_(std::bit_ceil(std::max<std::size_t>(16, expected * 2))),
+    FoldedLineSet(const DocumentLines& lines, std::uint64_t seed)
+        : lines_(lines),
+          seed_(seed),
+          slots_(std::bit_ceil(std::max<std::size_t>(16, lines.Count() * 2))),
           mask_(slots_.size() - 1) {}
 
-    // Adds `line` unless an equal line is there already; returns whether it was added.
-    // `line` must outlive the set.
-    bool Insert(const std::string& line) {
-        const std::uint64_t hash = FoldedHash(line);
+    // Adds line i unless an equal line is there already; returns whether it was added.
+    bool Insert(std::size_t i) {
+        const std::string_view line = lines_.Get(i);
+        const std::uint64_t hash = FoldedHash(line, seed_);
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t at = hash & mask_;; at = (at + 1) & mask_) {
             Slot& slot = slots_[at];
-            if (slot.line == nullptr) {
-                slot = {hash, &line};
+            if (slot.line == 0) {
+                slot = {tag, static_cast<std::uint32_t>(i + 1)};
                 return true;
             }
-            if (slot.hash == hash && FoldedEqual(*slot.line, line)) {
+            if (slot.tag == tag && FoldedEqual(lines_.Get(slot.line - 1), line)) {
                 return false;
             }
         }
@@ -35,21 +41,31 @@ class FoldedLineSet {
 
   private:
     struct Slot {
-        std::uint64_t hash = 0;
-        const std::string* line = nullptr;
+        std::uint32_t tag = 0;
+        std::uint32_t line = 0;  // line number + 1; 0 for an empty slot
     };
+    const DocumentLines& lines_;
+    std::uint64_t seed_;
     std::vector<Slot> slots_;
     std::size_t mask_;
 };
 
+std::uint64_t RunSeed() {
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+}
+
 }  // namespace
 
-Lines RemoveDuplicateLines(const Lines& lines, const Progress& progress) {
-    FoldedLineSet seen(lines.size());
-    Lines kept;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (seen.Insert(lines[i])) {
-            kept.push_back(lines[i]);
+LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& progress) {
+    if (lines.Count() >= std::numeric_limits<std::uint32_t>::max()) {
+        throw RunError("too many lines to compare");
+    }
+    FoldedLineSet seen(lines, RunSeed());
+    LineSelection kept;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (seen.Insert(i)) {
+            kept.Add(i);
             progress(i + 1);
         }
     }

@@ -1,72 +1,113 @@
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 
+#include "core/document_editor.h"
 #include "core/line_operations.h"
-#include "core/text_form.h"
 
 namespace quillex {
 
 namespace {
 
-bool HoldsBreakBytes(const Lines& lines) {
-    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return std::memchr(line.data(), '\r', line.size()) != nullptr ||
-               std::memchr(line.data(), '\n', line.size()) != nullptr ||
-               std::memchr(line.data(), '\0', line.size()) != nullptr;
-    });
+bool HoldsBreakBytes(std::string_view line) {
+    return std::memchr(line.data(), '\r', line.size()) != nullptr ||
+           std::memchr(line.data(), '\n', line.size()) != nullptr ||
+           std::memchr(line.data(), '\0', line.size()) != nullptr;
 }
 
 // The join by the text form, step by step: every line + CR LF, then each CR LF becomes the
 // marker (or every CR and LF goes), then the text is split again. Only lines that hold CR, LF
-// or NUL need this; for all others JoinDirect gives the same lines.
-Lines JoinThroughTextForm(const Lines& lines, bool marker) {
-    std::string text = JoinTextForm(lines);
-    if (marker) {
-        std::string replaced;
-        replaced.reserve(text.size() * 2);
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                replaced += "<br>";
-                ++i;
-            } else {
-                replaced += text[i];
-            }
+// or NUL need this; for all others the direct joins give the same lines.
+void JoinThroughTextForm(DocumentLines& lines, bool marker) {
+    const std::string_view text = lines.TextForm();
+    std::string joined;
+    joined.reserve(marker ? text.size() * 2 : text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (marker && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            joined += "<br>";
+            ++i;
+        } else if (marker || (text[i] != '\r' && text[i] != '\n')) {
+            joined += text[i];
         }
-        text = std::move(replaced);
-    } else {
-        std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
     }
-    return SplitTextForm(text);
+    lines.SetText(joined);
 }
 
-Lines JoinDirect(const Lines& lines, bool marker) {
-    std::string joined;
-    std::size_t size = 0;
-    for (const std::string& line : lines) {
-        size += line.size() + (marker ? 4 : 0);
-    }
-    joined.reserve(size);
-    for (const std::string& line : lines) {
-        joined += line;
-        if (marker) {
-            joined += "<br>";
+// Without the marker the lines only lose their breaks: packed where they lie.
+void JoinPacked(DocumentLines& lines) {
+    DocumentEditor e(lines);
+    const std::size_t n = e.Count();
+    char* base = e.text().data();
+    std::uint64_t at = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view line = e.Line(i);
+        if (base + at != line.data()) {
+            std::memmove(base + at, line.data(), line.size());
         }
+        at += line.size();
     }
-    Lines result;
-    if (!joined.empty()) {
-        result.push_back(std::move(joined));
+    if (at == 0) {
+        e.Finish(0, 0);  // only empty lines: nothing is left
+        return;
     }
-    return result;
+    base[at] = '\r';
+    base[at + 1] = '\n';
+    e.index() = LineIndex();
+    e.index().Push(0);
+    e.index().Push(at + 2);
+    e.text().Resize(static_cast<std::size_t>(at + 2));
+}
+
+// With the marker every CR LF becomes "<br>", two bytes more a line: the buffer grows once
+// and the lines move up from the last one.
+void JoinMarked(DocumentLines& lines) {
+    DocumentEditor e(lines);
+    const std::size_t n = e.Count();
+    const std::size_t size = e.text().size();
+    if (n > (std::numeric_limits<std::size_t>::max() - size - 2) / 2) {
+        throw std::bad_alloc();
+    }
+    const std::size_t grown = size + 2 * n + 2;
+    e.text().Reserve(grown);
+    LineIndex joined;
+    joined.Prepare(grown);
+    joined.Push(0);
+    joined.Push(grown);
+    char* base = e.text().data();
+    std::uint64_t end = e.index()[n];
+    for (std::size_t i = n; i-- > 0;) {
+        const std::uint64_t from = e.index()[i];
+        const auto length = static_cast<std::size_t>(end - from - 2);
+        const std::uint64_t to = from + 2 * i;
+        std::memmove(base + to, base + from, length);
+        std::memcpy(base + to + length, "<br>", 4);
+        end = from;
+    }
+    base[grown - 2] = '\r';
+    base[grown - 1] = '\n';
+    e.text().Resize(grown);
+    e.index() = std::move(joined);
 }
 
 }  // namespace
 
-void RemoveLineFolds(Lines& lines, bool marker, const Progress& progress) {
-    progress(lines.size());
-    // Built aside and swapped in, so that a lack of memory leaves the document as it was.
-    Lines joined =
-        HoldsBreakBytes(lines) ? JoinThroughTextForm(lines, marker) : JoinDirect(lines, marker);
-    lines.swap(joined);
+void RemoveLineFolds(DocumentLines& lines, bool marker, const Progress& progress) {
+    progress(lines.Count());
+    if (lines.Count() == 0) {
+        return;
+    }
+    bool breaks = false;
+    for (std::size_t i = 0; i < lines.Count() && !breaks; ++i) {
+        breaks = HoldsBreakBytes(lines.Get(i));
+    }
+    if (breaks) {
+        JoinThroughTextForm(lines, marker);
+    } else if (marker) {
+        JoinMarked(lines);
+    } else {
+        JoinPacked(lines);
+    }
 }
 
 }  // namespace quillex

@@ -1,8 +1,11 @@
-// The operations that take whole lines out: conditional removal and word removal delete in
-// place, positional removal and the extension filter build new lists.
+// The operations that take whole lines out: conditional removal and word removal compact the
+// document where it lies; positional removal and the extension filter give lists of the lines
+// to write, without copying a line.
 
 #include <algorithm>
+#include <vector>
 
+#include "core/document_editor.h"
 #include "core/line_operations.h"
 #include "core/line_trim.h"
 
@@ -10,30 +13,36 @@ namespace quillex {
 
 namespace {
 
-// Visits k = n - 1 down to 0, like a visit that deletes each selected line at once, but moves
-// every kept line only once: kept lines gather at the back and the gap they leave is erased
-// at the end. `visited(k, removed)` runs after line k. If anything throws, the lines visited
-// so far are removed and the rest stay, just as with deleting one line at a time.
+// Visits k = n - 1 down to 0 as a visit that deletes each selected line at once would, and
+// then moves every kept run of lines once. `visited(k, removed)` runs after line k. If
+// anything throws, the lines visited so far are removed and the rest stay, just as with
+// deleting one line at a time.
 template <class Select, class Visited>
-void RemoveDownward(Lines& lines, Select select, Visited visited) {
-    struct CloseGap {
-        Lines& lines;
-        std::size_t gap_start;  // [gap_start, kept) holds removed or moved-from lines
-        std::size_t kept;       // [kept, n) holds the kept lines, in order
-        ~CloseGap() {
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(gap_start),
-                        lines.begin() + static_cast<std::ptrdiff_t>(kept));
+void RemoveDownward(DocumentLines& lines, Select select, Visited visited) {
+    DocumentEditor e(lines);
+    const std::size_t n = e.Count();
+    std::vector<bool> removed(n);
+    auto compact = [&] {
+        LineSelection kept;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!removed[i]) {
+                kept.Add(i);
+            }
         }
-    } gap{lines, lines.size(), lines.size()};
-
-    for (std::size_t k = lines.size(); k-- > 0;) {
-        const bool removed = select(std::string_view(lines[k]));
-        if (!removed && --gap.kept != k) {
-            lines[gap.kept] = std::move(lines[k]);
+        if (kept.Count() != n) {
+            e.Keep(kept);
         }
-        gap.gap_start = k;
-        visited(k, removed);
+    };
+    try {
+        for (std::size_t k = n; k-- > 0;) {
+            removed[k] = select(e.Line(k));
+            visited(k, static_cast<bool>(removed[k]));
+        }
+    } catch (...) {
+        compact();
+        throw;
     }
+    compact();
 }
 
 std::size_t TrimmedLength(std::string_view line) {
@@ -72,7 +81,7 @@ bool Meets(RemovalCondition condition, std::string_view text, std::string_view l
 
 }  // namespace
 
-void RemoveLinesByCondition(Lines& lines, std::optional<RemovalCondition> condition,
+void RemoveLinesByCondition(DocumentLines& lines, std::optional<RemovalCondition> condition,
                             std::string_view text, const Progress& progress) {
     if (!condition) {
         return;
@@ -87,26 +96,26 @@ void RemoveLinesByCondition(Lines& lines, std::optional<RemovalCondition> condit
         });
 }
 
-void RemoveLinesWithWord(Lines& lines, std::string_view word, const Progress& progress) {
+void RemoveLinesWithWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
     RemoveDownward(
         lines, [&](std::string_view line) { return Contains(line, word); },
         [&](std::size_t k, bool) { progress(k); });
 }
 
-Lines RemoveLinesBefore(const Lines& lines, std::int32_t n, const Progress& progress) {
+LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,
+                                const Progress& progress) {
     if (n < 0) {
         throw RunError("line index out of range: " + std::to_string(n));
     }
-    Lines result;
+    LineSelection rest;
     const auto first = static_cast<std::size_t>(n);
-    if (first < lines.size()) {
-        result.reserve(lines.size() - first);
-    }
-    for (std::size_t i = first; i < lines.size(); ++i) {
-        result.push_back(lines[i]);
+    for (std::size_t i = first; i < lines.Count(); ++i) {
         progress(i + 1);
     }
-    return result;
+    if (first < lines.Count()) {
+        rest.AddRange(first, lines.Count() - first);
+    }
+    return rest;
 }
 
 std::string_view LineExtension(std::string_view line) {
@@ -118,18 +127,17 @@ std::string_view LineExtension(std::string_view line) {
     return line.substr(at);
 }
 
-ExtensionSplit FilterLinesByExtension(const Lines& lines, std::string_view text,
+ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_view text,
                                       const Progress& progress) {
     ExtensionSplit split;
-    std::size_t matched = 0;
-    for (const std::string& line : lines) {
-        if (LineExtension(line) == text) {
-            split.matching.push_back(line);
-            ++matched;
+    const std::size_t n = lines.Count();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (LineExtension(lines.Get(i)) == text) {
+            split.matching.Add(i);
         } else {
-            split.others.push_back(line);
+            split.others.Add(i);
         }
-        progress(matched);  // the index the visit stands at: the matching lines so far
+        progress(split.matching.Count());  // the index the visit stands at: the matches so far
     }
     return split;
 }

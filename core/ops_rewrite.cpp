@@ -1,78 +1,138 @@
-// The in-place rewrites: every line is visited upwards and stored back at its own index.
-// Each line is changed only once nothing can fail any more for it, so a failure leaves the
-// line it struck unchanged.
+// The rewrites that change lines where they lie: every line is visited upwards and stored
+// back at its own index. Each line is changed only once nothing can fail any more for it, so
+// a failure leaves the line it struck unchanged.
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
+#include <new>
 
+#include "core/document_editor.h"
 #include "core/line_operations.h"
 #include "core/line_trim.h"
 
 namespace quillex {
 
-void RemoveLeadingChars(Lines& lines, std::string_view countText, const Progress& progress) {
-    if (lines.empty()) {
+namespace {
+
+// Copies `part` of a line to `out`, which lies at or before it.
+std::size_t Store(std::string_view part, char* out) {
+    if (out != part.data()) {
+        std::memmove(out, part.data(), part.size());
+    }
+    return part.size();
+}
+
+void Copy(std::string_view text, char* out) {
+    if (!text.empty()) {
+        std::memcpy(out, text.data(), text.size());
+    }
+}
+
+}  // namespace
+
+void RemoveLeadingChars(DocumentLines& lines, std::string_view countText,
+                        const Progress& progress) {
+    if (lines.Count() == 0) {
         return;  // the count text is read at the first line only
     }
     const std::int32_t n = ParseCountText(countText);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (n >= 1) {
-            std::string& line = lines[i];
-            line.erase(0, std::min(line.size(), static_cast<std::size_t>(n)));
-        }
-        progress(i + 1);
-    }
+    const std::size_t cut = n >= 1 ? static_cast<std::size_t>(n) : 0;
+    RewriteInPlace(
+        lines,
+        [&](std::size_t, std::string_view line, char* out) {
+            return Store(line.substr(std::min(line.size(), cut)), out);
+        },
+        [&](std::size_t i) { progress(i + 1); });
 }
 
-void ReplaceChar(Lines& lines, std::optional<char> c1, std::optional<char> c2,
+void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<char> c2,
                  const Progress& progress) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string& line = lines[i];
-        if (!line.empty()) {
-            if (!c1) {
-                throw RunError("no character to replace");
-            }
-            char* hit = static_cast<char*>(std::memchr(line.data(), *c1, line.size()));
-            if (hit != nullptr) {
-                if (!c2) {
-                    throw RunError("no replacement character");
+    // The same length, so every line stays where it is.
+    RewriteInPlace(
+        lines,
+        [&](std::size_t, std::string_view line, char* out) {
+            if (!line.empty()) {
+                if (!c1) {
+                    throw RunError("no character to replace");
                 }
-                std::replace(hit, line.data() + line.size(), *c1, *c2);
+                char* hit = static_cast<char*>(std::memchr(out, *c1, line.size()));
+                if (hit != nullptr) {
+                    if (!c2) {
+                        throw RunError("no replacement character");
+                    }
+                    std::replace(hit, out + line.size(), *c1, *c2);
+                }
             }
-        }
-        progress(i);
-    }
+            return line.size();
+        },
+        [&](std::size_t i) { progress(i); });
 }
 
-void TruncateAtWord(Lines& lines, std::string_view word, const Progress& progress) {
+void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
     if (word.empty()) {
         return;  // an empty word occurs nowhere
     }
     std::size_t cut = 0;
-    for (std::string& line : lines) {
-        std::size_t at = std::string_view(line).find(word);
-        if (at != std::string_view::npos) {
-            progress(++cut);  // reported before the cut line is stored
-            line.resize(at);
-        }
-    }
+    RewriteInPlace(
+        lines,
+        [&](std::size_t, std::string_view line, char* out) {
+            const std::size_t at = line.find(word);
+            if (at != std::string_view::npos) {
+                progress(++cut);  // reported before the cut line is stored
+                line = line.substr(0, at);
+            }
+            return Store(line, out);
+        },
+        [](std::size_t) {});
 }
 
-void AddTextToLines(Lines& lines, std::string_view left, std::string_view right,
+void AddTextToLines(DocumentLines& lines, std::string_view left, std::string_view right,
                     const Progress& progress) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string& line = lines[i];
-        if (!left.empty()) {
-            // One allocation for the whole new line rather than an insert and a regrowth.
-            std::string joined;
-            joined.reserve(left.size() + line.size() + right.size());
-            joined.append(left).append(line).append(right);
-            line = std::move(joined);
-        } else {
-            line.append(right);
+    DocumentEditor e(lines);
+    const std::size_t n = e.Count();
+    const std::size_t added = left.size() + right.size();
+    if (n != 0 && added != 0) {
+        // Every line grows, so the buffer grows once (in place where the system can) and the
+        // lines move up from the last one, each straight to where it ends.
+        const std::size_t size = e.text().size();
+        if (added > (std::numeric_limits<std::size_t>::max() - size) / n) {
+            throw std::bad_alloc();
         }
-        progress(i + 1);
+        const std::size_t grown = size + n * added;
+        e.index().Prepare(grown);
+        e.text().Reserve(grown);
+        char* base = e.text().data();
+        std::uint64_t end = e.index()[n];  // where line i ended, before the move
+        e.index().Set(n, grown);
+        for (std::size_t i = n; i-- > 0;) {
+            const std::uint64_t from = e.index()[i];
+            const auto length = static_cast<std::size_t>(end - from - 2);
+            const std::uint64_t to = from + i * added;
+            std::memmove(base + to + left.size(), base + from, length);
+            Copy(left, base + to);
+            char* tail = base + to + left.size() + length;
+            Copy(right, tail);
+            tail[right.size()] = '\r';
+            tail[right.size() + 1] = '\n';
+            e.index().Set(i, to);
+            end = from;
+        }
+        e.text().Resize(grown);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        try {
+            progress(i + 1);
+        } catch (...) {
+            if (added != 0 && i + 1 < n) {
+                // The lines after the failure had not been reached yet: they lose their texts.
+                e.PackFrom(i + 1, e.index()[i + 1], [&](std::size_t, std::string_view line) {
+                    return line.substr(left.size(), line.size() - added);
+                });
+            }
+            throw;
+        }
     }
 }
 
@@ -93,27 +153,40 @@ ByteSet ClassBytes(CharClass charClass) {
 
 }  // namespace
 
-void RemoveCharClass(Lines& lines, std::optional<CharClass> charClass, const Progress& progress) {
+void RemoveCharClass(DocumentLines& lines, std::optional<CharClass> charClass,
+                     const Progress& progress) {
     const ByteSet remove = charClass ? ClassBytes(*charClass) : ByteSet{};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (charClass) {
-            std::erase_if(lines[i], [&](char c) { return remove[static_cast<unsigned char>(c)]; });
-        }
-        progress(i + 1);
-    }
+    RewriteInPlace(
+        lines,
+        [&](std::size_t, std::string_view line, char* out) {
+            if (!charClass) {
+                return Store(line, out);
+            }
+            // Forward, one byte at a time: `out` never passes the byte being read.
+            std::size_t kept = 0;
+            for (char c : line) {
+                if (!remove[static_cast<unsigned char>(c)]) {
+                    out[kept++] = c;
+                }
+            }
+            return kept;
+        },
+        [&](std::size_t i) { progress(i + 1); });
 }
 
-void TrimLines(Lines& lines, std::optional<TrimSide> side, const Progress& progress) {
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        std::string& line = lines[k];
-        if (side == TrimSide::AtEnd || side == TrimSide::AtBothEnds) {
-            line.resize(TrimEnd(line).size());
-        }
-        if (side == TrimSide::AtStart || side == TrimSide::AtBothEnds) {
-            line.erase(0, line.size() - TrimStart(line).size());
-        }
-        progress(k);
-    }
+void TrimLines(DocumentLines& lines, std::optional<TrimSide> side, const Progress& progress) {
+    RewriteInPlace(
+        lines,
+        [&](std::size_t, std::string_view line, char* out) {
+            if (side == TrimSide::AtEnd || side == TrimSide::AtBothEnds) {
+                line = TrimEnd(line);
+            }
+            if (side == TrimSide::AtStart || side == TrimSide::AtBothEnds) {
+                line = TrimStart(line);
+            }
+            return Store(line, out);
+        },
+        [&](std::size_t k) { progress(k); });
 }
 
 }  // namespace quillex

@@ -7,14 +7,13 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include <process.h>
 #else
 #include <unistd.h>
 #endif
-
-#include "core/file_io.h"
 
 namespace fs = std::filesystem;
 
@@ -98,61 +97,87 @@ void Unregister(int slot) {
     }
 }
 
-fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
-    static std::mt19937 random{std::random_device{}()};
+// A file name may have at most 255 units; the temporary name keeps as much of the target's
+// name as fits beside `suffix`, so that a long but valid name can still be saved.
+constexpr std::size_t kNameMax = 255;
+
+fs::path TemporaryName(const fs::path& target, std::string_view suffix) {
+    auto name = target.filename().native();
+    const std::size_t room = kNameMax - 1 - suffix.size();
+    if (name.size() > room) {
+        name.resize(room);
+#ifndef _WIN32
+        while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80) {
+            name.pop_back();  // never half a UTF-8 letter
+        }
+        if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0) {
+            name.pop_back();
+        }
+#endif
+    }
     // Composed as a path, not as narrow text: on Windows a narrow string is in the ANSI code
     // page, which cannot hold every file name.
-    fs::path name = ".";
-    name += target.filename().native();
+    fs::path composed = ".";
+    composed += name;
+    composed += std::string(suffix);
+    return target.parent_path() / composed;
+}
+
+fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
+    static std::mt19937 random{std::random_device{}()};
     std::string suffix = ".";  // appends, not operator+: GCC 12 -O3 misreads such chains
     suffix.append(std::to_string(ProcessId())).append("-").append(std::to_string(random()));
     suffix.append("-").append(std::to_string(attempt)).append(".tmp");
-    name += suffix;
-    return target.parent_path() / name;
+    return TemporaryName(target, suffix);
 }
 
-// Reads the decimal digits at the front of `text` into `value`; false if there are none or
-// too many for a process id.
-bool TakeNumber(std::string_view& text, long& value) {
+// Takes the decimal digits at the end of `text` into `value`; false if there are none or more
+// than a 32-bit number has.
+bool TakeNumberBack(std::string_view& text, unsigned long long& value) {
     std::size_t digits = 0;
-    value = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-        if (++digits > 10) {
-            return false;
-        }
-        value = value * 10 + (text[digits - 1] - '0');
+    while (digits < text.size() && digits <= 10 && text[text.size() - 1 - digits] >= '0' &&
+           text[text.size() - 1 - digits] <= '9') {
+        ++digits;
     }
-    text.remove_prefix(digits);
-    return digits > 0;
-}
-
-bool TakePrefix(std::string_view& text, std::string_view prefix) {
-    if (text.substr(0, prefix.size()) != prefix) {
+    if (digits == 0 || digits > 10) {
         return false;
     }
-    text.remove_prefix(prefix.size());
+    value = std::stoull(std::string(text.substr(text.size() - digits)));
+    text.remove_suffix(digits);
+    return true;
+}
+
+bool TakeBack(std::string_view& text, std::string_view end) {
+    if (!text.ends_with(end)) {
+        return false;
+    }
+    text.remove_suffix(end.size());
     return true;
 }
 
 }  // namespace
 
-bool IsTemporaryName(std::string_view name, std::string_view target_name, long& pid) {
-    long number = 0;
-    return TakePrefix(name, ".") && TakePrefix(name, target_name) && TakePrefix(name, ".") &&
-           TakeNumber(name, pid) && pid > 0 && pid <= INT_MAX && TakePrefix(name, "-") &&
-           TakeNumber(name, number) && TakePrefix(name, "-") && TakeNumber(name, number) &&
-           name == ".tmp";
+bool IsTemporaryName(std::string_view name, const fs::path& target, long& pid) {
+    std::string_view rest = name;
+    unsigned long long attempt = 0, random = 0, process = 0;
+    if (!TakeBack(rest, ".tmp") || !TakeNumberBack(rest, attempt) || !TakeBack(rest, "-") ||
+        !TakeNumberBack(rest, random) || !TakeBack(rest, "-") || !TakeNumberBack(rest, process) ||
+        !TakeBack(rest, ".") || process == 0 || process > INT_MAX) {
+        return false;
+    }
+    pid = static_cast<long>(process);
+    // The rest must be the target's name as a temporary name with this suffix holds it.
+    return fs::path(name) == TemporaryName(target, name.substr(rest.size())).filename();
 }
 
 void RemoveStaleTemporaries([[maybe_unused]] const fs::path& target) {
 #ifndef _WIN32
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const std::string target_name = target.filename().native();
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         long pid = 0;
-        if (!IsTemporaryName(it->path().filename().native(), target_name, pid) ||
-            pid == ProcessId() || it->symlink_status(ec).type() != fs::file_type::regular) {
+        if (!IsTemporaryName(it->path().filename().native(), target, pid) || pid == ProcessId() ||
+            it->symlink_status(ec).type() != fs::file_type::regular) {
             continue;
         }
         // A process that still runs may be writing it; only one that is gone left it behind.
@@ -164,13 +189,14 @@ void RemoveStaleTemporaries([[maybe_unused]] const fs::path& target) {
 #endif
 }
 
-TemporaryFile::TemporaryFile(const fs::path& target) {
+TemporaryFile::TemporaryFile(const fs::path& target, int permissions) {
     RemoveStaleTemporaries(target);
     for (unsigned attempt = 0; attempt < 8; ++attempt) {
         fs::path candidate = TemporaryBeside(target, attempt);
-        CFile created(candidate, "wbx");
-        if (created) {
+        auto file = std::make_unique<CFile>(candidate, permissions);
+        if (*file) {
             path_ = std::move(candidate);
+            file_ = std::move(file);
             slot_ = Register(path_);
             return;
         }
@@ -185,6 +211,7 @@ TemporaryFile::~TemporaryFile() {
 }
 
 void TemporaryFile::Remove() noexcept {
+    file_.reset();  // closed first: some systems remove no file that is open
     if (Created()) {
         std::error_code ignored;
         fs::remove(path_, ignored);
@@ -193,6 +220,7 @@ void TemporaryFile::Remove() noexcept {
 }
 
 void TemporaryFile::Keep() noexcept {
+    file_.reset();
     path_.clear();
     Unregister(slot_);
     slot_ = -1;

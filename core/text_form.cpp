@@ -1,99 +1,96 @@
 #include "core/text_form.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "core/document_lines.h"
 
 namespace quillex {
 
 namespace {
 
-// First CR, LF or NUL in [p, end), or end. memchr for the LF, which ends most lines, then for
-// the rarer CR and NUL within the shorter span keeps this close to a plain memchr split.
-const char* FindBreak(const char* p, const char* end) {
-    const char* stop = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    if (stop == nullptr) {
-        stop = end;
+const char* Find(const char* p, const char* end, char c) {
+    return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(end - p)));
+}
+
+// Lines in the first 64 KiB, scaled to the whole text: enough to size the index once for any
+// file whose lines are alike, without a second scan.
+std::size_t EstimateLines(const char* p, std::size_t size) {
+    const std::size_t sample = std::min<std::size_t>(size, 64 << 10);
+    const auto breaks = static_cast<std::size_t>(std::count(p, p + sample, '\n'));
+    return sample == 0 ? 1 : breaks * (size / sample) + breaks / 8 + 16;
+}
+
+// The general rule, for text with lone breaks: every line copied once into `out`.
+void Rewrite(const char* p, const char* end, ByteBuffer& out, LineIndex& index) {
+    out.Reserve(static_cast<std::size_t>(end - p) + (static_cast<std::size_t>(end - p) >> 6) + 2);
+    index.Clear();
+    while (p < end) {
+        const char* lf = Find(p, end, '\n');
+        const char* stop = lf != nullptr ? lf : end;
+        if (const char* cr = Find(p, stop, '\r')) {
+            stop = cr;
+        }
+        index.Push(out.size());
+        out.Append(p, static_cast<std::size_t>(stop - p));
+        out.Append("\r\n", 2);
+        if (stop == end) {
+            break;
+        }
+        p = (*stop == '\r' && stop + 1 < end && stop[1] == '\n') ? stop + 2 : stop + 1;
     }
-    if (const void* cr = std::memchr(p, '\r', static_cast<size_t>(stop - p))) {
-        stop = static_cast<const char*>(cr);
-    }
-    if (const void* nul = std::memchr(p, '\0', static_cast<size_t>(stop - p))) {
-        stop = static_cast<const char*>(nul);
-    }
-    return stop;
+    index.Push(out.size());
 }
 
 }  // namespace
 
-bool LineSplitter::Feed(std::string_view piece) {
-    const char* p = piece.data();
-    const char* const end = p + piece.size();
-    while (!done_ && p != end) {
-        if (skip_lf_) {
-            skip_lf_ = false;
-            if (*p == '\n') {
-                ++p;
-                continue;
-            }
-        }
-        const char* stop = FindBreak(p, end);
-        if (stop == end) {
-            partial_.append(p, end);  // the line goes on in the next piece
-            break;
-        }
-        if (*stop == '\0') {
-            if (!partial_.empty() || stop != p) {
-                partial_.append(p, stop);
-                out_.push_back(std::move(partial_));
-                partial_.clear();
-            }
-            done_ = true;
-            break;
-        }
-        if (partial_.empty()) {
-            out_.emplace_back(p, stop);
-        } else {
-            partial_.append(p, stop);
-            out_.push_back(std::move(partial_));
-            partial_.clear();
-        }
-        skip_lf_ = (*stop == '\r');
-        p = stop + 1;
+void IndexTextForm(ByteBuffer& text, LineIndex& index) {
+    index.Clear();
+    if (text.empty()) {
+        return;
     }
-    return !done_;
-}
-
-void LineSplitter::Finish() {
-    if (!done_ && !partial_.empty()) {
-        out_.push_back(std::move(partial_));
-        partial_.clear();
+    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+        text.Resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+        if (text.empty()) {
+            return;
+        }
     }
-    done_ = true;
+    index.Reserve(EstimateLines(text.data(), text.size()));
+    const char* const begin = text.data();
+    const char* p = begin;
+    const char* end = begin + text.size();
+    while (p < end) {
+        index.Push(static_cast<std::uint64_t>(p - begin));
+        const char* lf = Find(p, end, '\n');
+        const char* stop = lf != nullptr ? lf : end;
+        const char* cr = Find(p, stop, '\r');
+        if (cr != nullptr && cr + 1 == lf) {
+            p = lf + 1;
+            continue;
+        }
+        if (lf == nullptr && cr == nullptr) {
+            // The last line has no break: one is added where the text lies.
+            text.Append("\r\n", 2);
+            index.Push(text.size());
+            return;
+        }
+        // A lone CR or LF: the text is not in the text form.
+        ByteBuffer rewritten;
+        Rewrite(begin, end, rewritten, index);
+        text.swap(rewritten);
+        return;
+    }
+    index.Push(text.size());
 }
 
 std::vector<std::string> SplitTextForm(std::string_view text) {
-    std::vector<std::string> lines;
-    LineSplitter splitter(lines);
-    splitter.Feed(text);
-    splitter.Finish();
-    return lines;
-}
-
-std::size_t TextFormSize(const std::vector<std::string>& lines) noexcept {
-    std::size_t size = 0;
-    for (const auto& line : lines) {
-        size += line.size() + 2;
-    }
-    return size;
+    DocumentLines document;
+    document.SetText(text);
+    return document.ToLines();
 }
 
 std::string JoinTextForm(const std::vector<std::string>& lines) {
-    std::string text;
-    text.reserve(TextFormSize(lines));
-    for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
+    return DocumentLines(lines).Text();
 }
 
 }  // namespace quillex

@@ -18,16 +18,15 @@ void AppendShown(std::string& view, std::string_view line) {
 
 }  // namespace
 
-ViewText ComposeViewText(const std::vector<std::string>& lines, std::size_t take,
-                         std::size_t capacity) {
+ViewText ComposeViewText(const DocumentLines& lines, std::size_t take, std::size_t capacity) {
     ViewText result;
-    take = std::min(take, lines.size());
+    take = std::min(take, lines.Count());
     std::size_t used = 0;  // counted with CR LF breaks
     for (std::size_t i = 0; i < take; ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines.Get(i);
         const std::size_t room = capacity - used;
         if (line.size() + 2 > room) {
-            AppendShown(result.text, std::string_view(line).substr(0, room));
+            AppendShown(result.text, line.substr(0, room));
             result.overflow = true;
             break;
         }
@@ -46,12 +45,10 @@ ViewCounts CountViewText(std::u16string_view text) noexcept {
     return counts;
 }
 
-std::size_t LongestLineLength(const std::vector<std::string>& lines) noexcept {
+std::size_t LongestLineLength(const DocumentLines& lines) noexcept {
     std::size_t longest = 0;
-    for (const std::string& line : lines) {
-        if (line.size() > longest) {
-            longest = line.size();
-        }
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        longest = std::max(longest, lines.Get(i).size());
     }
     return longest;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/document_lines.h"
+
 namespace quillex {
 
 // The view holds at most this many characters, every line break counted as two (CR LF), so
@@ -21,7 +23,7 @@ struct ViewText {
     std::string text;
     bool overflow = false;
 };
-ViewText ComposeViewText(const std::vector<std::string>& lines, std::size_t take,
+ViewText ComposeViewText(const DocumentLines& lines, std::size_t take,
                          std::size_t capacity = kViewCapacity);
 
 // The view's line and character counts from its text with '\n' breaks: the empty line after
@@ -34,7 +36,7 @@ struct ViewCounts {
 ViewCounts CountViewText(std::u16string_view text) noexcept;
 
 // The length of the longest line; the first of equal lengths wins, 0 for no lines.
-std::size_t LongestLineLength(const std::vector<std::string>& lines) noexcept;
+std::size_t LongestLineLength(const DocumentLines& lines) noexcept;
 
 // The caret position at the end of the view's last line, before its closing break.
 std::size_t CaretEndPosition(std::u16string_view text) noexcept;

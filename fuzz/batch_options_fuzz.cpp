@@ -16,39 +16,49 @@ std::string Index(const std::optional<Enum>& value) {
 }
 
 std::vector<std::string> CommandLine(const Options& o) {
-    std::vector<std::string> args = {std::to_string(o.function), o.input, o.output};
+    const quillex::FunctionParams& p = o.params;
+    std::vector<std::string> args = {std::to_string(static_cast<int>(o.function)), o.input,
+                                     o.output};
     auto add = [&](const char* option, const std::string& value) {
         args.push_back(option);
         args.push_back(value);
     };
-    add("--count", o.count);
-    add("--from", o.from ? std::string(1, *o.from) : "");
-    add("--to", o.to ? std::string(1, *o.to) : "");
-    if (o.word) {
-        add("--word", *o.word);
+    add("--count", p.count);
+    add("--from", p.from ? std::string(1, *p.from) : "");
+    add("--to", p.to ? std::string(1, *p.to) : "");
+    if (p.cut_word == p.remove_word) {  // one option sets both
+        add("--word", p.cut_word);
     }
-    add("--left", o.left);
-    add("--right", o.right);
-    add("--condition", Index(o.condition));
-    if (o.text) {
-        add("--text", *o.text);
+    if (p.add_left) {
+        add("--left", p.left);
     }
-    add("--class", Index(o.char_class));
-    if (o.marker) {
+    if (p.add_right) {
+        add("--right", p.right);
+    }
+    add("--condition", Index(p.condition));
+    if (p.condition_text == p.extension) {
+        add("--text", p.extension);
+    }
+    add("--class", Index(p.char_class));
+    if (p.marker) {
         args.push_back("--br");
     }
-    add("--lines", o.lines);
-    args.push_back(o.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
-    add("--side", Index(o.side));
+    add("--lines", p.drop_count);
+    args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
+    add("--side", Index(p.side));
     return args;
 }
 
-bool Same(const Options& a, const Options& b) {
-    return a.function == b.function && a.input == b.input && a.output == b.output &&
-           a.count == b.count && a.from == b.from && a.to == b.to && a.word == b.word &&
-           a.left == b.left && a.right == b.right && a.condition == b.condition &&
-           a.text == b.text && a.char_class == b.char_class && a.marker == b.marker &&
-           a.lines == b.lines && a.mode == b.mode && a.side == b.side;
+bool Same(const Options& x, const Options& y) {
+    const quillex::FunctionParams& a = x.params;
+    const quillex::FunctionParams& b = y.params;
+    return x.function == y.function && x.input == y.input && x.output == y.output &&
+           a.count == b.count && a.from == b.from && a.to == b.to && a.cut_word == b.cut_word &&
+           a.left == b.left && a.add_left == b.add_left && a.right == b.right &&
+           a.add_right == b.add_right && a.condition == b.condition &&
+           a.condition_text == b.condition_text && a.char_class == b.char_class &&
+           a.marker == b.marker && a.drop_count == b.drop_count && a.extension == b.extension &&
+           a.mode == b.mode && a.side == b.side && a.remove_word == b.remove_word;
 }
 
 }  // namespace
@@ -66,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(*e.what() != '\0', "a usage error says nothing");
         return 0;
     }
-    Require(options.function >= 0 && options.function <= 11, "FUNCTION out of range");
+    const int function = static_cast<int>(options.function);
+    Require(function >= 0 && function < quillex::kFunctionCount, "FUNCTION out of range");
     Require(options.input == args[1] && options.output == args[2], "the files were not kept");
     Require(Same(ParseOptions(CommandLine(options)), options),
             "options written back parse to others");

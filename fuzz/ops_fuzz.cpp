@@ -10,6 +10,7 @@
 #include "fuzz/finding.h"
 #include "tests/core/op_outcome.h"
 #include "tests/core/ops_reference.h"
+#include "tests/core/vector_ops.h"
 
 using namespace quillex;
 using fuzz::Require;
@@ -18,13 +19,6 @@ using testing::Outcome;
 using testing::RunOp;
 
 namespace {
-
-// Runs a fast operation over a plain list of lines; where the document keeps its lines in
-// a store of its own, this is the one place that moves them in and out.
-template <class F>
-auto OverLines(Lines& lines, F&& op) {
-    return op(lines);
-}
 
 template <class Enum>
 std::optional<Enum> Entry(FuzzedDataProvider& in, int count) {
@@ -41,11 +35,12 @@ struct Versions {
     Op slow;
 };
 
-// Both versions of an operation that works on the document in place.
+// Both versions of an operation that works on the document in place; the fast one runs over
+// a document made from the list (see vector_ops.h).
 template <class Fast, class Slow>
 Versions InPlace(Fast fast, Slow slow) {
     return {[=](Lines& l, const Progress& p) {
-                OverLines(l, [&](auto& x) { fast(x, p); });
+                fast(l, p);
                 return std::vector<Lines>{};
             },
             [=](Lines& l, const Progress& p) {
@@ -61,51 +56,49 @@ Versions Draw(int function, FuzzedDataProvider& in) {
     const std::string b = in.ConsumeRandomLengthString(6);
     switch (function) {
         case 0:
-            return InPlace([=](auto& l, const Progress& p) { RemoveLeadingChars(l, a, p); },
+            return InPlace([=](Lines& l, const Progress& p) { RemoveLeadingChars(l, a, p); },
                            [=](Lines& l, const Progress& p) { ref::RemoveLeadingChars(l, a, p); });
         case 1: {
             const auto c1 = Field(in), c2 = Field(in);
-            return InPlace([=](auto& l, const Progress& p) { ReplaceChar(l, c1, c2, p); },
+            return InPlace([=](Lines& l, const Progress& p) { ReplaceChar(l, c1, c2, p); },
                            [=](Lines& l, const Progress& p) { ref::ReplaceChar(l, c1, c2, p); });
         }
         case 2:
-            return InPlace([=](auto& l, const Progress& p) { TruncateAtWord(l, a, p); },
+            return InPlace([=](Lines& l, const Progress& p) { TruncateAtWord(l, a, p); },
                            [=](Lines& l, const Progress& p) { ref::TruncateAtWord(l, a, p); });
         case 3:
-            return InPlace([=](auto& l, const Progress& p) { AddTextToLines(l, a, b, p); },
+            return InPlace([=](Lines& l, const Progress& p) { AddTextToLines(l, a, b, p); },
                            [=](Lines& l, const Progress& p) { ref::AddTextToLines(l, a, b, p); });
         case 4: {
             const auto condition = Entry<RemovalCondition>(in, 10);
             return InPlace(
-                [=](auto& l, const Progress& p) { RemoveLinesByCondition(l, condition, a, p); },
+                [=](Lines& l, const Progress& p) { RemoveLinesByCondition(l, condition, a, p); },
                 [=](Lines& l, const Progress& p) {
                     ref::RemoveLinesByCondition(l, condition, a, p);
                 });
         }
         case 5:
             return {[](Lines& l, const Progress& p) {
-                        return std::vector<Lines>{
-                            OverLines(l, [&](auto& x) { return RemoveDuplicateLines(x, p); })};
+                        return std::vector<Lines>{RemoveDuplicateLines(l, p)};
                     },
                     [](Lines& l, const Progress& p) {
                         return std::vector<Lines>{ref::RemoveDuplicateLines(l, p)};
                     }};
         case 6: {
             const auto cls = Entry<CharClass>(in, 3);
-            return InPlace([=](auto& l, const Progress& p) { RemoveCharClass(l, cls, p); },
+            return InPlace([=](Lines& l, const Progress& p) { RemoveCharClass(l, cls, p); },
                            [=](Lines& l, const Progress& p) { ref::RemoveCharClass(l, cls, p); });
         }
         case 7: {
             const bool marker = in.ConsumeBool();
             return InPlace(
-                [=](auto& l, const Progress& p) { RemoveLineFolds(l, marker, p); },
+                [=](Lines& l, const Progress& p) { RemoveLineFolds(l, marker, p); },
                 [=](Lines& l, const Progress& p) { ref::RemoveLineFolds(l, marker, p); });
         }
         case 8: {
             const auto n = in.ConsumeIntegralInRange<std::int32_t>(-3, 20);
             return {[=](Lines& l, const Progress& p) {
-                        return std::vector<Lines>{
-                            OverLines(l, [&](auto& x) { return RemoveLinesBefore(x, n, p); })};
+                        return std::vector<Lines>{RemoveLinesBefore(l, n, p)};
                     },
                     [=](Lines& l, const Progress& p) {
                         return std::vector<Lines>{ref::RemoveLinesBefore(l, n, p)};
@@ -115,8 +108,7 @@ Versions Draw(int function, FuzzedDataProvider& in) {
             // The filter leaves the document to its caller: the split it returns must be what
             // the step-by-step visit leaves in the document and in its list of the others.
             return {[=](Lines& l, const Progress& p) {
-                        ExtensionSplit split =
-                            OverLines(l, [&](auto& x) { return FilterLinesByExtension(x, a, p); });
+                        auto split = FilterLinesByExtension(l, a, p);
                         l = split.matching;
                         return std::vector<Lines>{split.others};
                     },
@@ -125,11 +117,11 @@ Versions Draw(int function, FuzzedDataProvider& in) {
                     }};
         case 10: {
             const auto side = Entry<TrimSide>(in, 3);
-            return InPlace([=](auto& l, const Progress& p) { TrimLines(l, side, p); },
+            return InPlace([=](Lines& l, const Progress& p) { TrimLines(l, side, p); },
                            [=](Lines& l, const Progress& p) { ref::TrimLines(l, side, p); });
         }
         default:
-            return InPlace([=](auto& l, const Progress& p) { RemoveLinesWithWord(l, a, p); },
+            return InPlace([=](Lines& l, const Progress& p) { RemoveLinesWithWord(l, a, p); },
                            [=](Lines& l, const Progress& p) { ref::RemoveLinesWithWord(l, a, p); });
     }
 }

@@ -1,9 +1,6 @@
-// The text form against a plain model of the split rule: whole, fed in pieces of every size
-// (as a file is read in chunks), through the document, and back through the join.
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <random>
-
+// The text form against a plain model of the split rule: split, indexed in a buffer (text in
+// any form, and text already in the text form, which is indexed where it lies), through the
+// document, and back through the join.
 #include "core/document_lines.h"
 #include "core/text_form.h"
 #include "fuzz/finding.h"
@@ -12,29 +9,46 @@
 using namespace quillex;
 using fuzz::Require;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzedDataProvider in(data, size);
-    const auto seed = in.ConsumeIntegral<std::uint32_t>();
-    const std::string text = in.ConsumeRemainingBytesAsString();
-    const std::vector<std::string> expected = fuzz::ModelSplit(text);
+namespace {
 
+ByteBuffer Bytes(std::string_view text) {
+    ByteBuffer bytes;
+    bytes.Append(text.data(), text.size());
+    return bytes;
+}
+
+// Indexes `text` and checks the buffer and the index it leaves against the expected lines.
+void CheckIndexed(std::string_view text, const std::vector<std::string>& expected) {
+    ByteBuffer bytes = Bytes(text);
+    LineIndex index;
+    IndexTextForm(bytes, index);
+    const std::string joined = JoinTextForm(expected);
+    Require(std::string_view(bytes.data(), bytes.size()) == joined,
+            "IndexTextForm leaves another text");
+    Require(expected.empty() ? index.size() <= 1 : index.size() == expected.size() + 1,
+            "IndexTextForm gives another line count");
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Require(index[i] <= index[i + 1] && index[i + 1] - index[i] == expected[i].size() + 2 &&
+                    joined.compare(index[i], expected[i].size(), expected[i]) == 0,
+                "IndexTextForm gives another line");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> expected = fuzz::ModelSplit(text);
     Require(SplitTextForm(text) == expected, "SplitTextForm differs from the rule");
 
-    // Pieces of random sizes, empty ones among them; a CR LF may fall across two pieces.
-    std::vector<std::string> fed;
-    LineSplitter splitter(fed);
-    std::minstd_rand random(seed);
-    bool going = true;
-    for (std::size_t p = 0; p < text.size();) {
-        const std::size_t n = std::min<std::size_t>(text.size() - p, random() % 9);
-        const bool more = splitter.Feed(std::string_view(text).substr(p, n));
-        Require(!more || going, "LineSplitter took text after a NUL");
-        going = more;
-        p += n;
+    CheckIndexed(text, expected);
+    // The text form itself, and without its last CR LF (where that does not drop an empty
+    // last line), are indexed where they lie.
+    const std::string joined = JoinTextForm(expected);
+    CheckIndexed(joined, expected);
+    if (!expected.empty() && !expected.back().empty()) {
+        CheckIndexed(std::string_view(joined).substr(0, joined.size() - 2), expected);
     }
-    splitter.Finish();
-    Require(fed == expected, "LineSplitter in pieces differs from the rule");
-    Require(going == !fuzz::ModelNulOffset(text), "LineSplitter did not stop at the NUL");
 
     DocumentLines document;
     document.SetText(text);
@@ -42,10 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < expected.size(); ++i) {
         Require(document.Get(i) == expected[i], "SetText gives another line");
     }
-
-    const std::string joined = JoinTextForm(expected);
-    Require(joined.size() == TextFormSize(expected), "TextFormSize is not the joined size");
     Require(document.Text() == joined, "Text differs from JoinTextForm");
+    Require(document.ToLines() == expected, "ToLines differs from the rule");
+    Require(DocumentLines(expected) == document, "a document of the lines differs");
     Require(SplitTextForm(joined) == expected, "the joined lines do not split back");
     return 0;
 }

@@ -2,8 +2,8 @@
 # Installs what building and testing need on Debian 12, as root; skips what is there.
 #   deps.sh [PACKAGE...]   (the packages given instead of the usual set)
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth xdotool trayer)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libxxhash-dev libgtest-dev
+          libgmock-dev libbenchmark-dev xvfb xauth xdotool trayer)
 if [ $# -gt 0 ]; then
     packages=("$@")
 fi

@@ -10,7 +10,7 @@ start=$(date +%s)
 # wine64 runs the 64-bit programs; wine brings the `wine` launcher. No i386 architecture is
 # needed for 64-bit programs.
 bash scripts/deps.sh build-essential cmake ninja-build libbenchmark-dev \
-    g++-mingw-w64-x86-64-posix googletest wine64 wine
+    g++-mingw-w64-x86-64-posix googletest libxxhash-dev wine64 wine
 echo "windows check: packages ready after $(( $(date +%s) - start )) s"
 
 # The Linux side of the comparison: the batch runner and the benchmark's sample writer where

@@ -1,5 +1,7 @@
 #include "ui/error_report.h"
 
+#include <new>
+
 #include <QMessageBox>
 
 #include "core/cp1251.h"
@@ -10,7 +12,9 @@ namespace quillex {
 
 QString ErrorReportText(const std::exception& error) {
     QString message;
-    if (dynamic_cast<const ConversionError*>(&error) != nullptr) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        message = QStringLiteral("Not enough memory");
+    } else if (dynamic_cast<const ConversionError*>(&error) != nullptr) {
         message = QString::fromStdU16String(DecodeCp1251(error.what()));
     } else {
         message = QString::fromUtf8(error.what());

@@ -129,7 +129,7 @@ void TfmMain::UpdateStatistics() {
     Lbl_1->setText(FromUtf8(LabelWithNumber(table.Txt_Lines, counts.lines)));
     Lbl_2->setText(FromUtf8(LabelWithNumber(table.Txt_Characters, counts.characters)));
     Lbl_3->setText(
-        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(DocumentLines.lines()))));
+        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(DocumentLines))));
 }
 
 }  // namespace quillex

@@ -12,7 +12,7 @@ namespace quillex {
 
 void TfmMain::RefreshView() {
     const ViewText view = ComposeViewText(
-        DocumentLines.lines(), LinesToShow(displayLimit_, DocumentLines.Count()), kViewCapacity);
+        DocumentLines, LinesToShow(displayLimit_, DocumentLines.Count()), kViewCapacity);
     // One change for the statistics: they are rendered once below, not per line.
     batchingView_ = true;
     RichEdit_Text->clear();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/child_process.h"
 #include "core/temp_dir.h"
 
 namespace quillex {
@@ -163,6 +164,36 @@ TEST_F(Batch, TheInputMayBeTheOutput) {
     const Result r = Run({"5", In(), In()});
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(ReadBytes(In()), "b\r\na\r\n");
+}
+
+// OUTPUT goes through the window's own save: a read-only file is refused, a link is written
+// through, the file's mode stays, and a name of the longest length the system allows works.
+TEST_F(Batch, WritesTheOutputAsTheWindowSavesIt) {
+    namespace fs = std::filesystem;
+    fs::permissions(dir_.path(), fs::perms::all);
+    WriteBytes(In(), "new\r\n");
+    WriteBytes(dir_ / "ro.txt", "keep\r\n");
+    fs::permissions(dir_ / "ro.txt", fs::perms::owner_read | fs::perms::others_read);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        return Run({"0", In(), (dir_ / "ro.txt").string(), "--count", "0"}).exit_code == 1;
+    }));
+    EXPECT_EQ(ReadBytes(dir_ / "ro.txt"), "keep\r\n");
+
+    WriteBytes(dir_ / "real.txt", "old\r\n");
+    fs::permissions(dir_ / "real.txt", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real.txt", dir_ / "link.txt");
+    EXPECT_EQ(Run({"0", In(), (dir_ / "link.txt").string(), "--count", "0"}).exit_code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.txt"));
+    EXPECT_EQ(ReadBytes(dir_ / "real.txt"), "new\r\n");
+    EXPECT_EQ(fs::status(dir_ / "real.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path longest = dir_ / std::string(255, 'n');
+    WriteBytes(longest, "old\r\n");
+    const Result r = Run({"0", In(), longest.string(), "--count", "0"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(longest), "new\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 7);
 }
 
 }  // namespace

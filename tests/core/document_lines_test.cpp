@@ -5,7 +5,7 @@
 namespace quillex {
 namespace {
 
-using Lines = DocumentLines::Lines;
+using quillex::Lines;
 
 TEST(DocumentLines, AddGetPutDeleteClear) {
     DocumentLines doc;
@@ -15,7 +15,7 @@ TEST(DocumentLines, AddGetPutDeleteClear) {
     doc.Put(1, "B");
     EXPECT_EQ(doc.Get(1), "B");
     doc.Delete(0);
-    EXPECT_EQ(doc.lines(), (Lines{"B", "c"}));
+    EXPECT_EQ(doc.ToLines(), (Lines{"B", "c"}));
     doc.Clear();
     EXPECT_EQ(doc.Count(), 0u);
 }
@@ -40,9 +40,35 @@ TEST(DocumentLines, LinesMayHoldAnyByteAndTheTextFormKeepsThem) {
 TEST(DocumentLines, SettingTheTextFormReplacesEveryLine) {
     DocumentLines doc(Lines{"old", "lines"});
     doc.SetText("a\r\n\r\nb");
-    EXPECT_EQ(doc.lines(), (Lines{"a", "", "b"}));
+    EXPECT_EQ(doc.ToLines(), (Lines{"a", "", "b"}));
     doc.SetText("");
     EXPECT_EQ(doc.Count(), 0u);
+}
+
+// Loading a file in the text form keeps the bytes where they were read, and handing a
+// document on moves them: nothing is copied and nothing is left behind.
+TEST(DocumentLines, TakingTextAndMovingADocumentCopyNothing) {
+    ByteBuffer bytes;
+    bytes.Append("a\r\nbc\r\n", 7);
+    const char* where = bytes.data();
+    DocumentLines doc;
+    doc.TakeText(std::move(bytes));
+    EXPECT_EQ(doc.TextForm().data(), where);
+    DocumentLines taken = std::move(doc);
+    EXPECT_EQ(taken.TextForm().data(), where);
+    EXPECT_EQ(taken.ToLines(), (Lines{"a", "bc"}));
+    EXPECT_EQ(doc.Count(), 0u);
+    EXPECT_TRUE(doc.TextForm().empty());
+}
+
+TEST(DocumentLines, PutAndDeleteMoveTheLinesAfterThem) {
+    DocumentLines doc(Lines{"a", "bb", "c"});
+    doc.Put(0, "long first");
+    doc.Put(1, "");
+    EXPECT_EQ(doc.ToLines(), (Lines{"long first", "", "c"}));
+    doc.Delete(1);
+    EXPECT_EQ(doc.ToLines(), (Lines{"long first", "c"}));
+    EXPECT_EQ(doc.Text(), "long first\r\nc\r\n");
 }
 
 }  // namespace

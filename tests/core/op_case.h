@@ -9,6 +9,7 @@
 
 #include "core/line_operations.h"
 #include "progress_log.h"
+#include "vector_ops.h"
 
 namespace quillex::testing {
 

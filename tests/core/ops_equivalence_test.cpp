@@ -11,6 +11,7 @@
 #include "op_outcome.h"
 #include "ops_reference.h"
 #include "progress_log.h"
+#include "vector_ops.h"
 
 namespace quillex {
 
@@ -239,7 +240,7 @@ TEST(OpsEquivalence, ExtensionFilter) {
         for (const Lines& source : {doc, Lines{}}) {
             ExpectSame(
                 [&](Lines& l, const Progress& p) {
-                    ExtensionSplit split = FilterLinesByExtension(l, text, p);
+                    auto split = FilterLinesByExtension(l, text, p);
                     l = split.matching;
                     return std::vector<Lines>{split.others};
                 },

@@ -140,7 +140,8 @@ auto Returning(F f) {
 }
 
 TEST(RemoveDuplicateLines, Table) {
-    auto dedupe = Returning(RemoveDuplicateLines);
+    auto dedupe =
+        Returning([](const Lines& l, const Progress& p) { return RemoveDuplicateLines(l, p); });
     const OpCase cases[] = {
         {"case ignored, blanks count", {"a", "b", "A", "b "}, dedupe, {"a", "b", "b "}, {1, 2, 4}},
         {"ends at the last kept line", {"a", "b", "a"}, dedupe, {"a", "b"}, {1, 2}},
@@ -223,9 +224,10 @@ TEST(FilterLinesByExtension, SplitsAndReportsTheMatchingLinesSoFar) {
     const Lines doc = {"report.txt",  "report.TXT",     "a.txt",
                        "report.txt ", "report.txt.bak", "C:\\data.txt\\notes"};
     testing::ProgressLog log;
-    const ExtensionSplit split = FilterLinesByExtension(doc, ".txt", log.Callback());
-    EXPECT_EQ(split.matching, (Lines{"report.txt", "a.txt"}));
-    EXPECT_EQ(split.others,
+    const DocumentLines document(doc);
+    const ExtensionSplit split = FilterLinesByExtension(document, ".txt", log.Callback());
+    EXPECT_EQ(document.ToLines(split.matching), (Lines{"report.txt", "a.txt"}));
+    EXPECT_EQ(document.ToLines(split.others),
               (Lines{"report.TXT", "report.txt ", "report.txt.bak", "C:\\data.txt\\notes"}));
     EXPECT_EQ(log.calls, (std::vector<std::size_t>{1, 1, 2, 2, 2, 2}));
     EXPECT_EQ(&split.ToWrite(FilterMode::KeepMatching), &split.matching);
@@ -235,8 +237,8 @@ TEST(FilterLinesByExtension, SplitsAndReportsTheMatchingLinesSoFar) {
 
 TEST(FilterLinesByExtension, EmptyTextMatchesLinesWithoutExtension) {
     testing::ProgressLog log;
-    const ExtensionSplit split =
-        FilterLinesByExtension({"readme", "a.b", "c:\\x.y\\z", "q"}, "", log.Callback());
+    const auto split =
+        FilterLinesByExtension(Lines{"readme", "a.b", "c:\\x.y\\z", "q"}, "", log.Callback());
     EXPECT_EQ(split.matching, (Lines{"readme", "c:\\x.y\\z", "q"}));
     EXPECT_EQ(split.others, (Lines{"a.b"}));
     EXPECT_EQ(log.calls, (std::vector<std::size_t>{1, 1, 2, 3}));
@@ -244,7 +246,7 @@ TEST(FilterLinesByExtension, EmptyTextMatchesLinesWithoutExtension) {
 
 TEST(FilterLinesByExtension, EmptyDocumentReportsNothing) {
     testing::ProgressLog log;
-    const ExtensionSplit split = FilterLinesByExtension({}, ".ru", log.Callback());
+    const auto split = FilterLinesByExtension(Lines{}, ".ru", log.Callback());
     EXPECT_TRUE(split.matching.empty());
     EXPECT_TRUE(split.others.empty());
     EXPECT_TRUE(log.calls.empty());

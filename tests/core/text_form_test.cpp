@@ -29,15 +29,12 @@ TEST_P(SplitTextFormTest, GivesTheLinesOfTheRule) {
     EXPECT_EQ(SplitTextForm(GetParam().text), GetParam().lines);
 }
 
-TEST_P(SplitTextFormTest, GivesTheSameLinesWhenFedOneByteAtATime) {
-    // Chunked file reading splits the text at arbitrary places, CR | LF included.
-    Lines lines;
-    LineSplitter splitter(lines);
-    for (char c : GetParam().text) {
-        splitter.Feed(std::string_view(&c, 1));
-    }
-    splitter.Finish();
-    EXPECT_EQ(lines, GetParam().lines);
+TEST_P(SplitTextFormTest, GivesTheSameLinesAfterLinesInTheTextForm) {
+    // Text in the text form is indexed where it lies until the first other break; from there
+    // it is rewritten, and the lines before must survive the switch.
+    Lines lines = {"p", "", "q"};
+    lines.insert(lines.end(), GetParam().lines.begin(), GetParam().lines.end());
+    EXPECT_EQ(SplitTextForm("p\r\n\r\nq\r\n" + GetParam().text), lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,22 +61,11 @@ TEST(JoinTextForm, EveryLineEndsInCrLfTheLastToo) {
     EXPECT_EQ(JoinTextForm({}), "");
     EXPECT_EQ(JoinTextForm({""}), "\r\n");
     EXPECT_EQ(JoinTextForm({"ab", "", "c"}), "ab\r\n\r\nc\r\n");
-    EXPECT_EQ(TextFormSize({"ab", "", "c"}), 9u);
 }
 
 TEST(TextForm, RoundTripsLinesWithoutBreakBytes) {
     Lines lines = {"", "x", "", "\t \xA0", ""};
     EXPECT_EQ(SplitTextForm(JoinTextForm(lines)), lines);
-}
-
-TEST(LineSplitter, IgnoresEverythingAfterANul) {
-    Lines lines;
-    LineSplitter splitter(lines);
-    EXPECT_TRUE(splitter.Feed("a\nb"));
-    EXPECT_FALSE(splitter.Feed(std::string("c\0d\n", 4)));
-    EXPECT_FALSE(splitter.Feed("more\n"));
-    splitter.Finish();
-    EXPECT_EQ(lines, (Lines{"a", "bc"}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "core/view_text.h"
 
+#include "vector_ops.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,9 +56,9 @@ TEST(CountViewText, LinesAndCharacters) {
 }
 
 TEST(LongestLineLength, WholeDocument) {
-    EXPECT_EQ(LongestLineLength({}), 0u);
-    EXPECT_EQ(LongestLineLength({"ab", "c", ""}), 2u);
-    EXPECT_EQ(LongestLineLength({"", "abcd", "abc", "abcd"}), 4u);
+    EXPECT_EQ(LongestLineLength(Lines{}), 0u);
+    EXPECT_EQ(LongestLineLength(Lines{"ab", "c", ""}), 2u);
+    EXPECT_EQ(LongestLineLength(Lines{"", "abcd", "abc", "abcd"}), 4u);
 }
 
 TEST(CaretEndPosition, EndOfTheLastLineBeforeItsBreak) {

@@ -54,7 +54,7 @@ class PanelsTest : public ::testing::Test {
     std::filesystem::path LoadFilePath() const { return dir_ / "load.txt"; }
 
     void SetLines(LineList lines) { host_.document = DocumentLines(std::move(lines)); }
-    const LineList& Lines() const { return host_.document.lines(); }
+    LineList Lines() const { return host_.document.ToLines(); }
 
     // Picks entry `function` in the chooser with the keyboard, as a user would.
     void Pick(int function);

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "core/line_operations.h"
+#include "core/line_functions.h"
 #include "ui/guarded.h"
 #include "ui/main_layout.h"
 #include "ui/panels/key_filters.h"
@@ -22,15 +22,6 @@
 namespace quillex {
 
 namespace {
-
-// The first character of a field, or none for an empty field.
-std::optional<char> FirstByte(const QString& text) {
-    const std::string bytes = EncodeFromView(text);
-    if (bytes.empty()) {
-        return std::nullopt;
-    }
-    return bytes.front();
-}
 
 // The entry index of a drop-down list as one of `count` enumerators, or none.
 template <typename Enum>
@@ -112,115 +103,101 @@ void FunctionPanels::ComboBox_4_0Change(int index) {
     c_.Edit_4_0->setVisible(index == kConditionWithText);
 }
 
-void FunctionPanels::Btn_0Click() {
-    const std::string count = EncodeFromView(c_.ComboBox_0_0->currentText());
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        RemoveLeadingChars(lines, count, progress);
+void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
+    if (Describe(id).result == FunctionResultKind::RewritesDocument) {
+        RunOverDocument(host_, [&](DocumentLines& document, const Progress& progress) {
+            RunLineFunction(id, params, document, progress);
+        });
+        return;
+    }
+    RunRoundTrip(host_, [&](const Progress& progress) {
+        return RunLineFunction(id, params, host_.Document(), progress);
     });
+}
+
+void FunctionPanels::Btn_0Click() {
+    FunctionParams p;
+    p.count = EncodeFromView(c_.ComboBox_0_0->currentText());
+    Run(FunctionId::CutLeading, p);
 }
 
 void FunctionPanels::Btn_1Click() {
-    const std::optional<char> c1 = FirstByte(c_.ComboBox_1_0->currentText());
-    const std::optional<char> c2 = FirstByte(c_.ComboBox_1_1->currentText());
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        ReplaceChar(lines, c1, c2, progress);
-    });
+    FunctionParams p;
+    p.from = FirstByte(EncodeFromView(c_.ComboBox_1_0->currentText()));
+    p.to = FirstByte(EncodeFromView(c_.ComboBox_1_1->currentText()));
+    Run(FunctionId::ReplaceChar, p);
 }
 
 void FunctionPanels::Btn_2Click() {
-    const std::string word = EncodeFromView(c_.ComboBox_2_0->currentText());
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        TruncateAtWord(lines, word, progress);
-    });
+    FunctionParams p;
+    p.cut_word = EncodeFromView(c_.ComboBox_2_0->currentText());
+    Run(FunctionId::CutAtWord, p);
 }
 
 void FunctionPanels::Btn_3Click() {
-    const std::string left =
-        c_.Cb_3_0->isChecked() ? EncodeFromView(c_.ComboBox_3_0->currentText()) : "";
-    const std::string right =
-        c_.Cb_3_1->isChecked() ? EncodeFromView(c_.ComboBox_3_1->currentText()) : "";
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        AddTextToLines(lines, left, right, progress);
-    });
+    FunctionParams p;
+    p.left = EncodeFromView(c_.ComboBox_3_0->currentText());
+    p.add_left = c_.Cb_3_0->isChecked();
+    p.right = EncodeFromView(c_.ComboBox_3_1->currentText());
+    p.add_right = c_.Cb_3_1->isChecked();
+    Run(FunctionId::AddText, p);
 }
 
 void FunctionPanels::Btn_4Click() {
-    const auto condition = SelectedEntry<RemovalCondition>(c_.ComboBox_4_0, kConditionCount);
-    const std::string text = EncodeFromView(c_.Edit_4_0->text());
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        RemoveLinesByCondition(lines, condition, text, progress);
-    });
+    FunctionParams p;
+    p.condition = SelectedEntry<RemovalCondition>(c_.ComboBox_4_0, kConditionCount);
+    p.condition_text = EncodeFromView(c_.Edit_4_0->text());
+    Run(FunctionId::RemoveIf, p);
 }
 
 void FunctionPanels::Btn_5Click() {
-    DocumentLines& document = host_.Document();
-    if (document.Count() == 0) {
+    if (host_.Document().Count() == 0) {
         return;
     }
-    Lines kept;
     // The load command rebuilds the view, whether the user loads a file or cancels.
-    RunRoundTrip(host_, [&](const Progress& progress) -> const Lines& {
-        kept = RemoveDuplicateLines(document.lines(), progress);
-        return kept;
-    });
+    Run(FunctionId::Dedupe, FunctionParams{});
 }
 
 void FunctionPanels::Btn_6Click() {
-    const auto charClass = SelectedEntry<CharClass>(c_.ComboBox_6_0, 3);
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        RemoveCharClass(lines, charClass, progress);
-    });
+    FunctionParams p;
+    p.char_class = SelectedEntry<CharClass>(c_.ComboBox_6_0, 3);
+    Run(FunctionId::RemoveClass, p);
 }
 
 void FunctionPanels::Btn_7Click() {
-    const bool marker = c_.Cb_7_0->isChecked();
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        RemoveLineFolds(lines, marker, progress);
-    });
+    FunctionParams p;
+    p.marker = c_.Cb_7_0->isChecked();
+    Run(FunctionId::Join, p);
 }
 
 void FunctionPanels::Btn_8Click() {
+    FunctionParams p;
+    p.drop_count = EncodeFromView(c_.Edit_8_0->text());
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
-    const std::int32_t n = ParseCountText(EncodeFromView(c_.Edit_8_0->text()));
-    DocumentLines& document = host_.Document();
-    Lines rest;
-    RunRoundTrip(host_, [&](const Progress& progress) -> const Lines& {
-        rest = RemoveLinesBefore(document.lines(), n, progress);
-        return rest;
-    });
+    ParseCountText(p.drop_count);
+    Run(FunctionId::DropFirst, p);
     host_.RefreshView();
 }
 
 void FunctionPanels::Btn_9Click() {
-    const std::string text = EncodeFromView(c_.Edit_9_0->text());
-    const FilterMode mode =
-        c_.Rb_9_1->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
-    DocumentLines& document = host_.Document();
-    ExtensionSplit split;
-    // The document gives up the other lines only once the file holds the result, so a failed
-    // write loses nothing.
-    RunRoundTrip(
-        host_,
-        [&](const Progress& progress) -> const Lines& {
-            split = FilterLinesByExtension(document.lines(), text, progress);
-            return split.ToWrite(mode);
-        },
-        [&] { document.lines() = std::move(split.matching); });
+    FunctionParams p;
+    p.extension = EncodeFromView(c_.Edit_9_0->text());
+    p.mode = c_.Rb_9_1->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
+    Run(FunctionId::FilterExt, p);
     host_.RefreshView();
 }
 
 void FunctionPanels::Btn_10Click() {
-    const auto side = SelectedEntry<TrimSide>(c_.ComboBox_10_0, 3);
-    RunOverDocument(
-        host_, [&](Lines& lines, const Progress& progress) { TrimLines(lines, side, progress); });
+    FunctionParams p;
+    p.side = SelectedEntry<TrimSide>(c_.ComboBox_10_0, 3);
+    Run(FunctionId::Trim, p);
 }
 
 void FunctionPanels::Btn_11Click() {
-    const std::string word = EncodeFromView(c_.Edit_11_0->text());
-    RunOverDocument(host_, [&](Lines& lines, const Progress& progress) {
-        RemoveLinesWithWord(lines, word, progress);
-    });
+    FunctionParams p;
+    p.remove_word = EncodeFromView(c_.Edit_11_0->text());
+    Run(FunctionId::RemoveWithWord, p);
 }
 
 }  // namespace quillex

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "core/caption_table.h"
+#include "core/line_functions.h"
 #include "ui/error_report.h"
 #include "ui/panels/panel_controls.h"
 #include "ui/run_host.h"
@@ -52,6 +53,8 @@ class FunctionPanels : public QObject {
 
   private:
     void ConnectHandlers();
+    // Runs a function by its kind: over the document, or round the load file.
+    void Run(FunctionId id, const FunctionParams& params);
 
     RunHost& host_;
     ErrorReport& report_;

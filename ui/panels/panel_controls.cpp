@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "ui/main_layout.h"
+#include "ui/text_bridge.h"
 
 namespace quillex {
 
@@ -63,6 +64,7 @@ QStringList CharacterEntries() {
 }
 
 void CreateParameters(PanelControls& c) {
+    const FunctionParams defaults;
     c.ComboBox_0_0 =
         MakeEditableCombo(c.Gb[0], "ComboBox_0_0", Row(8, 80),
                           {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "50"});
@@ -73,12 +75,15 @@ void CreateParameters(PanelControls& c) {
         combo->lineEdit()->setMaxLength(1);
     }
 
-    c.ComboBox_2_0 = MakeEditableCombo(c.Gb[2], "ComboBox_2_0", Row(8, 240), {"Result:"});
+    c.ComboBox_2_0 =
+        MakeEditableCombo(c.Gb[2], "ComboBox_2_0", Row(8, 240), {DecodeForView(defaults.cut_word)});
 
-    c.ComboBox_3_0 = MakeEditableCombo(c.Gb[3], "ComboBox_3_0", Row(8, 90), {" \""});
+    c.ComboBox_3_0 =
+        MakeEditableCombo(c.Gb[3], "ComboBox_3_0", Row(8, 90), {DecodeForView(defaults.left)});
     c.Cb_3_0 = Make<QCheckBox>(c.Gb[3], "Cb_3_0", Row(104, 56));
     c.Cb_3_0->setText(QStringLiteral("Left"));
-    c.ComboBox_3_1 = MakeEditableCombo(c.Gb[3], "ComboBox_3_1", Row(166, 90), {"\";"});
+    c.ComboBox_3_1 =
+        MakeEditableCombo(c.Gb[3], "ComboBox_3_1", Row(166, 90), {DecodeForView(defaults.right)});
     c.Cb_3_1 = Make<QCheckBox>(c.Gb[3], "Cb_3_1", Row(262, 60));
     c.Cb_3_1->setText(QStringLiteral("Right"));
 
@@ -87,7 +92,8 @@ void CreateParameters(PanelControls& c) {
         {"Line length = 0", "Line length < 5", "Line length < 20", "Line length > 1",
          "Line length > 5", "Line length > 20", "String contains a sign %",
          "String contains a sign ?", "String contains a sign $", "String contains a text"});
-    c.Edit_4_0 = MakeEdit(c.Gb[4], "Edit_4_0", Row(196, 132), QStringLiteral("www.example.com"));
+    c.Edit_4_0 =
+        MakeEdit(c.Gb[4], "Edit_4_0", Row(196, 132), DecodeForView(defaults.condition_text));
     c.Edit_4_0->hide();
 
     c.ComboBox_6_0 = MakeListCombo(
@@ -97,9 +103,10 @@ void CreateParameters(PanelControls& c) {
     c.Cb_7_0 = Make<QCheckBox>(c.Gb[7], "Cb_7_0", Row(8, 320));
     c.Cb_7_0->setText(QString::fromUtf8("Заменить переносы строк на <br>"));
 
-    c.Edit_8_0 = MakeEdit(c.Gb[8], "Edit_8_0", Row(8, 100), QStringLiteral("50"));
+    c.Edit_8_0 = MakeEdit(c.Gb[8], "Edit_8_0", Row(8, 100), DecodeForView(defaults.drop_count));
 
-    c.Edit_9_0 = MakeEdit(c.Gb[9], "Edit_9_0", QRect(8, 18, 60, 21), QStringLiteral(".ru"));
+    c.Edit_9_0 =
+        MakeEdit(c.Gb[9], "Edit_9_0", QRect(8, 18, 60, 21), DecodeForView(defaults.extension));
     c.Rb_9_0 = Make<QRadioButton>(c.Gb[9], "Rb_9_0", QRect(76, 10, 250, 20));
     c.Rb_9_0->setText(QString::fromUtf8("Оставить строки с текстом"));
     c.Rb_9_1 = Make<QRadioButton>(c.Gb[9], "Rb_9_1", QRect(76, 30, 250, 20));
@@ -110,7 +117,7 @@ void CreateParameters(PanelControls& c) {
         c.Gb[10], "ComboBox_10_0", Row(8, 240),
         {"At the start of the line", "At the end of lines", "To the start and end of line"});
 
-    c.Edit_11_0 = MakeEdit(c.Gb[11], "Edit_11_0", Row(8, 240), QStringLiteral("con"));
+    c.Edit_11_0 = MakeEdit(c.Gb[11], "Edit_11_0", Row(8, 240), DecodeForView(defaults.remove_word));
 }
 
 }  // namespace

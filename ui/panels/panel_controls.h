@@ -10,9 +10,9 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-namespace quillex {
+#include "core/line_functions.h"
 
-inline constexpr int kFunctionCount = 12;
+namespace quillex {
 
 // The function chooser and the twelve parameter panels, created as children of the main
 // window. Every control carries its name as its object name.

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/line_operations.h"
+#include "core/line_functions.h"
 #include "ui/run_host.h"
 
 namespace quillex {
@@ -27,21 +27,21 @@ class RunProgress {
     std::optional<std::size_t> last_;
 };
 
-// The in-place, removal and whole-text runs: `operation` works on the document's lines; a
-// failure shows the run error message; the view is rebuilt either way.
-using DocumentOperation = std::function<void(Lines& lines, const Progress& progress)>;
+// The in-place, removal and whole-text runs: `operation` works on the document; a failure
+// shows the run error message; the view is rebuilt either way.
+using DocumentOperation = std::function<void(DocumentLines& document, const Progress& progress)>;
 void RunOverDocument(RunHost& host, const DocumentOperation& operation);
 
-// Writes `lines` over the file named by the load-file field, all or nothing. False when the
+// Writes `text` over the file named by the load-file field, all or nothing. False when the
 // field is empty or the file cannot be written.
-bool WriteLoadFile(RunHost& host, const Lines& lines);
+bool WriteLoadFile(RunHost& host, const TextPieces& text);
 
 // The file round-trip: `build` computes the lines to write (reporting progress), they are
-// written over the load file, `afterWrite` runs, then the load command. A failure, the write
-// included, shows the run error message and skips the rest; a run the core refuses before
-// it reports or writes anything (a negative line count) ends silently.
-using RoundTripBuild = std::function<const Lines&(const Progress& progress)>;
-void RunRoundTrip(RunHost& host, const RoundTripBuild& build,
-                  const std::function<void()>& afterWrite = {});
+// written over the load file, the document keeps what the result says it keeps, then the
+// load command. A failure, the write included, shows the run error message and skips the
+// rest; a run the core refuses before it reports or writes anything (a negative line count)
+// ends silently.
+using RoundTripBuild = std::function<FunctionResult(const Progress& progress)>;
+void RunRoundTrip(RunHost& host, const RoundTripBuild& build);
 
 }  // namespace quillex

@@ -1,0 +1,92 @@
+#include "core/line_functions.h"
+
+namespace quillex {
+
+namespace {
+
+using Kind = FunctionResultKind;
+
+constexpr std::array<FunctionInfo, kFunctionCount> kFunctions = {{
+    {FunctionId::CutLeading, "cut-leading", Kind::RewritesDocument},
+    {FunctionId::ReplaceChar, "replace-char", Kind::RewritesDocument},
+    {FunctionId::CutAtWord, "cut-at-word", Kind::RewritesDocument},
+    {FunctionId::AddText, "add-text", Kind::RewritesDocument},
+    {FunctionId::RemoveIf, "remove-if", Kind::RewritesDocument},
+    {FunctionId::Dedupe, "dedupe", Kind::WritesLoadFile},
+    {FunctionId::RemoveClass, "remove-class", Kind::RewritesDocument},
+    {FunctionId::Join, "join", Kind::RewritesDocument},
+    {FunctionId::DropFirst, "drop-first", Kind::WritesLoadFile},
+    {FunctionId::FilterExt, "filter-ext", Kind::WritesLoadFile},
+    {FunctionId::Trim, "trim", Kind::RewritesDocument},
+    {FunctionId::RemoveWithWord, "remove-with-word", Kind::RewritesDocument},
+}};
+
+}  // namespace
+
+const std::array<FunctionInfo, kFunctionCount>& AllFunctions() {
+    return kFunctions;
+}
+
+const FunctionInfo& Describe(FunctionId id) {
+    return kFunctions[static_cast<std::size_t>(id)];
+}
+
+std::optional<FunctionId> FindFunction(std::string_view numberOrName) {
+    for (std::size_t k = 0; k < kFunctions.size(); ++k) {
+        if (numberOrName == kFunctions[k].name || numberOrName == std::to_string(k)) {
+            return kFunctions[k].id;
+        }
+    }
+    return std::nullopt;
+}
+
+FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentLines& document,
+                               const Progress& progress) {
+    FunctionResult result;
+    switch (id) {
+        case FunctionId::CutLeading:
+            RemoveLeadingChars(document, p.count, progress);
+            break;
+        case FunctionId::ReplaceChar:
+            ReplaceChar(document, p.from, p.to, progress);
+            break;
+        case FunctionId::CutAtWord:
+            TruncateAtWord(document, p.cut_word, progress);
+            break;
+        case FunctionId::AddText:
+            AddTextToLines(document, p.add_left ? p.left : "", p.add_right ? p.right : "",
+                           progress);
+            break;
+        case FunctionId::RemoveIf:
+            RemoveLinesByCondition(document, p.condition, p.condition_text, progress);
+            break;
+        case FunctionId::Dedupe:
+            result.to_write = RemoveDuplicateLines(document, progress);
+            break;
+        case FunctionId::RemoveClass:
+            RemoveCharClass(document, p.char_class, progress);
+            break;
+        case FunctionId::Join:
+            RemoveLineFolds(document, p.marker, progress);
+            break;
+        case FunctionId::DropFirst:
+            result.to_write = RemoveLinesBefore(document, ParseCountText(p.drop_count), progress);
+            break;
+        case FunctionId::FilterExt: {
+            ExtensionSplit split = FilterLinesByExtension(document, p.extension, progress);
+            const bool keep = p.mode == FilterMode::KeepMatching;
+            result.to_write = std::move(keep ? split.matching : split.others);
+            result.document_keeps = keep ? *result.to_write : std::move(split.matching);
+            break;
+        }
+        case FunctionId::Trim:
+            TrimLines(document, p.side, progress);
+            break;
+        case FunctionId::RemoveWithWord:
+            RemoveLinesWithWord(document, p.remove_word, progress);
+            break;
+    }
+    return result;
+}
+
+}  // namespace quillex

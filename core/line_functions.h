@@ -1,0 +1,88 @@
+#pragma once
+
+// The twelve line functions as one registry: the window's panels and the batch runner both
+// name a function, fill its parameters (the panels' defaults unless told otherwise) and run it
+// here, so that they cannot drift apart.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/document_lines.h"
+#include "core/line_operations.h"
+#include "core/line_selection.h"
+
+namespace quillex {
+
+enum class FunctionId {
+    CutLeading,
+    ReplaceChar,
+    CutAtWord,
+    AddText,
+    RemoveIf,
+    Dedupe,
+    RemoveClass,
+    Join,
+    DropFirst,
+    FilterExt,
+    Trim,
+    RemoveWithWord,
+};
+inline constexpr int kFunctionCount = 12;
+
+// What a run does with its result.
+enum class FunctionResultKind {
+    RewritesDocument,  // the document is changed where it is
+    WritesLoadFile,    // a list of lines is written over the loaded file
+};
+
+struct FunctionInfo {
+    FunctionId id;
+    std::string_view name;  // a short command-line name
+    FunctionResultKind result;
+};
+const std::array<FunctionInfo, kFunctionCount>& AllFunctions();
+const FunctionInfo& Describe(FunctionId id);
+// By number (0..11) or by name; nullopt for anything else.
+std::optional<FunctionId> FindFunction(std::string_view numberOrName);
+
+// Every function's parameters, holding the panels' defaults. Texts are document bytes.
+struct FunctionParams {
+    std::string count = "1";                                                  // cut leading
+    std::optional<char> from = '?';                                           // replace
+    std::optional<char> to = '?';                                             // replace
+    std::string cut_word = "Result:";                                         // cut at word
+    std::string left = " \"";                                                 // add text
+    bool add_left = false;                                                    // add text
+    std::string right = "\";";                                                // add text
+    bool add_right = false;                                                   // add text
+    std::optional<RemovalCondition> condition = RemovalCondition::LengthIs0;  // remove if
+    std::string condition_text = "www.example.com";                           // remove if
+    std::optional<CharClass> char_class = CharClass::Marks;                   // remove class
+    bool marker = false;                                                      // join
+    std::string drop_count = "50";                                            // drop first
+    std::string extension = ".ru";                                            // filter
+    FilterMode mode = FilterMode::KeepMatching;                               // filter
+    std::optional<TrimSide> side = TrimSide::AtStart;                         // trim
+    std::string remove_word = "con";                                          // remove word
+};
+
+// The character a replace field gives: its first byte, or none for an empty field.
+inline std::optional<char> FirstByte(std::string_view text) {
+    return text.empty() ? std::nullopt : std::optional<char>(text.front());
+}
+
+struct FunctionResult {
+    // For the functions that write over the load file: the lines to write.
+    std::optional<LineSelection> to_write;
+    // What the document keeps once they are written, where it keeps less than it has.
+    std::optional<LineSelection> document_keeps;
+};
+
+// Runs one function over `document` (changing it only for the functions that rewrite it).
+// Throws what the function throws; a drop count that is not a number is a ConversionError.
+FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
+                               const Progress& progress);
+
+}  // namespace quillex
