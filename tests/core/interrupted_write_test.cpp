@@ -96,5 +96,22 @@ TEST(InterruptedWrite, TheNextSaveRemovesTemporaryFilesOfEndedProcesses) {
     EXPECT_EQ(ReadBytes(dir / "f.txt"), "new\r\n");
 }
 
+// A real kill -9 in the middle of a save, for a short name and for one so long that the
+// temporary file holds only the front of it.
+TEST(InterruptedWrite, AKilledSaveIsClearedByTheNextSaveOfItsTarget) {
+    for (const std::string& name : {std::string("f.txt"), std::string(240, 'n') + ".txt"}) {
+        TempDir dir;
+        const pid_t child = testing::StartChild([&] {
+            TemporaryFile left(dir / name, 0600);
+            raise(SIGKILL);
+        });
+        ASSERT_GT(child, 0);
+        waitpid(child, nullptr, 0);
+        ASSERT_EQ(FilesIn(dir.path()).size(), 1u) << name.size();
+        SaveLines({"new"}, dir / name);
+        EXPECT_EQ(FilesIn(dir.path()), std::vector<fs::path>{name}) << name.size();
+    }
+}
+
 }  // namespace
 }  // namespace quillex
