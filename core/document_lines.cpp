@@ -1,6 +1,5 @@
 #include "core/document_lines.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "core/document_editor.h"
@@ -79,12 +78,7 @@ std::size_t DocumentLines::Add(std::string_view text) {
         throw;
     }
     try {
-        // Grown by half when full, not by every line: growing to one and a half times the
-        // size at each call would move the whole text once per line added.
-        const std::size_t need = text_.size() + text.size() + 2;
-        if (need > text_.capacity()) {
-            text_.Reserve(std::max(need, text_.size() * 3 / 2));
-        }
+        text_.ReserveMore(text.size() + 2);
     } catch (...) {
         index_.Truncate(first ? 0 : index_.size() - 1);
         throw;
