@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-bash scripts/deps.sh cmake ninja-build clang libfuzzer-14-dev
+# The sanitizer and fuzzer runtimes are only recommended by clang, which deps.sh skips.
+bash scripts/deps.sh cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
