@@ -29,7 +29,7 @@ namespace {
                                                           : "not a regular file";
     std::string reason = "is ";
     reason.append(kind).append(", not a regular file; only regular files are loaded");
-    throw FileError(path, reason);
+    throw InputRefused(path, reason);
 }
 
 [[noreturn]] void ThrowErrno(const fs::path& path, int error) {
@@ -88,9 +88,9 @@ void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport*
     // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
     // letters), but holds no NUL; UTF-16 text has one in every line break.
     if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
-        throw FileError(path,
-                        "is UTF-16 text (it begins with a byte-order mark); only single-byte "
-                        "text is loaded");
+        throw InputRefused(path,
+                           "is UTF-16 text (it begins with a byte-order mark); only single-byte "
+                           "text is loaded");
     }
     if (report != nullptr) {
         *report = {};

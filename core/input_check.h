@@ -7,10 +7,25 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_format.h"
+
 namespace quillex {
 
+// A file the program will not load for what it is (a pipe, UTF-16 text), as opposed to one
+// that could not be read; `reason()` says what it is, for the window's message.
+class InputRefused : public FileError {
+  public:
+    InputRefused(const std::filesystem::path& path, const std::string& reason)
+        : FileError(path, reason), reason_(reason) {}
+
+    const std::string& reason() const noexcept { return reason_; }
+
+  private:
+    std::string reason_;
+};
+
 // Opens a file to load, for reading only. Anything but a regular file (a directory, a pipe,
-// a socket, a device) is refused with a FileError that says what it is: such an input may
+// a socket, a device) is refused with an InputRefused that says what it is: such an input may
 // never end or may wait forever for a writer. The open itself never waits either.
 std::FILE* OpenInputFile(const std::filesystem::path& path);
 
@@ -20,8 +35,8 @@ struct LoadReport {
     std::optional<std::uint64_t> nulOffset;
 };
 
-// Looks at the bytes of a file just read, before they become the document's: refuses, with a
-// FileError, text that begins with a UTF-16 byte-order mark and holds a NUL byte in its first
+// Looks at the bytes of a file just read, before they become the document's: refuses, with an
+// InputRefused, text that begins with a UTF-16 byte-order mark and holds a NUL byte in its first
 // megabyte (read byte by byte it would load as a line of garbage), and sets `report` (where
 // given) to what the load will leave out.
 void InspectLoadedText(const std::filesystem::path& path, std::string_view bytes,

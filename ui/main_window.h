@@ -227,7 +227,8 @@ class TfmMain : public QWidget, public RunHost {
     void BuildMenu();
     void BuildTray();
     void PlaceControls();
-    void ShowFileError(const QString& fieldText);
+    // "File: " + field + " error!", and `detail` on a line of its own where given.
+    void ShowFileError(const QString& fieldText, const QString& detail = {});
     bool Hover(const QWidget& control, QPoint cursor) const;
     void ColourLanguageLabel(QLabel& label, int language, bool hovered);
 

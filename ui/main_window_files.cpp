@@ -29,8 +29,9 @@ QString TfmMain::LoadFileText() const {
     return Edit_Load_File->text();
 }
 
-void TfmMain::ShowFileError(const QString& fieldText) {
-    dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!"));
+void TfmMain::ShowFileError(const QString& fieldText, const QString& detail) {
+    dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!") +
+                     (detail.isEmpty() ? QString() : u'\n' + detail));
 }
 
 void TfmMain::ShowRunError() {
@@ -49,8 +50,13 @@ void TfmMain::Btn_Load_FileClick() {
         LoadReport report;
         try {
             DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
-        } catch (const std::exception&) {
-            ShowRunError();
+        } catch (const std::exception& error) {
+            // A file refused for what it is says so below the usual message.
+            const auto* refused = dynamic_cast<const InputRefused*>(&error);
+            ShowFileError(Edit_Load_File->text(),
+                          refused != nullptr
+                              ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
+                              : QString());
             Edit_Load_File->setText(previousText);
             Edit_Load_File->setToolTip(previousHint);
             return;

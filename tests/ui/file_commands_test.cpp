@@ -122,13 +122,16 @@ TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByteAndSaysSo) {
     EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
 }
 
-// A UTF-16 file is refused rather than loaded as a line of garbage.
+// A UTF-16 file is refused rather than loaded as a line of garbage, and the message says why.
 TEST_F(FileCommandsTest, Utf16FileFailsToLoad) {
     const QString path = Write("wide.txt", std::string("\xFF\xFE"
                                                        "A\0\r\0\n\0",
                                                        8));
     Load(path);
-    EXPECT_EQ(dialogs.messages, QStringList{"File: " + path + " error!"});
+    EXPECT_EQ(dialogs.messages,
+              QStringList{"File: " + path +
+                          " error!\nThe file is UTF-16 text (it begins with a byte-order mark); "
+                          "only single-byte text is loaded."});
     EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
 }
 
