@@ -21,6 +21,7 @@
 #include "app/batch_options.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
+#include "core/input_check.h"
 #include "core/line_functions.h"
 
 namespace quillex::batch {
@@ -68,7 +69,12 @@ int Run(const Options& options) {
     if (options.input == kStandardStream) {
         document.TakeText(ReadStandardInput());
     } else {
-        document.LoadFromFile(options.input);
+        LoadReport load;
+        document.LoadFromFile(options.input, &load);
+        if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
+            std::fprintf(stderr, "quillex-batch: warning: %s.\n",
+                         NulNotice(options.input, *load.nulOffset).c_str());
+        }
     }
     const FunctionResult result =
         RunLineFunction(options.function, options.params, document, progress);

@@ -31,6 +31,7 @@ class NoDialogs final : public quillex::Dialogs {
     }
     void Message(const QString&) override {}
     std::optional<QString> chosen;
+    bool Ask(const QString&) override { return false; }
 };
 
 // No key: the defaults apply and nothing is written.

@@ -6,7 +6,7 @@ set -euo pipefail
 # its desktop entry and metainfo; qt6-translations-l10n: Qt's own Russian texts.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libxxhash-dev libgtest-dev
           libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth dpkg-dev file desktop-file-utils
-          appstream qt6-translations-l10n)
+          appstream qt6-translations-l10n xdotool trayer)
 if [ $# -gt 0 ]; then
     packages=("$@")
 fi

@@ -1,0 +1,85 @@
+// The batch runner's command line: any words either give options or a usage error, nothing
+// else; and options written back as a command line parse to the same options.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "app/batch_options.h"
+#include "fuzz/finding.h"
+
+using namespace quillex::batch;
+using quillex::fuzz::Require;
+
+namespace {
+
+template <class Enum>
+std::string Index(const std::optional<Enum>& value) {
+    return std::to_string(value ? static_cast<int>(*value) : -1);
+}
+
+std::vector<std::string> CommandLine(const Options& o) {
+    const quillex::FunctionParams& p = o.params;
+    std::vector<std::string> args = {std::to_string(static_cast<int>(o.function)), o.input,
+                                     o.output};
+    auto add = [&](const char* option, const std::string& value) {
+        args.push_back(option);
+        args.push_back(value);
+    };
+    add("--count", p.count);
+    add("--from", p.from ? std::string(1, *p.from) : "");
+    add("--to", p.to ? std::string(1, *p.to) : "");
+    if (p.cut_word == p.remove_word) {  // one option sets both
+        add("--word", p.cut_word);
+    }
+    if (p.add_left) {
+        add("--left", p.left);
+    }
+    if (p.add_right) {
+        add("--right", p.right);
+    }
+    add("--condition", Index(p.condition));
+    if (p.condition_text == p.extension) {
+        add("--text", p.extension);
+    }
+    add("--class", Index(p.char_class));
+    if (p.marker) {
+        args.push_back("--br");
+    }
+    add("--lines", p.drop_count);
+    args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
+    add("--side", Index(p.side));
+    return args;
+}
+
+bool Same(const Options& x, const Options& y) {
+    const quillex::FunctionParams& a = x.params;
+    const quillex::FunctionParams& b = y.params;
+    return x.function == y.function && x.input == y.input && x.output == y.output &&
+           a.count == b.count && a.from == b.from && a.to == b.to && a.cut_word == b.cut_word &&
+           a.left == b.left && a.add_left == b.add_left && a.right == b.right &&
+           a.add_right == b.add_right && a.condition == b.condition &&
+           a.condition_text == b.condition_text && a.char_class == b.char_class &&
+           a.marker == b.marker && a.drop_count == b.drop_count && a.extension == b.extension &&
+           a.mode == b.mode && a.side == b.side && a.remove_word == b.remove_word;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    std::vector<std::string> args;
+    while (in.remaining_bytes() > 0 && args.size() < 24) {
+        args.push_back(in.ConsumeRandomLengthString(16));
+    }
+    Options options;
+    try {
+        options = ParseOptions(args);
+    } catch (const UsageError& e) {
+        Require(*e.what() != '\0', "a usage error says nothing");
+        return 0;
+    }
+    const int function = static_cast<int>(options.function);
+    Require(function >= 0 && function < quillex::kFunctionCount, "FUNCTION out of range");
+    Require(options.input == args[1] && options.output == args[2], "the files were not kept");
+    Require(Same(ParseOptions(CommandLine(options)), options),
+            "options written back parse to others");
+    return 0;
+}
