@@ -39,6 +39,8 @@ const CaptionTable kEnglish{
     .Txt_Open = "Open",
     .Txt_Save = "Save",
     .Txt_All_Files = "All files (*)",
+    .Txt_Undo = "Undo",
+    .Txt_Redo = "Redo",
 };
 
 const CaptionTable kRussian{
@@ -73,6 +75,8 @@ const CaptionTable kRussian{
     .Txt_Open = "Открыть",
     .Txt_Save = "Сохранить",
     .Txt_All_Files = "Все файлы (*)",
+    .Txt_Undo = "Отменить",
+    .Txt_Redo = "Повторить",
 };
 
 }  // namespace

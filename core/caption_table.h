@@ -40,6 +40,8 @@ struct CaptionTable {
     std::string Txt_Open;       // the load button's caption
     std::string Txt_Save;       // the save button's caption
     std::string Txt_All_Files;  // the file dialogs' entry for every file, with its pattern
+    std::string Txt_Undo;       // the view menu's undo and redo items
+    std::string Txt_Redo;
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

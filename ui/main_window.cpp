@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolButton>
 
 #include <utility>
@@ -73,7 +74,12 @@ TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
       store_(services.settings),
       shell_(services.shell),
       trayAvailable_(services.trayAvailable),
-      helpFolder_(services.helpFolder) {
+      helpFolder_(services.helpFolder),
+      backupFolder_(services.backupFolder) {
+    if (backupFolder_.empty()) {
+        backupFolder_ =
+            ToPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) / "undo";
+    }
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     FormCreate();
@@ -197,6 +203,8 @@ void TfmMain::BuildControls() {
 void TfmMain::BuildParkedControls() {
     Edit_Focus = new QLineEdit(this);
     Edit_Focus->move(layout::kEdit_Focus);
+    // Nothing is typed into the sink; read-only, it leaves Ctrl+Z to the window's undo.
+    Edit_Focus->setReadOnly(true);
 
     auto button = [this](QPoint at, void (TfmMain::*handler)()) {
         auto* button = new QToolButton(this);
@@ -303,6 +311,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmMain::ShowProgress(std::size_t n) {
+    processed_ = n;
     Lbl_Work->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));
     // A line function blocks the event loop; paint the number now.
     Lbl_Work->repaint();
@@ -310,6 +319,9 @@ void TfmMain::ShowProgress(std::size_t n) {
 
 void TfmMain::closeEvent(QCloseEvent* event) {
     ReportingFailures(report_, [this] { FormClose(); });
+    // The program ends normally: the load file's kept bytes are not needed any more. Only
+    // here, not on destruction, so that a crash leaves them for the user.
+    history_.Clear();
     event->accept();
     emit Closed();
 }

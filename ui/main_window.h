@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "core/caption_table.h"
 #include "core/document_lines.h"
 #include "core/settings.h"
 #include "core/tray_state.h"
+#include "core/undo_history.h"
 #include "core/window_logic.h"
 #include "ui/qt_language.h"
 #include "ui/run_host.h"
@@ -55,6 +57,8 @@ struct MainWindowServices {
     std::function<bool()> trayAvailable;
     // Where the help files are; empty: the working folder.
     std::filesystem::path helpFolder = {};
+    // Where the load file's bytes are kept for undo; empty: the user's cache folder.
+    std::filesystem::path backupFolder = {};
 };
 
 // The main window: borderless, 806 x 580, skinned, with the document view, the load and save
@@ -82,6 +86,9 @@ class TfmMain : public QWidget, public RunHost {
     void RefreshView() override;
     void RunLoadCommand() override { Btn_Load_FileClick(); }
     bool MayOverwriteLoadFile() override;
+    std::optional<std::size_t> ShownProgress() const override { return processed_; }
+    void RecordChange(UndoStep step) override;
+    std::optional<FileBackup> BackUpLoadFile() override;
 
     // The language in force, for every text composed at display time.
     const quillex::CaptionTable& Captions() const;
@@ -139,6 +146,11 @@ class TfmMain : public QWidget, public RunHost {
     void Btn_44Click();  // MoveCaretToEnd
     void Btn_20Click();  // select and copy all
     void Btn_19Click();  // empty the view
+
+    // Undo and redo: the view menu's N5 and N6, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
+    void N5Click();
+    void N6Click();
+    const UndoHistory& History() const noexcept { return history_; }
 
     // Work timer tick: deferred auto-minimise, hover pictures, language label colours.
     void Timer_WorkTimer();
@@ -218,6 +230,9 @@ class TfmMain : public QWidget, public RunHost {
     QAction* N2 = nullptr;
     QAction* N3 = nullptr;
     QAction* N4 = nullptr;
+    QAction* N5 = nullptr;  // undo
+    QAction* N6 = nullptr;  // redo
+    QAction* N5_Separator = nullptr;
 
   signals:
     // The window has closed: the program ends. Said outright rather than left to "the last
@@ -237,6 +252,12 @@ class TfmMain : public QWidget, public RunHost {
     void BuildParkedControls();
     void BuildMenu();
     void BuildTray();
+    void BuildUndo();
+    // Exchanges the step's state with the window's; throws when the load file's part fails.
+    void ExchangeStep(UndoStep& step, bool undoing);
+    // False when the user keeps a load file changed on disk since the program wrote it.
+    bool MayExchangeLoadFile(const FileBackup& backup);
+    void EmptyView();
     void PlaceControls();
     // "File: " + field + " error!", and `detail` on a line of its own where given.
     void ShowFileError(const QString& fieldText, const QString& detail = {});
@@ -263,6 +284,9 @@ class TfmMain : public QWidget, public RunHost {
     // The file the document was loaded from where a NUL byte ended its text, and where.
     std::filesystem::path cutLoadFile_;
     std::uint64_t cutLoadOffset_ = 0;
+    std::optional<std::size_t> processed_;  // the number Lbl_Work shows, if any
+    UndoHistory history_;
+    std::filesystem::path backupFolder_;
 };
 
 }  // namespace quillex

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <utility>
 
 #include "core/input_check.h"
 #include "ui/dialogs.h"
@@ -75,8 +76,9 @@ void TfmMain::LoadFile(const QString& path) {
     const QString previousHint = Edit_Load_File->toolTip();
     TakeChosenFile(*Edit_Load_File, path);
     LoadReport report;
+    quillex::DocumentLines loaded;
     try {
-        DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
+        loaded.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
     } catch (const std::exception& error) {
         // A file refused for what it is says so below the usual message.
         const auto* refused = dynamic_cast<const InputRefused*>(&error);
@@ -88,6 +90,12 @@ void TfmMain::LoadFile(const QString& path) {
         Edit_Load_File->setToolTip(previousHint);
         return;
     }
+    // The document it replaces is moved into the undo step, not copied.
+    RecordChange(UndoStep{.document = std::exchange(DocumentLines, std::move(loaded)),
+                          .viewEmptied = false,
+                          .file = {},
+                          .processed = processed_,
+                          .loadFile = previousText.toStdString()});
     NoteCutLoad(report);
     RefreshView();
     if (!cutLoadFile_.empty()) {

@@ -36,6 +36,7 @@ void TfmMain::ApplyLanguage() {
     TrayMenu_4->setText(FromUtf8(table.Txt_Exit));
     TrayMenu_4->setToolTip(FromUtf8(table.Txt_Exit));
     Lbl_Work->setText(FromUtf8(table.Txt_Lines_Processed));  // the bare prefix, no number
+    processed_.reset();
     Lbl_Load_File->setText(FromUtf8(table.Txt_Load_File));
     Lbl_Save_File->setText(FromUtf8(table.Txt_Save_File));
     Lbl_Select->setText(FromUtf8(table.Txt_Select_Function));

@@ -7,6 +7,7 @@
 #include <QTextCursor>
 
 #include <array>
+#include <utility>
 
 #include "core/view_text.h"
 #include "ui/guarded.h"
@@ -18,6 +19,7 @@ namespace quillex {
 
 void TfmMain::BuildMenu() {
     Menu_RichEdit_Text = new TitledMenu(this);
+    BuildUndo();
     N0_Menu = Menu_RichEdit_Text->addMenu(QString());
     N0 = N0_Menu->menuAction();
     static constexpr std::array<const char*, 5> kLimitCaptions = {
@@ -56,6 +58,16 @@ void TfmMain::Menu_RichEdit_TextPopup() {
     set(N2, hasText, "Переместить курсор в конец текста");
     set(N3, hasText, "Выделить и скопировать весь текст");
     set(N4, hasText, "Очистить RichEdit");
+    // Undo and redo in the language in force, greyed when there is nothing; hidden with the
+    // other items while the view is empty.
+    const quillex::CaptionTable& table = Captions();
+    N5->setVisible(hasText);
+    N6->setVisible(hasText);
+    N5_Separator->setVisible(hasText);
+    N5->setText(FromUtf8(table.Txt_Undo));
+    N6->setText(FromUtf8(table.Txt_Redo));
+    N5->setEnabled(history_.CanUndo());
+    N6->setEnabled(history_.CanRedo());
 }
 
 void TfmMain::N1Click() {
@@ -119,6 +131,14 @@ void TfmMain::Btn_20Click() {
 }
 
 void TfmMain::Btn_19Click() {
+    EmptyView();
+    UndoStep step;
+    step.viewEmptied = true;
+    step.processed = processed_;
+    RecordChange(std::move(step));
+}
+
+void TfmMain::EmptyView() {
     RichEdit_Text->clear();
     Btn_44Click();
 }

@@ -3,8 +3,11 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 
 #include "core/document_lines.h"
+#include "core/file_backup.h"
+#include "core/undo_history.h"
 
 namespace quillex {
 
@@ -26,6 +29,13 @@ class RunHost {
     // Whether the round-trip functions may write over the load file: not when the document
     // came from it only up to a NUL byte and the user, asked, keeps the file.
     virtual bool MayOverwriteLoadFile() { return true; }
+    // The number Lbl_Work shows now, if any: an undo puts it back.
+    virtual std::optional<std::size_t> ShownProgress() const { return std::nullopt; }
+    // A change that can be undone; the step holds the state from before it.
+    virtual void RecordChange(UndoStep step) { (void)step; }
+    // The load file's present bytes kept aside before a round-trip function writes over it;
+    // none when there is no such file. Throws FileError when they cannot be kept.
+    virtual std::optional<FileBackup> BackUpLoadFile() { return std::nullopt; }
 };
 
 }  // namespace quillex

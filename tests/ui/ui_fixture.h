@@ -18,6 +18,7 @@
 #include "platform/cursor.h"
 #include "platform/shell.h"
 #include "tests/core/memory_settings_store.h"
+#include "tests/core/temp_dir.h"
 #include "tests/ui/fake_report.h"
 #include "ui/dialogs.h"
 #include "ui/logo_window.h"
@@ -99,6 +100,7 @@ struct FakeServices {
     FakeReport report;
     RecordingShell shell;
     bool trayAvailable = true;
+    TempDir backups;  // the load file's kept bytes, instead of the user's cache folder
 
     MainWindowServices Services() {
         return {.dialogs = dialogs,
@@ -106,7 +108,8 @@ struct FakeServices {
                 .report = report,
                 .settings = settings,
                 .shell = shell,
-                .trayAvailable = [this] { return trayAvailable; }};
+                .trayAvailable = [this] { return trayAvailable; },
+                .backupFolder = backups.path()};
     }
 };
 

@@ -2,13 +2,51 @@
 
 #include <exception>
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "core/file_format.h"
 #include "ui/text_bridge.h"
 
 namespace quillex {
 
+namespace {
+
+// The document and the "Lines processed" number as a run found them, for its undo step. A
+// document too large to be held twice is run without a step rather than not at all.
+class ChangeRecord {
+  public:
+    explicit ChangeRecord(RunHost& host) : host_(host), shown_(host.ShownProgress()) {
+        try {
+            before_ = host.Document();
+        } catch (const std::bad_alloc&) {
+            before_.reset();
+        }
+    }
+
+    // Records a step when the document differs from what the run found (or `step` carries a
+    // file); what was found is moved into the step, not copied.
+    void Record(UndoStep step = {}) {
+        const bool changed = before_ && *before_ != host_.Document();
+        if (changed) {
+            step.document = std::move(before_);
+        }
+        if (changed || step.file) {
+            step.processed = shown_;
+            host_.RecordChange(std::move(step));
+        }
+    }
+
+  private:
+    RunHost& host_;
+    std::optional<std::size_t> shown_;
+    std::optional<DocumentLines> before_;
+};
+
+}  // namespace
+
 void RunOverDocument(RunHost& host, const DocumentOperation& operation) {
+    ChangeRecord change(host);
     RunProgress progress;
     bool failed = false;
     try {
@@ -21,6 +59,7 @@ void RunOverDocument(RunHost& host, const DocumentOperation& operation) {
         failed = true;
     }
     progress.ShowOn(host);
+    change.Record();  // a failed run may have changed some lines before it stopped
     if (failed) {
         host.ShowRunError();
     }
@@ -41,6 +80,7 @@ bool WriteLoadFile(RunHost& host, const TextPieces& text) {
 }
 
 void RunRoundTrip(RunHost& host, const RoundTripBuild& build) {
+    ChangeRecord change(host);
     RunProgress progress;
     FunctionResult result;
     try {
@@ -62,15 +102,34 @@ void RunRoundTrip(RunHost& host, const RoundTripBuild& build) {
     }
     // Lbl_Work already shows a number: a failed write must not pass for a finished run.
     DocumentLines& document = host.Document();
-    if (!result.to_write || !WriteLoadFile(host, document.TextForm(*result.to_write))) {
+    // The file's old bytes are kept first: a run whose write cannot be undone does not write.
+    UndoStep step;
+    try {
+        step.file = host.BackUpLoadFile();
+    } catch (const std::exception&) {
         host.ShowRunError();
         return;
+    }
+    if (!result.to_write || !WriteLoadFile(host, document.TextForm(*result.to_write))) {
+        if (step.file) {
+            RemoveBackup(*step.file);
+        }
+        host.ShowRunError();
+        return;
+    }
+    if (step.file) {
+        try {
+            step.file->written = StampOf(step.file->original);
+        } catch (const FileError&) {
+            // Left unknown: an undo then asks before it writes.
+        }
     }
     // The document gives up lines only once the file holds the result, so a failed write
     // loses nothing.
     if (result.document_keeps) {
         document.Keep(*result.document_keeps);
     }
+    change.Record(std::move(step));
     host.RunLoadCommand();
 }
 

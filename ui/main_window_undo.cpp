@@ -1,0 +1,111 @@
+// Main window: undo and redo of the document's changes and of the load file's round trips.
+#include <QAction>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include <exception>
+#include <utility>
+
+#include "core/file_format.h"
+#include "ui/dialogs.h"
+#include "ui/guarded.h"
+#include "ui/main_window.h"
+#include "ui/text_bridge.h"
+#include "ui/titled_menu.h"
+
+namespace quillex {
+
+namespace {
+
+// The load file's part of a step could not be exchanged: the step stays where it was.
+struct ExchangeFailed {};
+
+}  // namespace
+
+void TfmMain::BuildUndo() {
+    N5 = Menu_RichEdit_Text->addAction(QString());
+    N6 = Menu_RichEdit_Text->addAction(QString());
+    N5_Separator = Menu_RichEdit_Text->addSeparator();
+    connect(N5, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N5Click));
+    connect(N6, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N6Click));
+    // On the window, not on the menu's items: the menu hides them while the view is empty.
+    const auto shortcut = [this](const QKeySequence& keys, void (TfmMain::*handler)()) {
+        auto* key = new QShortcut(keys, this);
+        connect(key, &QShortcut::activated, this, Guarded(report_, this, handler));
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &TfmMain::N5Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TfmMain::N6Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TfmMain::N6Click);
+}
+
+void TfmMain::RecordChange(UndoStep step) {
+    history_.Record(std::move(step), DocumentLines);
+}
+
+std::optional<FileBackup> TfmMain::BackUpLoadFile() {
+    return KeepBackup(backupFolder_, ToPath(LoadFileText()));
+}
+
+void TfmMain::N5Click() {
+    try {
+        history_.Undo([this](UndoStep& step) { ExchangeStep(step, true); });
+    } catch (const ExchangeFailed&) {
+    }
+}
+
+void TfmMain::N6Click() {
+    try {
+        history_.Redo([this](UndoStep& step) { ExchangeStep(step, false); });
+    } catch (const ExchangeFailed&) {
+    }
+}
+
+void TfmMain::ExchangeStep(UndoStep& step, bool undoing) {
+    // The file first: when it cannot be written, nothing else changes either.
+    if (step.file) {
+        if (!MayExchangeLoadFile(*step.file)) {
+            RemoveBackup(*step.file);  // the user keeps the file as it is now
+            step.file.reset();
+        } else {
+            try {
+                ExchangeWithBackup(*step.file);
+            } catch (const FileError&) {
+                ShowFileError(FromUtf8(PathText(step.file->original)));
+                throw ExchangeFailed{};
+            }
+        }
+    }
+    if (step.document) {
+        std::swap(DocumentLines, *step.document);
+    }
+    if (step.loadFile) {
+        const QString shown = Edit_Load_File->text();
+        Edit_Load_File->setText(FromUtf8(*step.loadFile));
+        Edit_Load_File->setToolTip(Edit_Load_File->text());
+        *step.loadFile = shown.toStdString();
+    }
+    std::swap(processed_, step.processed);
+    if (processed_) {
+        ShowProgress(*processed_);
+    } else {
+        Lbl_Work->setText(FromUtf8(Captions().Txt_Lines_Processed));
+    }
+    if (step.viewEmptied && !undoing) {
+        EmptyView();
+    } else {
+        RefreshView();
+    }
+}
+
+bool TfmMain::MayExchangeLoadFile(const FileBackup& backup) {
+    if (!ChangedOnDisk(backup)) {
+        return true;
+    }
+    return dialogs_.Ask(QStringLiteral("The file ") + FromUtf8(PathText(backup.original)) +
+                        QStringLiteral(" has been changed since Quillex wrote it. Write over it "
+                                       "anyway?"));
+}
+
+}  // namespace quillex
