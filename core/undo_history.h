@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -11,6 +12,13 @@
 
 namespace quillex {
 
+// The load-file field as a load left it: its text (UTF-8) and where a NUL byte ended the
+// loaded text, if one did.
+struct LoadedFile {
+    std::string field;
+    std::optional<std::uint64_t> nulOffset;
+};
+
 // One change as it can be taken back and done again. Each part holds the state that is not in
 // force now (before the change while it stands, after it once undone), so that undo and redo
 // are both an exchange with the window's state.
@@ -19,7 +27,7 @@ struct UndoStep {
     bool viewEmptied = false;               // the view's "Clear"
     std::optional<FileBackup> file;         // the load file a round-trip function overwrote
     std::optional<std::size_t> processed;   // the "Lines processed" number; none: no number
-    std::optional<std::string> loadFile;    // the load-file field (UTF-8), where a load set it
+    std::optional<LoadedFile> loaded;       // where a load changed the load-file field
 };
 
 // Bytes a document takes in memory: its text form and its index.

@@ -135,6 +135,8 @@ class TfmMain : public QWidget, public RunHost {
     // to a NUL byte; true when nothing needs asking or the user agrees.
     bool MayWriteOverCutLoad(const QString& target);
     void NoteCutLoad(const LoadReport& report);
+    // Where a NUL byte ended the text loaded from the load file, if it did.
+    std::optional<std::uint64_t> CutLoadOffset() const;
 
     // Popup menu and the view commands behind it.
     void Menu_RichEdit_TextPopup();

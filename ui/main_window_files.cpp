@@ -91,11 +91,11 @@ void TfmMain::LoadFile(const QString& path) {
         return;
     }
     // The document it replaces is moved into the undo step, not copied.
-    RecordChange(UndoStep{.document = std::exchange(DocumentLines, std::move(loaded)),
-                          .viewEmptied = false,
-                          .file = {},
-                          .processed = processed_,
-                          .loadFile = previousText.toStdString()});
+    UndoStep step;
+    step.document = std::exchange(DocumentLines, std::move(loaded));
+    step.processed = processed_;
+    step.loaded = LoadedFile{previousText.toStdString(), CutLoadOffset()};
+    RecordChange(std::move(step));
     NoteCutLoad(report);
     RefreshView();
     if (!cutLoadFile_.empty()) {
@@ -106,6 +106,13 @@ void TfmMain::LoadFile(const QString& path) {
 void TfmMain::NoteCutLoad(const LoadReport& report) {
     cutLoadFile_ = report.nulOffset ? ToPath(Edit_Load_File->text()) : std::filesystem::path();
     cutLoadOffset_ = report.nulOffset.value_or(0);
+}
+
+std::optional<std::uint64_t> TfmMain::CutLoadOffset() const {
+    if (cutLoadFile_.empty()) {
+        return std::nullopt;
+    }
+    return cutLoadOffset_;
 }
 
 bool TfmMain::MayWriteOverCutLoad(const QString& target) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/file_format.h"
+#include "core/input_check.h"
 #include "ui/dialogs.h"
 #include "ui/guarded.h"
 #include "ui/main_window.h"
@@ -80,11 +81,16 @@ void TfmMain::ExchangeStep(UndoStep& step, bool undoing) {
     if (step.document) {
         std::swap(DocumentLines, *step.document);
     }
-    if (step.loadFile) {
-        const QString shown = Edit_Load_File->text();
-        Edit_Load_File->setText(FromUtf8(*step.loadFile));
+    if (step.loaded) {
+        // The field names the file whose lines are held again, and a save over a file loaded
+        // only up to a NUL byte asks again.
+        LoadedFile shown{Edit_Load_File->text().toStdString(), CutLoadOffset()};
+        Edit_Load_File->setText(FromUtf8(step.loaded->field));
         Edit_Load_File->setToolTip(Edit_Load_File->text());
-        *step.loadFile = shown.toStdString();
+        LoadReport report;
+        report.nulOffset = step.loaded->nulOffset;
+        NoteCutLoad(report);
+        *step.loaded = std::move(shown);
     }
     std::swap(processed_, step.processed);
     if (processed_) {

@@ -97,6 +97,18 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedone) {
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
 }
 
+TEST_F(UndoTest, UndoneLoadOfAFileCutAtANulAsksAgainBeforeASaveOverIt) {
+    const QString cut = Write("cut.txt", std::string("a\r\n\0rest", 8));
+    Load(cut);
+    Load(Write("other.txt", "b\r\n"));
+    fmMain.N5Click();
+    dialogs.saveAnswers.push_back(cut);
+    dialogs.askAnswers.push_back(false);
+    fmMain.Btn_Save_FileClick();
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(ReadBytes(dir_ / "cut.txt"), std::string("a\r\n\0rest", 8));
+}
+
 TEST_F(UndoTest, RunThatChangesNothingAndSavingAreNoChanges) {
     Load(Write("doc.txt", "a\r\nb\r\n"));
     fmMain.Panels().Controls().Btn[10]->click();  // nothing to trim
