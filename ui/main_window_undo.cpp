@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QShortcut>
 
-#include <exception>
 #include <utility>
 
 #include "core/file_format.h"
