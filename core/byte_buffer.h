@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -8,27 +10,31 @@
 
 namespace quillex {
 
-// A growable block of bytes that is never zero-filled and grows with realloc, so that a large
-// block can be extended where it lies (the system remaps its pages) instead of being copied
-// into a second block of the same size.
+// A growable block of bytes that is never zero-filled and grows in place where the system
+// can, so that a large document is never held twice while it grows. On Linux a block of
+// several megabytes is mapped by itself, backed by huge pages where the system offers them
+// on request (reading a file into fresh memory otherwise spends most of its time faulting in
+// pages 4 KiB at a time), and grown by remapping its pages rather than copying them.
 class ByteBuffer {
   public:
     ByteBuffer() = default;
-    ByteBuffer(const ByteBuffer& other) { Assign(other.data_, other.size_); }
+    ByteBuffer(const ByteBuffer& other) { Append(other.data_, other.size_); }
     ByteBuffer(ByteBuffer&& other) noexcept
         : data_(std::exchange(other.data_, nullptr)),
           size_(std::exchange(other.size_, 0)),
-          capacity_(std::exchange(other.capacity_, 0)) {}
+          capacity_(std::exchange(other.capacity_, 0)),
+          mapped_(std::exchange(other.mapped_, false)) {}
     ByteBuffer& operator=(ByteBuffer other) noexcept {
         swap(other);
         return *this;
     }
-    ~ByteBuffer() { std::free(data_); }
+    ~ByteBuffer() { Release(); }
 
     void swap(ByteBuffer& other) noexcept {
         std::swap(data_, other.data_);
         std::swap(size_, other.size_);
         std::swap(capacity_, other.capacity_);
+        std::swap(mapped_, other.mapped_);
     }
 
     char* data() noexcept { return data_; }
@@ -37,48 +43,34 @@ class ByteBuffer {
     bool empty() const noexcept { return size_ == 0; }
 
     // Capacity for at least `capacity` bytes; throws std::bad_alloc and keeps the content.
-    void Reserve(std::size_t capacity) {
-        if (capacity <= capacity_) {
-            return;
-        }
-        void* grown = std::realloc(data_, capacity);
-        if (grown == nullptr) {
-            throw std::bad_alloc();
-        }
-        data_ = static_cast<char*>(grown);
-        capacity_ = capacity;
-    }
+    void Reserve(std::size_t capacity);
     // The new bytes are left as they are: the caller writes them.
     void Resize(std::size_t size) {
         Reserve(size);
         size_ = size;
     }
-    void Append(const char* bytes, std::size_t count) {
+    // Room for `count` more bytes, growing by half at least so that appends stay linear.
+    void ReserveMore(std::size_t count) {
         if (size_ + count > capacity_) {
             Reserve(std::max(size_ + count, capacity_ + capacity_ / 2));
         }
+    }
+    void Append(const char* bytes, std::size_t count) {
+        ReserveMore(count);
         if (count != 0) {
             std::memcpy(data_ + size_, bytes, count);
         }
         size_ += count;
     }
     void Clear() noexcept { size_ = 0; }
-    // Gives back what the content does not use.
-    void Release() noexcept {
-        std::free(data_);
-        data_ = nullptr;
-        size_ = capacity_ = 0;
-    }
+    // Gives the memory back.
+    void Release() noexcept;
 
   private:
-    void Assign(const char* bytes, std::size_t count) {
-        Reserve(count);
-        Append(bytes, count);
-    }
-
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    bool mapped_ = false;  // a mapping of its own rather than a block of the heap
 };
 
 }  // namespace quillex

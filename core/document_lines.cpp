@@ -77,9 +77,7 @@ std::size_t DocumentLines::Add(std::string_view text) {
         throw;
     }
     try {
-        text_.Reserve(text_.size() + text.size() + 2 > text_.size() * 3 / 2
-                          ? text_.size() + text.size() + 2
-                          : text_.size() * 3 / 2);
+        text_.ReserveMore(text.size() + 2);
     } catch (...) {
         index_.Truncate(first ? 0 : index_.size() - 1);
         throw;

@@ -65,31 +65,10 @@ class LineIndex {
             narrow_.resize(count);
         }
     }
-    void Resize(std::size_t count) { Truncate(count); }
-
     void Clear() noexcept {
         narrow_.clear();
         wideOffsets_.clear();
         wide_ = false;
-    }
-    // Drops the entries from `first` to `last` (exclusive).
-    void Erase(std::size_t first, std::size_t last) {
-        if (wide_) {
-            wideOffsets_.erase(wideOffsets_.begin() + static_cast<std::ptrdiff_t>(first),
-                               wideOffsets_.begin() + static_cast<std::ptrdiff_t>(last));
-        } else {
-            narrow_.erase(narrow_.begin() + static_cast<std::ptrdiff_t>(first),
-                          narrow_.begin() + static_cast<std::ptrdiff_t>(last));
-        }
-    }
-    void Insert(std::size_t at, std::uint64_t offset) {
-        Prepare(offset);
-        if (wide_) {
-            wideOffsets_.insert(wideOffsets_.begin() + static_cast<std::ptrdiff_t>(at), offset);
-        } else {
-            narrow_.insert(narrow_.begin() + static_cast<std::ptrdiff_t>(at),
-                           static_cast<std::uint32_t>(offset));
-        }
     }
 
   private:

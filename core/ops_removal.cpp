@@ -118,13 +118,37 @@ LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,
     return rest;
 }
 
+namespace {
+
+bool Separates(char c) {
+    return c == '.' || c == '\\' || c == ':';
+}
+
+// Whether LineExtension(line) == text, without looking at more of the line than needed: a
+// text that is an extension (a full stop, then no separator) is the line's extension exactly
+// when the line ends with it; any other text but the empty one is no line's extension.
+bool HasExtension(std::string_view line, std::string_view text) {
+    if (text.empty()) {
+        return LineExtension(line).empty();
+    }
+    if (text.front() != '.' || std::any_of(text.begin() + 1, text.end(), Separates)) {
+        return false;
+    }
+    return line.size() >= text.size() && line.substr(line.size() - text.size()) == text;
+}
+
+}  // namespace
+
 std::string_view LineExtension(std::string_view line) {
     // The last full stop, backslash or colon; only a full stop starts an extension.
-    const std::size_t at = line.find_last_of(".\\:");
-    if (at == std::string_view::npos || line[at] != '.') {
+    std::size_t at = line.size();
+    while (at > 0 && !Separates(line[at - 1])) {
+        --at;
+    }
+    if (at == 0 || line[at - 1] != '.') {
         return {};
     }
-    return line.substr(at);
+    return line.substr(at - 1);
 }
 
 ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_view text,
@@ -132,7 +156,7 @@ ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_vi
     ExtensionSplit split;
     const std::size_t n = lines.Count();
     for (std::size_t i = 0; i < n; ++i) {
-        if (LineExtension(lines.Get(i)) == text) {
+        if (HasExtension(lines.Get(i), text)) {
             split.matching.Add(i);
         } else {
             split.others.Add(i);

@@ -162,12 +162,12 @@ void RemoveCharClass(DocumentLines& lines, std::optional<CharClass> charClass,
             if (!charClass) {
                 return Store(line, out);
             }
-            // Forward, one byte at a time: `out` never passes the byte being read.
+            // Forward, one byte at a time: `out` never passes the byte being read. Every byte
+            // is written and kept or overwritten by the next, which needs no branch.
             std::size_t kept = 0;
             for (char c : line) {
-                if (!remove[static_cast<unsigned char>(c)]) {
-                    out[kept++] = c;
-                }
+                out[kept] = c;
+                kept += remove[static_cast<unsigned char>(c)] ? 0 : 1;
             }
             return kept;
         },

@@ -68,5 +68,48 @@ TEST(TextForm, RoundTripsLinesWithoutBreakBytes) {
     EXPECT_EQ(SplitTextForm(JoinTextForm(lines)), lines);
 }
 
+// The plain rule, a byte at a time.
+Lines SplitByHand(const std::string& text) {
+    Lines lines;
+    std::string line;
+    bool open = false;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            line += text[i];
+            open = true;
+        }
+    }
+    if (open) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The text is scanned in blocks of 64 bytes: every kind of break, and a NUL, put on each side
+// of the first block boundaries.
+TEST(TextForm, BreaksAtBlockBoundaries) {
+    for (const char* brk : {"\r\n", "\r", "\n", "\r\r\n", "\n\r"}) {
+        for (std::size_t at = 58; at < 132; ++at) {
+            for (const std::string& rest : {""s, "b\r\n"s, "b"s, "\0c\r\n"s}) {
+                std::string text(at, 'a');
+                for (std::size_t k = 10; k < at; k += 11) {
+                    text[k - 1] = '\r';
+                    text[k] = '\n';
+                }
+                text += brk;
+                text += rest;
+                ASSERT_EQ(SplitTextForm(text), SplitByHand(text)) << ::testing::PrintToString(text);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillex
