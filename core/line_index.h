@@ -32,8 +32,10 @@ class LineIndex {
             Widen();
         }
         if (wide_) {
+            Grow(wideOffsets_);
             wideOffsets_.push_back(offset);
         } else {
+            Grow(narrow_);
             narrow_.push_back(static_cast<std::uint32_t>(offset));
         }
     }
@@ -72,6 +74,14 @@ class LineIndex {
     }
 
   private:
+    // By half rather than double: the old and the new block are both held while it grows.
+    template <class Vector>
+    static void Grow(Vector& v) {
+        if (v.size() == v.capacity()) {
+            v.reserve(v.capacity() + v.capacity() / 2 + 16);
+        }
+    }
+
     static constexpr std::uint64_t kNarrowMax = std::numeric_limits<std::uint32_t>::max();
 
     void Widen() {
