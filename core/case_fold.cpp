@@ -48,9 +48,7 @@ std::uint64_t FoldedHash(std::string_view line, std::uint64_t seed) noexcept {
         fold(0, line.size());
         return XXH3_64bits_withSeed(folded, line.size(), seed);
     }
-    // Zeroed first: the reset reads the old seed and secret pointer before it sets them, which
-    // GCC's optimiser reports as a use of uninitialised memory.
-    XXH3_state_t state{};
+    XXH3_state_t state{};  // the reset reads the old seed, so it must not be garbage
     XXH3_64bits_reset_withSeed(&state, seed);
     for (std::size_t at = 0; at < line.size(); at += kBlock) {
         const std::size_t count = std::min(kBlock, line.size() - at);
