@@ -5,7 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -22,10 +25,11 @@ namespace {
 
 class NoDialogs final : public quillex::Dialogs {
   public:
-    std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
+    std::optional<QString> OpenFile(const QString&) override { return chosen; }
     std::optional<QString> SaveFile(const QString&) override { return std::nullopt; }
     void Message(const QString&) override {}
     bool Ask(const QString&) override { return false; }
+    std::optional<QString> chosen;
 };
 
 // No key: the defaults apply and nothing is written.
@@ -95,12 +99,44 @@ void BM_HighlightFullView(benchmark::State& state) {
 }
 BENCHMARK(BM_HighlightFullView)->Unit(benchmark::kMillisecond);
 
+// The process's peak resident memory so far, in KiB.
+long PeakKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+// --peak FILE: what loading FILE through the Open button adds to the window's peak memory, as
+// a multiple of the file's size.
+int MeasureLoad(const char* file) {
+    Window window(0);
+    window.fmMain.show();
+    QApplication::processEvents();
+    const long before = PeakKiB();
+    window.dialogs.chosen = QString::fromLocal8Bit(file);
+    window.fmMain.Btn_Load_FileClick();
+    QApplication::processEvents();
+    const double size = static_cast<double>(std::filesystem::file_size(file)) / 1024.0;
+    std::printf("%zu lines loaded; the window's peak memory grew by %.2fx the file's size\n",
+                window.fmMain.DocumentLines.Count(),
+                static_cast<double>(PeakKiB() - before) / size);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     quillex::InitSkinResources();
+    if (argc == 3 && std::string(argv[1]) == "--peak") {
+        return MeasureLoad(argv[2]);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

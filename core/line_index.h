@@ -32,8 +32,10 @@ class LineIndex {
             Widen();
         }
         if (wide_) {
+            Grow(wideOffsets_);
             wideOffsets_.push_back(offset);
         } else {
+            Grow(narrow_);
             narrow_.push_back(static_cast<std::uint32_t>(offset));
         }
     }
@@ -65,34 +67,21 @@ class LineIndex {
             narrow_.resize(count);
         }
     }
-    void Resize(std::size_t count) { Truncate(count); }
-
     void Clear() noexcept {
         narrow_.clear();
         wideOffsets_.clear();
         wide_ = false;
     }
-    // Drops the entries from `first` to `last` (exclusive).
-    void Erase(std::size_t first, std::size_t last) {
-        if (wide_) {
-            wideOffsets_.erase(wideOffsets_.begin() + static_cast<std::ptrdiff_t>(first),
-                               wideOffsets_.begin() + static_cast<std::ptrdiff_t>(last));
-        } else {
-            narrow_.erase(narrow_.begin() + static_cast<std::ptrdiff_t>(first),
-                          narrow_.begin() + static_cast<std::ptrdiff_t>(last));
-        }
-    }
-    void Insert(std::size_t at, std::uint64_t offset) {
-        Prepare(offset);
-        if (wide_) {
-            wideOffsets_.insert(wideOffsets_.begin() + static_cast<std::ptrdiff_t>(at), offset);
-        } else {
-            narrow_.insert(narrow_.begin() + static_cast<std::ptrdiff_t>(at),
-                           static_cast<std::uint32_t>(offset));
+
+  private:
+    // By half rather than double: the old and the new block are both held while it grows.
+    template <class Vector>
+    static void Grow(Vector& v) {
+        if (v.size() == v.capacity()) {
+            v.reserve(v.capacity() + v.capacity() / 2 + 16);
         }
     }
 
-  private:
     static constexpr std::uint64_t kNarrowMax = std::numeric_limits<std::uint32_t>::max();
 
     void Widen() {

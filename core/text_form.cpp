@@ -6,7 +6,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "core/document_lines.h"
@@ -19,12 +19,15 @@ const char* Find(const char* p, const char* end, char c) {
     return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(end - p)));
 }
 
-// Lines in the first 64 KiB, scaled to the whole text: enough to size the index once for any
-// file whose lines are alike, without a second scan.
+// Lines in the first 64 KiB, scaled to the whole text with a quarter more: enough to size the
+// index once for any file whose lines are alike, without a second scan. Room that is reserved
+// but never written costs no memory.
 std::size_t EstimateLines(const char* p, std::size_t size) {
     const std::size_t sample = std::min<std::size_t>(size, 64 << 10);
-    const auto breaks = static_cast<std::size_t>(std::count(p, p + sample, '\n'));
-    return sample == 0 ? 1 : breaks * (size / sample) + breaks / 8 + 16;
+    const auto breaks = static_cast<double>(std::count(p, p + sample, '\n'));
+    return static_cast<std::size_t>(breaks * static_cast<double>(size) /
+                                    static_cast<double>(sample) * 1.25) +
+           16;
 }
 
 // The general rule, for text with lone breaks: every line copied once into `out`.
@@ -54,57 +57,115 @@ namespace {
 
 constexpr std::size_t kBlock = 64;
 
-// Bit i of `cr` and `lf` is set where byte i of the block is a CR or an LF.
+// Bit i is set where byte i of a 64-byte block is a CR, an LF or a NUL.
 struct BreakMasks {
     std::uint64_t cr = 0;
     std::uint64_t lf = 0;
+    std::uint64_t nul = 0;
 };
 
-BreakMasks MasksOf(const char* p, std::size_t width) {
+BreakMasks MasksByByte(const char* p, std::size_t width) {
     BreakMasks masks;
-#if defined(__SSE2__)
-    if (width == kBlock) {
-        const __m128i cr = _mm_set1_epi8('\r');
-        const __m128i lf = _mm_set1_epi8('\n');
-        for (std::size_t k = 0; k < kBlock; k += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-            const auto crBits =
-                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
-            const auto lfBits =
-                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
-            masks.cr |= std::uint64_t{crBits} << k;
-            masks.lf |= std::uint64_t{lfBits} << k;
-        }
-        return masks;
-    }
-#endif
     for (std::size_t i = 0; i < width; ++i) {
         masks.cr |= std::uint64_t{p[i] == '\r'} << i;
         masks.lf |= std::uint64_t{p[i] == '\n'} << i;
+        masks.nul |= std::uint64_t{p[i] == '\0'} << i;
     }
     return masks;
 }
 
+#if defined(__SSE2__)
+BreakMasks MasksSse2(const char* p) {
+    BreakMasks masks;
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (std::size_t k = 0; k < kBlock; k += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        auto bits = [&](__m128i c) {
+            return std::uint64_t{
+                       static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c)))}
+                   << k;
+        };
+        masks.cr |= bits(cr);
+        masks.lf |= bits(lf);
+        masks.nul |= bits(nul);
+    }
+    return masks;
+}
+#endif
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define QUILLEX_AVX2 1
+__attribute__((target("avx2"))) BreakMasks MasksAvx2(const char* p) {
+    BreakMasks masks;
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i nul = _mm256_setzero_si256();
+    for (std::size_t k = 0; k < kBlock; k += 32) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
+        auto bits = [&](__m256i c) __attribute__((target("avx2"))) {
+            return std::uint64_t{static_cast<std::uint32_t>(
+                       _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, c)))}
+                   << k;
+        };
+        masks.cr |= bits(cr);
+        masks.lf |= bits(lf);
+        masks.nul |= bits(nul);
+    }
+    return masks;
+}
+#endif
+
+// How far the fast scan got.
+struct Scan {
+    enum Kind { TextForm, OtherBreak, Nul } kind;
+    std::size_t nul_at = 0;
+};
+
 // Indexes text whose every break is CR LF, 64 bytes a step: in the text form each LF has a
 // CR right before it and each CR an LF right after it, so the CR bits moved up by one are the
-// LF bits. Returns false at the first other break, having pushed some starts.
-bool IndexCrLfText(const char* begin, std::size_t size, LineIndex& index) {
+// LF bits. Stops at the first other break or at a NUL, having pushed some starts.
+template <BreakMasks (*Masks)(const char*)>
+Scan IndexCrLfText(const char* begin, std::size_t size, LineIndex& index) {
     index.Push(0);
     std::uint64_t carry = 0;  // the previous block ended with a CR
     for (std::size_t at = 0; at < size; at += kBlock) {
         const std::size_t width = std::min(kBlock, size - at);
-        const BreakMasks m = MasksOf(begin + at, width);
+        const BreakMasks m = width == kBlock ? Masks(begin + at) : MasksByByte(begin + at, width);
+        if (m.nul != 0) {
+            return {Scan::Nul, at + static_cast<std::size_t>(std::countr_zero(m.nul))};
+        }
         const std::uint64_t all =
             width == kBlock ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
         if ((((m.cr << 1) | carry) & all) != m.lf) {
-            return false;
+            return {Scan::OtherBreak};
         }
         carry = (m.cr >> (width - 1)) & 1u;
         for (std::uint64_t lf = m.lf; lf != 0; lf &= lf - 1) {
             index.Push(at + static_cast<std::size_t>(std::countr_zero(lf)) + 1);
         }
     }
-    return carry == 0;  // a CR as the last byte has no LF after it
+    // A CR as the last byte has no LF after it.
+    return {carry == 0 ? Scan::TextForm : Scan::OtherBreak};
+}
+
+BreakMasks MasksPortable(const char* p) {
+#if defined(__SSE2__)
+    return MasksSse2(p);
+#else
+    return MasksByByte(p, kBlock);
+#endif
+}
+
+Scan IndexCrLf(const char* begin, std::size_t size, LineIndex& index) {
+#if defined(QUILLEX_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        return IndexCrLfText<MasksAvx2>(begin, size, index);
+    }
+#endif
+    return IndexCrLfText<MasksPortable>(begin, size, index);
 }
 
 }  // namespace
@@ -114,14 +175,15 @@ void IndexTextForm(ByteBuffer& text, LineIndex& index) {
     if (text.empty()) {
         return;
     }
-    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
-        text.Resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-        if (text.empty()) {
-            return;
-        }
-    }
     index.Reserve(EstimateLines(text.data(), text.size()));
-    if (IndexCrLfText(text.data(), text.size(), index)) {
+    const Scan scan = IndexCrLf(text.data(), text.size(), index);
+    if (scan.kind == Scan::Nul) {
+        // The first NUL ends the text; what comes before it is read again by the same rule.
+        text.Resize(scan.nul_at);
+        IndexTextForm(text, index);
+        return;
+    }
+    if (scan.kind == Scan::TextForm) {
         if (index[index.size() - 1] != text.size()) {
             // The last line has no break: one is added where the text lies.
             text.Append("\r\n", 2);
@@ -129,7 +191,11 @@ void IndexTextForm(ByteBuffer& text, LineIndex& index) {
         }
         return;
     }
-    // A lone CR or LF: the text is not in the text form.
+    // A lone CR or LF: the text is not in the text form. The scan stopped there, so a NUL
+    // after it is still to be found.
+    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+        text.Resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+    }
     ByteBuffer rewritten;
     Rewrite(text.data(), text.data() + text.size(), rewritten, index);
     text.swap(rewritten);

@@ -171,6 +171,20 @@ TEST(RemoveDuplicateLines, Table) {
     EXPECT_EQ(lines, (Lines{"a", "A"}));
 }
 
+TEST(RemoveDuplicateLines, KeepsFindingLinesWhileItsSetGrows) {
+    // Far more distinct lines than the set starts with, each seen again in capitals later.
+    Lines lines;
+    Lines firsts;
+    for (int i = 0; i < 3000; ++i) {
+        firsts.push_back("line " + std::to_string(i) + " x");
+    }
+    lines = firsts;
+    for (int i = 2999; i >= 0; --i) {
+        lines.push_back("LINE " + std::to_string(i) + " X");
+    }
+    EXPECT_EQ(RemoveDuplicateLines(lines, [](std::size_t) {}), firsts);
+}
+
 TEST(RemoveLinesBefore, Table) {
     auto before = [](std::int32_t n) {
         return Returning(
