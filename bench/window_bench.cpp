@@ -32,8 +32,8 @@ class NoDialogs final : public quillex::Dialogs {
         return std::nullopt;
     }
     void Message(const QString&) override {}
-    std::optional<QString> chosen;
     bool Ask(const QString&) override { return false; }
+    std::optional<QString> chosen;
 };
 
 // No key: the defaults apply and nothing is written.
