@@ -30,14 +30,23 @@ void TfmMain::BuildUndo() {
     N5_Separator = Menu_RichEdit_Text->addSeparator();
     connect(N5, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N5Click));
     connect(N6, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N6Click));
-    // On the window, not on the menu's items: the menu hides them while the view is empty.
+    // The keys work on the window, not through the menu's items, which the menu hides while
+    // the view is empty; the items only show them (and take them while the menu is open).
     const auto shortcut = [this](const QKeySequence& keys, void (TfmMain::*handler)()) {
         auto* key = new QShortcut(keys, this);
         connect(key, &QShortcut::activated, this, Guarded(report_, this, handler));
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &TfmMain::N5Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TfmMain::N6Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TfmMain::N6Click);
+    const QKeySequence undo(Qt::CTRL | Qt::Key_Z);
+    const QKeySequence redo(Qt::CTRL | Qt::Key_Y);
+    const QKeySequence redoToo(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    shortcut(undo, &TfmMain::N5Click);
+    shortcut(redo, &TfmMain::N6Click);
+    shortcut(redoToo, &TfmMain::N6Click);
+    N5->setShortcut(undo);
+    N6->setShortcuts({redo, redoToo});
+    for (QAction* item : {N5, N6}) {
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
 }
 
 void TfmMain::RecordChange(UndoStep step) {
