@@ -1,14 +1,22 @@
 // quillex-batch: one line function over a file, without the window, for scripts and for
 // timing the core against other text tools as whole processes.
 //   exit 0: done, "Lines processed: N" printed unless the run reported no number
-//   exit 1: the run or a file failed; OUTPUT is left as it was
+//   exit 1: the run, a file or standard output failed; OUTPUT is left as it was
 //   exit 2: bad arguments
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "app/batch_options.h"
 #include "core/document_lines.h"
@@ -20,37 +28,110 @@ namespace quillex::batch {
 
 namespace {
 
+constexpr const char* kStandardInputName = "standard input";
+
+constexpr const char* kShortUsage =
+    "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
+    "'quillex-batch --help' lists the options and the functions.\n";
+
+[[noreturn]] void FailStream(const char* name) {
+    throw std::runtime_error(std::string(name) + ": " + std::strerror(errno));
+}
+
+ByteBuffer ReadStandardInput() {
+    ByteBuffer bytes;
+    char chunk[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+        bytes.Append(chunk, n);
+    }
+    if (std::ferror(stdin)) {
+        FailStream("standard input");
+    }
+    return bytes;
+}
+
+// Everything written to standard output reached it; a full disk or a closed pipe shows only
+// here, once the buffer is flushed.
+void FlushStandardOutput() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        FailStream("standard output");
+    }
+}
+
+int Run(const Options& options) {
+    const bool toStandardOutput = options.output == kStandardStream;
+    bool reported = false;
+    std::size_t last = 0;
+    const Progress progress = [&](std::size_t n) {
+        reported = true;
+        last = n;
+    };
+    DocumentLines document;
+    LoadReport load;
+    const bool fromStandardInput = options.input == kStandardStream;
+    if (fromStandardInput) {
+        ByteBuffer bytes = ReadStandardInput();
+        InspectLoadedText(kStandardInputName, {bytes.data(), bytes.size()}, &load);
+        document.TakeText(std::move(bytes));
+    } else {
+        document.LoadFromFile(options.input, &load);
+    }
+    if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
+        std::fprintf(
+            stderr, "quillex-batch: warning: %s.\n",
+            NulNotice(fromStandardInput ? kStandardInputName : options.input, *load.nulOffset)
+                .c_str());
+    }
+    const FunctionResult result =
+        RunLineFunction(options.function, options.params, document, progress);
+    const TextPieces pieces =
+        result.to_write ? document.TextForm(*result.to_write) : TextPieces{document.TextForm()};
+    if (toStandardOutput) {
+        if (!WritePieces(stdout, pieces)) {
+            FailStream("standard output");
+        }
+    } else {
+        SaveText(pieces, options.output);
+    }
+    if (reported) {
+        // Beside the document on standard output, the count would become part of it.
+        std::fprintf(toStandardOutput ? stderr : stdout, "Lines processed: %zu\n", last);
+    }
+    FlushStandardOutput();
+    return 0;
+}
+
+// Prints the text to standard output; 1 with the reason if it did not get there.
+int Print(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    FlushStandardOutput();
+    return 0;
+}
+
 int Main(const std::vector<std::string>& args) {
-    Options options;
+#if defined(_WIN32)
+    // Bytes as they are: no CR added before LF, no stop at Ctrl-Z.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    Command command;
     try {
-        options = ParseOptions(args);
+        command = ParseCommand(args);
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "quillex-batch: %s\n%s", e.what(), kUsage);
+        std::fprintf(stderr, "quillex-batch: %s\n%s", e.what(), kShortUsage);
         return 2;
     }
     try {
-        bool reported = false;
-        std::size_t last = 0;
-        const Progress progress = [&](std::size_t n) {
-            reported = true;
-            last = n;
-        };
-        DocumentLines document;
-        LoadReport load;
-        document.LoadFromFile(options.input, &load);
-        if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
-            std::fprintf(stderr, "quillex-batch: warning: %s.\n",
-                         NulNotice(options.input, *load.nulOffset).c_str());
+        switch (command.kind) {
+            case Command::Kind::Help:
+                return Print(UsageText());
+            case Command::Kind::Version:
+                return Print(VersionText() + "\n");
+            case Command::Kind::Run:
+                break;
         }
-        const FunctionResult result =
-            RunLineFunction(options.function, options.params, document, progress);
-        SaveText(
-            result.to_write ? document.TextForm(*result.to_write) : TextPieces{document.TextForm()},
-            options.output);
-        if (reported) {
-            std::printf("Lines processed: %zu\n", last);
-        }
-        return 0;
+        return Run(command.options);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "quillex-batch: not enough memory.\n");
         return 1;

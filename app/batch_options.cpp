@@ -1,39 +1,89 @@
 #include "app/batch_options.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+
+#include <optional>
 
 namespace quillex::batch {
 
-const char* const kUsage =
-    "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
-    "  FUNCTION 0..11; OUTPUT gets the document after the run (functions 5, 8, 9: the list\n"
-    "  they write). Options, with their defaults:\n"
-    "    --count TEXT      0   characters to cut (\"1\")\n"
-    "    --from TEXT       1   character to find, first byte (\"?\"; empty fails the run)\n"
-    "    --to TEXT         1   its replacement, first byte (\"?\")\n"
-    "    --word TEXT       2, 11   (\"Result:\" for 2, \"con\" for 11)\n"
-    "    --left TEXT       3   text in front of every line (off unless given)\n"
-    "    --right TEXT      3   text behind every line (off unless given)\n"
-    "    --condition K     4   0..9, -1 for none (0)\n"
-    "    --text TEXT       4, 9   search text of 4 (\"www.example.com\"), extension of 9 "
-    "(\".ru\")\n"
-    "    --class K         6   0 marks, 1 numbers, 2 spaces, -1 none (0)\n"
-    "    --br              7   put \"<br>\" after every former line\n"
-    "    --lines TEXT      8   lines to drop (\"50\")\n"
-    "    --keep | --drop   9   keep (default) or drop the lines with the extension\n"
-    "    --side K          10  0 start, 1 end, 2 both, -1 none (0)\n";
-
 namespace {
 
-int ParseInt(const std::string& option, const std::string& value, int low, int high) {
-    int result = 0;
-    const char* end = value.data() + value.size();
-    auto [ptr, ec] = std::from_chars(value.data(), end, result);
-    if (ec != std::errc() || ptr != end || result < low || result > high) {
-        throw UsageError(option + " wants a number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not '" + value + "'");
+// The parser and the places it fills; one per parse, since CLI11 keeps what it has seen.
+struct Parser {
+    CLI::App app{"Runs one of Quillex's line functions over a text file, without the window.",
+                 "quillex-batch"};
+    std::string function;
+    std::optional<std::string> word;
+    std::optional<std::string> text;
+    std::optional<std::string> left;
+    std::optional<std::string> right;
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::optional<int> condition;
+    std::optional<int> charClass;
+    std::optional<int> side;
+
+    explicit Parser(Options& o);
+};
+
+std::string FunctionList() {
+    std::string list = "FUNCTION is a number or a name:\n";
+    for (std::size_t k = 0; k < AllFunctions().size(); ++k) {
+        list += (k < 10 ? "   " : "  ") + std::to_string(k) + "  " +
+                std::string(AllFunctions()[k].name) + "\n";
     }
-    return result;
+    return list +
+           "OUTPUT gets the document after the run; dedupe, drop-first and filter-ext write "
+           "the list they keep.\n"
+           "INPUT or OUTPUT '-' is standard input or output (then \"Lines processed\" goes to "
+           "standard error).\n"
+           "Exit status: 0 done, 1 the run or a file failed (OUTPUT left as it was), 2 bad "
+           "arguments.\n";
+}
+
+Parser::Parser(Options& o) {
+    const FunctionParams defaults;
+    app.add_option("FUNCTION", function, "The line function, by number or name")->required();
+    app.add_option("INPUT", o.input, "The text file to read")->required();
+    app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
+    app.add_option("--count", o.params.count, "cut-leading: characters to cut")
+        ->default_str(defaults.count);
+    app.add_option("--from", from,
+                   "replace-char: the character to find, its first byte "
+                   "(empty fails the run)")
+        ->default_str("?");
+    app.add_option("--to", to, "replace-char: its replacement, first byte")->default_str("?");
+    app.add_option("--word", word,
+                   "cut-at-word, remove-with-word: the word (\"" + defaults.cut_word + "\", \"" +
+                       defaults.remove_word + "\")");
+    app.add_option("--left", left, "add-text: text in front of every line (off unless given)");
+    app.add_option("--right", right, "add-text: text behind every line (off unless given)");
+    app.add_option("--condition", condition, "remove-if: the condition 0..9, -1 for none")
+        ->check(CLI::Range(-1, 9))
+        ->type_name("K")
+        ->default_str("0");
+    app.add_option("--text", text,
+                   "remove-if: the search text (\"" + defaults.condition_text +
+                       "\"); filter-ext: the extension (\"" + defaults.extension + "\")");
+    app.add_option("--class", charClass, "remove-class: 0 marks, 1 numbers, 2 spaces, -1 none")
+        ->check(CLI::Range(-1, 2))
+        ->type_name("K")
+        ->default_str("0");
+    app.add_flag("--br", o.params.marker, "join: put \"<br>\" after every former line");
+    app.add_option("--lines", o.params.drop_count, "drop-first: lines to drop")
+        ->default_str(defaults.drop_count);
+    app.add_flag_callback(
+        "--keep", [&o] { o.params.mode = FilterMode::KeepMatching; },
+        "filter-ext: keep the lines with the extension (the default)");
+    app.add_flag_callback(
+        "--drop", [&o] { o.params.mode = FilterMode::RemoveMatching; },
+        "filter-ext: drop the lines with the extension");
+    app.add_option("--side", side, "trim: 0 start, 1 end, 2 both, -1 none")
+        ->check(CLI::Range(-1, 2))
+        ->type_name("K")
+        ->default_str("0");
+    app.set_version_flag("--version", VersionText(), "Print the version and exit");
+    app.footer(FunctionList());
 }
 
 template <class Enum>
@@ -43,60 +93,69 @@ std::optional<Enum> Entry(int index) {
 
 }  // namespace
 
-Options ParseOptions(const std::vector<std::string>& args) {
-    if (args.size() < 3) {
-        throw UsageError("FUNCTION, INPUT and OUTPUT are needed");
+Command ParseCommand(const std::vector<std::string>& args) {
+    Command command;
+    Options& o = command.options;
+    Parser p(o);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        p.app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        command.kind = Command::Kind::Help;
+        return command;
+    } catch (const CLI::CallForVersion&) {
+        command.kind = Command::Kind::Version;
+        return command;
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(e.what());
     }
-    Options options;
-    options.function =
-        static_cast<FunctionId>(ParseInt("FUNCTION", args[0], 0, kFunctionCount - 1));
-    options.input = args[1];
-    options.output = args[2];
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--br") {
-            options.params.marker = true;
-            continue;
-        }
-        if (option == "--keep" || option == "--drop") {
-            options.params.mode =
-                option == "--keep" ? FilterMode::KeepMatching : FilterMode::RemoveMatching;
-            continue;
-        }
-        if (i + 1 == args.size()) {
-            throw UsageError(option.rfind("--", 0) == 0 ? option + " wants a value"
-                                                        : "unknown argument '" + option + "'");
-        }
-        const std::string& value = args[++i];
-        if (option == "--count") {
-            options.params.count = value;
-        } else if (option == "--from") {
-            options.params.from = FirstByte(value);
-        } else if (option == "--to") {
-            options.params.to = FirstByte(value);
-        } else if (option == "--word") {
-            options.params.cut_word = options.params.remove_word = value;
-        } else if (option == "--left") {
-            options.params.left = value;
-            options.params.add_left = true;
-        } else if (option == "--right") {
-            options.params.right = value;
-            options.params.add_right = true;
-        } else if (option == "--condition") {
-            options.params.condition = Entry<RemovalCondition>(ParseInt(option, value, -1, 9));
-        } else if (option == "--text") {
-            options.params.condition_text = options.params.extension = value;
-        } else if (option == "--class") {
-            options.params.char_class = Entry<CharClass>(ParseInt(option, value, -1, 2));
-        } else if (option == "--lines") {
-            options.params.drop_count = value;
-        } else if (option == "--side") {
-            options.params.side = Entry<TrimSide>(ParseInt(option, value, -1, 2));
-        } else {
-            throw UsageError("unknown option '" + option + "'");
-        }
+    const std::optional<FunctionId> function = FindFunction(p.function);
+    if (!function) {
+        throw UsageError("FUNCTION: '" + p.function + "' is neither 0 to " +
+                         std::to_string(kFunctionCount - 1) + " nor a function's name");
     }
-    return options;
+    o.function = *function;
+    if (p.from) {
+        o.params.from = FirstByte(*p.from);
+    }
+    if (p.to) {
+        o.params.to = FirstByte(*p.to);
+    }
+    if (p.word) {
+        o.params.cut_word = o.params.remove_word = *p.word;
+    }
+    if (p.text) {
+        o.params.condition_text = o.params.extension = *p.text;
+    }
+    if (p.left) {
+        o.params.left = *p.left;
+        o.params.add_left = true;
+    }
+    if (p.right) {
+        o.params.right = *p.right;
+        o.params.add_right = true;
+    }
+    if (p.condition) {
+        o.params.condition = Entry<RemovalCondition>(*p.condition);
+    }
+    if (p.charClass) {
+        o.params.char_class = Entry<CharClass>(*p.charClass);
+    }
+    if (p.side) {
+        o.params.side = Entry<TrimSide>(*p.side);
+    }
+    return command;
+}
+
+std::string UsageText() {
+    Options unused;
+    Parser p(unused);
+    return p.app.help();
+}
+
+std::string VersionText() {
+    return std::string("quillex-batch ") + QUILLEX_VERSION;
 }
 
 }  // namespace quillex::batch

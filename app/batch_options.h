@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +14,9 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// INPUT or OUTPUT given as this reads standard input or writes standard output.
+inline constexpr const char* kStandardStream = "-";
+
 // One run: the function, the two files and the function's parameters (the panels' defaults
 // unless an option says otherwise).
 struct Options {
@@ -24,9 +26,20 @@ struct Options {
     FunctionParams params;
 };
 
-// Throws UsageError for anything it does not understand.
-Options ParseOptions(const std::vector<std::string>& args);
+// What the command line asks for: a run, or only the usage or the version.
+struct Command {
+    enum class Kind { Run, Help, Version };
+    Kind kind = Kind::Run;
+    Options options;
+};
 
-extern const char* const kUsage;
+// Throws UsageError for anything it does not understand.
+Command ParseCommand(const std::vector<std::string>& args);
+
+// The usage, with every option and every function's name, as --help prints it.
+std::string UsageText();
+
+// "quillex-batch 1.0"
+std::string VersionText();
 
 }  // namespace quillex::batch

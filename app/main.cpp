@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/shell_target.h"
 #include "platform/cursor.h"
 #include "platform/qsettings_store.h"
 #include "platform/shell.h"
@@ -10,6 +11,7 @@
 #include "ui/main_window.h"
 #include "ui/reporting_application.h"
 #include "ui/skin.h"
+#include "ui/text_bridge.h"
 
 namespace {
 
@@ -57,7 +59,9 @@ int main(int argc, char* argv[]) {
                              .report = app.Report(),
                              .settings = settings,
                              .shell = shell,
-                             .trayAvailable = &quillex::TrayIcon::IsAvailable});
+                             .trayAvailable = &quillex::TrayIcon::IsAvailable,
+                             .helpFolder = quillex::HelpFolder(
+                                 quillex::ToPath(QCoreApplication::applicationDirPath()))});
     quillex::TfmLogo fmLogo(settings);
     quillex::TfmHelp fmHelp;
     fmMain.Attach(fmLogo, fmHelp);
@@ -66,6 +70,8 @@ int main(int argc, char* argv[]) {
     // The program ends when the main window closes, whether shown or in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&fmMain, &quillex::TfmMain::Closed, &app, &QCoreApplication::quit);
+    // Shown first: the splash runs, and only then the file named on the command line loads.
     fmMain.show();
+    fmMain.LoadStartFile(QCoreApplication::arguments());
     return app.exec();
 }

@@ -25,8 +25,12 @@ namespace {
 
 class NoDialogs final : public quillex::Dialogs {
   public:
-    std::optional<QString> OpenFile(const QString&) override { return chosen; }
-    std::optional<QString> SaveFile(const QString&) override { return std::nullopt; }
+    std::optional<QString> OpenFile(const QString&, const QStringList&) override {
+        return chosen;
+    }
+    std::optional<QString> SaveFile(const QString&, const QStringList&) override {
+        return std::nullopt;
+    }
     void Message(const QString&) override {}
     bool Ask(const QString&) override { return false; }
     std::optional<QString> chosen;

@@ -36,6 +36,9 @@ const CaptionTable kEnglish{
     .Txt_Load_File = "Load file:",
     .Txt_Save_File = "Save file:",
     .Txt_Select_Function = "Select function:",
+    .Txt_Open = "Open",
+    .Txt_Save = "Save",
+    .Txt_All_Files = "All files (*)",
 };
 
 const CaptionTable kRussian{
@@ -67,6 +70,9 @@ const CaptionTable kRussian{
     .Txt_Load_File = "Загрузить файл:",
     .Txt_Save_File = "Сохранить файл:",
     .Txt_Select_Function = "Выбрать функцию:",
+    .Txt_Open = "Открыть",
+    .Txt_Save = "Сохранить",
+    .Txt_All_Files = "Все файлы (*)",
 };
 
 }  // namespace

@@ -37,6 +37,9 @@ struct CaptionTable {
     std::string Txt_Load_File;
     std::string Txt_Save_File;
     std::string Txt_Select_Function;
+    std::string Txt_Open;       // the load button's caption
+    std::string Txt_Save;       // the save button's caption
+    std::string Txt_All_Files;  // the file dialogs' entry for every file, with its pattern
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

@@ -5,15 +5,17 @@
 
 #include "core/document_editor.h"
 #include "core/line_operations.h"
+#include "core/text_form.h"
 
 namespace quillex {
 
 namespace {
 
-bool HoldsBreakBytes(std::string_view line) {
-    return std::memchr(line.data(), '\r', line.size()) != nullptr ||
-           std::memchr(line.data(), '\n', line.size()) != nullptr ||
-           std::memchr(line.data(), '\0', line.size()) != nullptr;
+// In the text form every line brings one CR and one LF of its own: any more, or a NUL, lie
+// inside lines.
+bool LinesHoldBreakBytes(const DocumentLines& lines) {
+    const BreakCounts counts = CountBreakBytes(lines.TextForm());
+    return counts.cr != lines.Count() || counts.lf != lines.Count() || counts.nul != 0;
 }
 
 // The join by the text form, step by step: every line + CR LF, then each CR LF becomes the
@@ -97,11 +99,7 @@ void RemoveLineFolds(DocumentLines& lines, bool marker, const Progress& progress
     if (lines.Count() == 0) {
         return;
     }
-    bool breaks = false;
-    for (std::size_t i = 0; i < lines.Count() && !breaks; ++i) {
-        breaks = HoldsBreakBytes(lines.Get(i));
-    }
-    if (breaks) {
+    if (LinesHoldBreakBytes(lines)) {
         JoinThroughTextForm(lines, marker);
     } else if (marker) {
         JoinMarked(lines);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,7 @@ struct ShellTarget {
     enum class Kind { WebAddress, Document };
 
     Kind kind;
-    // A full address, or a file name relative to the current working directory.
+    // A full address, or a file name: absolute, or relative to the current working directory.
     std::string target;
     ShowCommand show;
 
@@ -34,8 +35,14 @@ inline constexpr const char* kHelpFileRussian = "Help_r.txt";
 // than 0 and 1, which selects no language.
 std::optional<ShellTarget> WebPageTarget(std::int32_t languageIndex);
 
-// Sb_HelpClick: the help file of the current language, by its bare name, so that it is looked
-// for in the current working directory. Nothing for an index other than 0 and 1.
-std::optional<ShellTarget> HelpFileTarget(std::int32_t languageIndex);
+// Sb_HelpClick: the help file of the current language in `folder`; with no folder, by its bare
+// name, looked for in the current working directory. Nothing for an index other than 0 and 1.
+std::optional<ShellTarget> HelpFileTarget(std::int32_t languageIndex,
+                                          const std::filesystem::path& folder = {});
+
+// Where the help files of a program in `programFolder` are: installed, share/quillex beside the
+// program's bin folder; otherwise (a build tree, a Windows folder with everything side by
+// side) the program's own folder. Never the working folder, which is wherever the user was.
+std::filesystem::path HelpFolder(const std::filesystem::path& programFolder);
 
 }  // namespace quillex

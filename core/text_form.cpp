@@ -168,7 +168,33 @@ Scan IndexCrLf(const char* begin, std::size_t size, LineIndex& index) {
     return IndexCrLfText<MasksPortable>(begin, size, index);
 }
 
+template <BreakMasks (*Masks)(const char*)>
+BreakCounts CountWith(std::string_view text) {
+    BreakCounts counts;
+    auto add = [&](const BreakMasks& m) {
+        counts.cr += static_cast<std::size_t>(std::popcount(m.cr));
+        counts.lf += static_cast<std::size_t>(std::popcount(m.lf));
+        counts.nul += static_cast<std::size_t>(std::popcount(m.nul));
+    };
+    std::size_t at = 0;
+    for (; at + kBlock <= text.size(); at += kBlock) {
+        add(Masks(text.data() + at));
+    }
+    add(MasksByByte(text.data() + at, text.size() - at));
+    return counts;
+}
+
 }  // namespace
+
+BreakCounts CountBreakBytes(std::string_view text) {
+#if defined(QUILLEX_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        return CountWith<MasksAvx2>(text);
+    }
+#endif
+    return CountWith<MasksPortable>(text);
+}
 
 void IndexTextForm(ByteBuffer& text, LineIndex& index) {
     index.Clear();

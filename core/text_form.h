@@ -15,6 +15,14 @@ namespace quillex {
 // form (a missing final break aside) is indexed where it lies; any other is rewritten once.
 void IndexTextForm(ByteBuffer& text, LineIndex& index);
 
+// How many CR, LF and NUL bytes `text` holds, counted many bytes a step.
+struct BreakCounts {
+    std::size_t cr = 0;
+    std::size_t lf = 0;
+    std::size_t nul = 0;
+};
+BreakCounts CountBreakBytes(std::string_view text);
+
 // The lines of `text` as a plain list.
 std::vector<std::string> SplitTextForm(std::string_view text);
 

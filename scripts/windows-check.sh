@@ -10,7 +10,7 @@ start=$(date +%s)
 # wine64 runs the 64-bit programs; wine brings the `wine` launcher. No i386 architecture is
 # needed for 64-bit programs.
 bash scripts/deps.sh build-essential cmake ninja-build libbenchmark-dev \
-    g++-mingw-w64-x86-64-posix googletest libxxhash-dev wine64 wine
+    g++-mingw-w64-x86-64-posix googletest libxxhash-dev libcli11-dev wine64 wine
 echo "windows check: packages ready after $(( $(date +%s) - start )) s"
 
 # The Linux side of the comparison: the batch runner and the benchmark's sample writer where
@@ -20,10 +20,10 @@ if grep -q quillex-sample bench/CMakeLists.txt; then
     native_targets+=(quillex-sample)
 fi
 cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLEX_GUI=OFF \
-      -DQUILLEX_TESTS=OFF -DQUILLEX_BENCH=ON >/dev/null
+      -DQUILLEX_TESTS=OFF -DQUILLEX_BENCH=ON -DQUILLEX_WERROR=ON >/dev/null
 cmake --build build/windows-native -j2 --target "${native_targets[@]}"
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_GUI=OFF -DQUILLEX_BENCH=OFF \
+      -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_GUI=OFF -DQUILLEX_BENCH=OFF -DQUILLEX_WERROR=ON \
       -DQUILLEX_NATIVE_BATCH_DIR="$PWD/build/windows-native" >/dev/null
 cmake --build build/windows -j2
 echo "windows check: built after $(( $(date +%s) - start )) s"

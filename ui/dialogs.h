@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/caption_table.h"
+
 class QWidget;
 
 namespace quillex {
@@ -17,11 +19,11 @@ class Dialogs {
     virtual ~Dialogs() = default;
 
     // The chosen file's full path, or nothing when the user cancels. Both dialogs list the
-    // file types below ("txt" selected), append "txt" to a name without an extension and
-    // start in `folder`; the open dialog accepts names of files that do not exist and the
+    // file types `filters` (the first selected), append "txt" to a name without an extension
+    // and start in `folder`; the open dialog accepts names of files that do not exist and the
     // save dialog replaces a file without asking.
-    virtual std::optional<QString> OpenFile(const QString& folder) = 0;
-    virtual std::optional<QString> SaveFile(const QString& folder) = 0;
+    virtual std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) = 0;
+    virtual std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) = 0;
 
     // A message box with an OK button, titled with the application's title. (The general
     // error report, with its error icon, is ErrorReport.)
@@ -30,10 +32,8 @@ class Dialogs {
     virtual bool Ask(const QString& text) = 0;
 };
 
-inline QStringList FileTypeFilters() {
-    return {QStringLiteral("txt (*.txt)"), QStringLiteral("ini (*.ini)"),
-            QStringLiteral("all (*)")};
-}
+// "txt" and "ini", then every file, named in the interface language.
+QStringList FileTypeFilters(const CaptionTable& captions);
 inline constexpr const char* kDefaultSuffix = "txt";
 
 // The real dialogs.
@@ -44,13 +44,13 @@ class QtDialogs final : public Dialogs {
 
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    std::optional<QString> OpenFile(const QString& folder) override;
-    std::optional<QString> SaveFile(const QString& folder) override;
+    std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override;
+    std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) override;
     void Message(const QString& text) override;
     bool Ask(const QString& text) override;
 
   private:
-    std::optional<QString> Run(const QString& folder, bool save);
+    std::optional<QString> Run(const QString& folder, const QStringList& filters, bool save);
 
     QString title_;
     QWidget* parent_;

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QList>
 #include <QPixmap>
+#include <QRect>
+#include <QString>
 
 namespace quillex {
 
@@ -21,6 +23,11 @@ class ImageButton : public QAbstractButton {
     // How many times the picture has been switched; lets tests see that no switch happened.
     int PictureChanges() const noexcept { return changes_; }
 
+    // A text drawn over every picture, centred in `area`, so that the pictures need no words
+    // of any one language.
+    void SetCaption(const QString& caption, const QRect& area);
+    QString Caption() const { return caption_; }
+
     QSize sizeHint() const override;
 
   protected:
@@ -30,6 +37,8 @@ class ImageButton : public QAbstractButton {
     const QList<QPixmap> pictures_;
     int index_;
     int changes_ = 0;
+    QString caption_;
+    QRect captionArea_;
 };
 
 }  // namespace quillex

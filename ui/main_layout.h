@@ -23,6 +23,8 @@ inline constexpr QRect kBtn_Load_File{11, 524, 164, 50};
 inline constexpr QRect kLbl_Save_File{188, 484, 160, 15};
 inline constexpr QRect kEdit_Save_File{188, 500, 160, 19};
 inline constexpr QRect kBtn_Save_File{188, 524, 164, 50};
+// Where the load and save buttons' captions are drawn, right of their pictures' symbol.
+inline constexpr QRect kFileButtonCaption{36, 1, 128, 46};
 inline constexpr QRect kLbl_Select{364, 484, 160, 15};
 // The function chooser and the twelve stacked parameter panels.
 inline constexpr QRect kComboBox_Select{364, 500, 425, 21};

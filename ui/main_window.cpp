@@ -72,7 +72,8 @@ TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
       report_(services.report),
       store_(services.settings),
       shell_(services.shell),
-      trayAvailable_(services.trayAvailable) {
+      trayAvailable_(services.trayAvailable),
+      helpFolder_(services.helpFolder) {
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     FormCreate();
@@ -105,6 +106,7 @@ void TfmMain::SetLanguageIndex(std::int32_t index) {
 
 void TfmMain::FormCreate() {
     LogoShown = false;
+    setAcceptDrops(true);
     AutoMinimize = AutoMinimizeDecision();
     LoadSettings();
     displayLimit_ = 0;
@@ -149,6 +151,7 @@ void TfmMain::BuildControls() {
     RichEdit_Text = new QPlainTextEdit(this);
     RichEdit_Text->setReadOnly(true);
     RichEdit_Text->setUndoRedoEnabled(false);  // only RefreshView writes; nothing to undo
+    RichEdit_Text->setAcceptDrops(false);      // a file dropped on the view goes to the window
     RichEdit_Text->setFrameShape(QFrame::NoFrame);
     RichEdit_Text->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit_Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

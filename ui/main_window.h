@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,6 +17,7 @@
 #include "core/settings.h"
 #include "core/tray_state.h"
 #include "core/window_logic.h"
+#include "ui/qt_language.h"
 #include "ui/run_host.h"
 
 class QAction;
@@ -51,6 +53,8 @@ struct MainWindowServices {
     Shell& shell;
     // Whether the desktop has a tray: without one, minimising must not hide the window.
     std::function<bool()> trayAvailable;
+    // Where the help files are; empty: the working folder.
+    std::filesystem::path helpFolder = {};
 };
 
 // The main window: borderless, 806 x 580, skinned, with the document view, the load and save
@@ -113,6 +117,11 @@ class TfmMain : public QWidget, public RunHost {
 
     // File commands.
     void Btn_Load_FileClick();
+    // What the load button does with the chosen file: loads it, or reports the failure and
+    // keeps the document and the field as they were. Also for a dropped file.
+    void LoadFile(const QString& path);
+    // The file named by the program's first argument, if any, loaded as above.
+    void LoadStartFile(const QStringList& arguments);
     void Btn_Save_FileClick() { SaveDocument(); }
     void SaveDocument();
     // Asks before `target` is written over the file the document was loaded from only up
@@ -219,6 +228,8 @@ class TfmMain : public QWidget, public RunHost {
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -238,6 +249,7 @@ class TfmMain : public QWidget, public RunHost {
     SettingsStore& store_;
     Shell& shell_;
     std::function<bool()> trayAvailable_;
+    std::filesystem::path helpFolder_;
     FunctionPanels* panels_ = nullptr;  // owned as a child
     TrayState trayState_;
     TfmLogo* fmLogo_ = nullptr;
@@ -247,6 +259,7 @@ class TfmMain : public QWidget, public RunHost {
     int displayLimit_ = 0;
     bool batchingView_ = false;  // RefreshView renders the statistics once, at its end
     QPixmap skin_;
+    QtLanguage qtLanguage_;
     // The file the document was loaded from where a NUL byte ended its text, and where.
     std::filesystem::path cutLoadFile_;
     std::uint64_t cutLoadOffset_ = 0;

@@ -1,13 +1,19 @@
-// Main window: loading and saving through the file dialogs.
+// Main window: loading and saving through the file dialogs, from the command line and by
+// dropping a file on the window.
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 
 #include <exception>
 
 #include "core/input_check.h"
 #include "ui/dialogs.h"
+#include "ui/guarded.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
 
@@ -21,6 +27,20 @@ void TakeChosenFile(QLineEdit& field, const QString& path) {
     QDir::setCurrent(QFileInfo(path).absolutePath());
     field.setText(path);
     field.setToolTip(path);
+}
+
+// The first local file among the dropped addresses; other drops (text, web addresses) are not
+// taken.
+std::optional<QString> DroppedFile(const QMimeData* data) {
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -39,32 +59,39 @@ void TfmMain::ShowRunError() {
 }
 
 void TfmMain::Btn_Load_FileClick() {
-    // What the field names before the dialog: it is put back if the new file fails to load,
-    // so that the field always names the file whose lines are held (the round-trip functions
-    // overwrite that file).
+    const std::optional<QString> chosen =
+        dialogs_.OpenFile(QDir::currentPath(), FileTypeFilters(Captions()));
+    if (!chosen) {
+        RefreshView();
+        return;
+    }
+    LoadFile(*chosen);
+}
+
+void TfmMain::LoadFile(const QString& path) {
+    // What the field names before: it is put back if the new file fails to load, so that the
+    // field always names the file whose lines are held (the round-trip functions overwrite
+    // that file).
     const QString previousText = Edit_Load_File->text();
     const QString previousHint = Edit_Load_File->toolTip();
-    const std::optional<QString> chosen = dialogs_.OpenFile(QDir::currentPath());
-    if (chosen) {
-        TakeChosenFile(*Edit_Load_File, *chosen);
-        LoadReport report;
-        try {
-            DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
-        } catch (const std::exception& error) {
-            // A file refused for what it is says so below the usual message.
-            const auto* refused = dynamic_cast<const InputRefused*>(&error);
-            ShowFileError(Edit_Load_File->text(),
-                          refused != nullptr
-                              ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
-                              : QString());
-            Edit_Load_File->setText(previousText);
-            Edit_Load_File->setToolTip(previousHint);
-            return;
-        }
-        NoteCutLoad(report);
+    TakeChosenFile(*Edit_Load_File, path);
+    LoadReport report;
+    try {
+        DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
+    } catch (const std::exception& error) {
+        // A file refused for what it is says so below the usual message.
+        const auto* refused = dynamic_cast<const InputRefused*>(&error);
+        ShowFileError(Edit_Load_File->text(),
+                      refused != nullptr
+                          ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
+                          : QString());
+        Edit_Load_File->setText(previousText);
+        Edit_Load_File->setToolTip(previousHint);
+        return;
     }
+    NoteCutLoad(report);
     RefreshView();
-    if (chosen && !cutLoadFile_.empty()) {
+    if (!cutLoadFile_.empty()) {
         dialogs_.Message(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) + u'.');
     }
 }
@@ -92,8 +119,29 @@ bool TfmMain::MayOverwriteLoadFile() {
     return MayWriteOverCutLoad(Edit_Load_File->text());
 }
 
+void TfmMain::LoadStartFile(const QStringList& arguments) {
+    // Named relative to the folder the program was started in, which the first load changes.
+    if (arguments.size() > 1 && !arguments[1].isEmpty()) {
+        LoadFile(QFileInfo(arguments[1]).absoluteFilePath());
+    }
+}
+
+void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TfmMain::dropEvent(QDropEvent* event) {
+    if (const std::optional<QString> file = DroppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        ReportingFailures(report_, [&] { LoadFile(*file); });
+    }
+}
+
 void TfmMain::SaveDocument() {
-    const std::optional<QString> chosen = dialogs_.SaveFile(QCoreApplication::applicationDirPath());
+    const std::optional<QString> chosen =
+        dialogs_.SaveFile(QCoreApplication::applicationDirPath(), FileTypeFilters(Captions()));
     if (!chosen || !MayWriteOverCutLoad(*chosen)) {
         return;
     }

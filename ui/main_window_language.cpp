@@ -6,6 +6,7 @@
 
 #include "ui/image_button.h"
 #include "ui/logo_window.h"
+#include "ui/main_layout.h"
 #include "ui/main_window.h"
 #include "ui/panels/function_panels.h"
 #include "ui/text_bridge.h"
@@ -15,6 +16,8 @@ namespace quillex {
 void TfmMain::ApplyLanguage() {
     quillex::CaptionTable& table = fmHelp_ != nullptr ? fmHelp_->CaptionTable : ownCaptions_;
     FillCaptionTable(LanguageIndex(), table);
+    // Qt's own texts first, so that a dialog opened from here on speaks the language.
+    qtLanguage_.Apply(LanguageIndex());
     // Every fixed place of the window, parked controls included; with no language selected
     // the table is empty and so is every text.
     Sb_Help->setToolTip(FromUtf8(table.Txt_Help_Hint));
@@ -36,6 +39,8 @@ void TfmMain::ApplyLanguage() {
     Lbl_Load_File->setText(FromUtf8(table.Txt_Load_File));
     Lbl_Save_File->setText(FromUtf8(table.Txt_Save_File));
     Lbl_Select->setText(FromUtf8(table.Txt_Select_Function));
+    Btn_Load_File->SetCaption(FromUtf8(table.Txt_Open), layout::kFileButtonCaption);
+    Btn_Save_File->SetCaption(FromUtf8(table.Txt_Save), layout::kFileButtonCaption);
     // In place: the chooser is not re-selected and the shown panel stays.
     panels_->SetFunctionNames(table);
 }

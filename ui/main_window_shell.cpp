@@ -75,7 +75,7 @@ void TfmMain::Sb_InternetClick() {
 }
 
 void TfmMain::Sb_HelpClick() {
-    if (const std::optional<ShellTarget> target = HelpFileTarget(LanguageIndex())) {
+    if (const std::optional<ShellTarget> target = HelpFileTarget(LanguageIndex(), helpFolder_)) {
         shell_.Open(*target);
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/skin.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -16,13 +17,18 @@ void InitSkinResources() {
     InitQuillexResources();
 }
 
-QPixmap SkinPixmap(const QString& name, QSize size) {
-    QPixmap pixmap(size);
+qreal ScreenPixelRatio() {
+    return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QPixmap SkinPixmap(const QString& name, QSize size, qreal ratio) {
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/skin/%1.svg").arg(name));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
 
@@ -40,13 +46,13 @@ QList<QPixmap> ButtonPictures() {
 QIcon WindowIcon() {
     QIcon icon;
     for (int side : {16, 32, 48, 64, 128}) {
-        icon.addPixmap(SkinPixmap(QStringLiteral("icon"), QSize(side, side)));
+        icon.addPixmap(SkinPixmap(QStringLiteral("icon"), QSize(side, side), 1.0));
     }
     return icon;
 }
 
 QPixmap TrayPicture() {
-    return SkinPixmap(QStringLiteral("tray"), QSize(32, 32));
+    return SkinPixmap(QStringLiteral("tray"), QSize(32, 32), 1.0);
 }
 
 }  // namespace quillex

@@ -12,15 +12,19 @@ namespace quillex {
 // control needs.
 void InitSkinResources();
 
-// ":/skin/<name>.svg" rendered at `size`.
-QPixmap SkinPixmap(const QString& name, QSize size);
+// The highest device pixel ratio of the screens: 2 on a 200 % screen.
+qreal ScreenPixelRatio();
+
+// ":/skin/<name>.svg" rendered at `size` in device-independent pixels, with `ratio` pixels of
+// the picture to each of them, so that a scaled screen shows it sharp rather than blown up.
+QPixmap SkinPixmap(const QString& name, QSize size, qreal ratio = ScreenPixelRatio());
 
 // BitmapList_Btn: the image buttons' pictures, normal and highlighted in pairs:
 // 0, 1 close; 2, 3 load; 4, 5 save.
 QList<QPixmap> ButtonPictures();
 
 QIcon WindowIcon();
-// The tray icon's own picture, 32 x 32.
+// The tray icon's own picture, 32 x 32 pixels.
 QPixmap TrayPicture();
 
 }  // namespace quillex

@@ -33,13 +33,20 @@ std::string Quote(const std::string& arg) {
 
 class Batch : public ::testing::Test {
   protected:
-    Result Run(const std::vector<std::string>& args) {
+    // Standard input from `input` where given; standard output to `output` where given.
+    Result Run(const std::vector<std::string>& args, const std::string& input = {},
+               const std::string& output = {}) {
         std::string command = Quote(QUILLEX_BATCH);
         for (const std::string& arg : args) {
-            command += " " + Quote(arg);
+            command += ' ';
+            command += Quote(arg);
         }
-        command +=
-            " >" + Quote((dir_ / "stdout").string()) + " 2>" + Quote((dir_ / "stderr").string());
+        if (!input.empty()) {
+            command += " <" + Quote(input);
+        }
+        command += " >" + Quote(output.empty() ? (dir_ / "stdout").string() : output) + " 2>" +
+                   Quote((dir_ / "stderr").string());
+        WriteBytes(dir_ / "stdout", "");
         int status = std::system(command.c_str());
         Result result;
         result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -164,6 +171,46 @@ TEST_F(Batch, TheInputMayBeTheOutput) {
     const Result r = Run({"5", In(), In()});
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(ReadBytes(In()), "b\r\na\r\n");
+}
+
+// The usual conventions beside the old forms: --help and --version on standard output,
+// function names, --option=value.
+TEST_F(Batch, HelpVersionFunctionNamesAndEqualsSigns) {
+    Result r = Run({"--help"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.err, "");
+    for (const char* listed :
+         {"FUNCTION INPUT OUTPUT", "--condition", "cut-leading", "dedupe", "remove-with-word"}) {
+        EXPECT_NE(r.out.find(listed), std::string::npos) << listed;
+    }
+    r = Run({"--version"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out, "quillex-batch " QUILLEX_VERSION "\n");
+
+    WriteBytes(In(), "a.txt\r\nb\r\n  c\r\n");
+    r = Run({"filter-ext", In(), Out(), "--text=.txt", "--drop"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(Out()), "b\r\n  c\r\n");
+    r = Run({"trim", In(), Out(), "--side=2"});
+    EXPECT_EQ(ReadBytes(Out()), "a.txt\r\nb\r\nc\r\n");
+    EXPECT_EQ(Run({"trim", In(), Out(), "--side=3"}).exit_code, 2);
+}
+
+// '-' reads standard input and writes standard output, the count then going to standard
+// error; output that cannot be written (a full disk) fails with the reason.
+TEST_F(Batch, StandardStreamsAndAFullOutput) {
+    WriteBytes(In(), "b\r\na\nB\n");
+    Result r = Run({"dedupe", "-", "-"}, In());
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, "b\r\na\r\n");
+    EXPECT_EQ(r.err.rfind("Lines processed: ", 0), 0u) << r.err;
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"dedupe", In(), Out()}, {"dedupe", In(), "-"}, {"--help"}, {"--version"}}) {
+        r = Run(args, {}, "/dev/full");
+        EXPECT_EQ(r.exit_code, 1) << args[0];
+        EXPECT_NE(r.err.find("standard output: "), std::string::npos) << r.err;
+    }
 }
 
 // OUTPUT goes through the window's own save: a read-only file is refused, a link is written

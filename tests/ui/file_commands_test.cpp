@@ -1,6 +1,9 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -191,6 +194,61 @@ TEST_F(FileCommandsTest, RunHostLoadCommandIsTheLoadButton) {
     EXPECT_EQ(ViewText(), "r\n");
     static_cast<RunHost&>(fmMain).ShowRunError();
     EXPECT_EQ(dialogs.messages, QStringList{"File: " + path + " error!"});
+}
+
+// The command line's file loads as the load button's choice would; a relative name is taken
+// from the folder the program started in.
+TEST_F(FileCommandsTest, StartFileLoadsLikeTheLoadButtonAndReportsTheSameWay) {
+    const QString good = Write("start.txt", "first\r\nsecond\r\n");
+    QDir::setCurrent(Folder());
+    fmMain.LoadStartFile({"Quillex", "start.txt"});
+    EXPECT_EQ(QFileInfo(fmMain.Edit_Load_File->text()).canonicalFilePath(),
+              QFileInfo(good).canonicalFilePath());
+    EXPECT_EQ(ViewText(), "first\nsecond\n");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    const QString missing = Path("missing.txt");
+    fmMain.LoadStartFile({"Quillex", missing});
+    EXPECT_EQ(dialogs.messages, QStringList{"File: " + missing + " error!"});
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+
+    fmMain.LoadStartFile({"Quillex"});  // nothing named: no load, no dialog
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.openFolders.isEmpty());
+}
+
+TEST_F(FileCommandsTest, DroppedFileLoadsAndOtherDropsAreRefused) {
+    const QString path = Write("dropped.txt", "d\n");
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        bool taken;
+    };
+    for (const Case& c : {Case{"web address", {QUrl("https://example.org/a.txt")}, false},
+                          Case{"local file", {QUrl::fromLocalFile(path)}, true}}) {
+        QMimeData data;
+        data.setUrls(c.urls);
+        QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&fmMain, &enter);
+        EXPECT_EQ(enter.isAccepted(), c.taken) << c.name;
+        QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&fmMain, &drop);
+        EXPECT_EQ(fmMain.Edit_Load_File->text() == path, c.taken) << c.name;
+    }
+    EXPECT_EQ(ViewText(), "d\n");
+    EXPECT_TRUE(dialogs.openFolders.isEmpty());
+}
+
+TEST_F(FileCommandsTest, DialogsOfferEveryFileInTheInterfaceLanguage) {
+    for (const auto& [language, all] : {std::pair{kLanguageEnglish, "All files (*)"},
+                                        std::pair{kLanguageRussian, "Все файлы (*)"}}) {
+        fmMain.SetLanguageIndex(language);
+        fmMain.ApplyLanguage();
+        Load(std::nullopt);
+        EXPECT_EQ(dialogs.lastFilters,
+                  (QStringList{"txt (*.txt)", "ini (*.ini)", QString::fromUtf8(all)}));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The language push, the four switches and the language labels' colours, in the real window.
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +71,10 @@ const std::vector<Pushed>& PushList() {
          "Save file:", "Сохранить файл:"},
         {"Lbl_Select", [](const TfmMain& w) { return w.Lbl_Select->text(); },
          "Select function:", "Выбрать функцию:"},
+        {"Btn_Load_File caption", [](const TfmMain& w) { return w.Btn_Load_File->Caption(); },
+         "Open", "Открыть"},
+        {"Btn_Save_File caption", [](const TfmMain& w) { return w.Btn_Save_File->Caption(); },
+         "Save", "Сохранить"},
     };
     return list;
 }
@@ -125,6 +130,11 @@ class LanguageTest : public MainWindowTest {
             EXPECT_EQ(p.read(fmMain), U(russian ? p.russian : p.english)) << p.place;
         }
         EXPECT_EQ(ChooserItems(), Names(russian ? kRussianNames : kEnglishNames));
+        // Qt's own texts, as its dialogs and message boxes show them.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                  U(russian ? "Отмена" : "Cancel"));
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"),
+                  U(russian ? "&Имя файла:" : "File &name:"));
     }
 };
 

@@ -33,16 +33,19 @@ class FakeDialogs final : public Dialogs {
     std::deque<std::optional<QString>> saveAnswers;
     QStringList openFolders;
     QStringList saveFolders;
+    QStringList lastFilters;
     QStringList messages;
     std::deque<bool> askAnswers;
     QStringList questions;
 
-    std::optional<QString> OpenFile(const QString& folder) override {
+    std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override {
         openFolders << folder;
+        lastFilters = filters;
         return Next(openAnswers);
     }
-    std::optional<QString> SaveFile(const QString& folder) override {
+    std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) override {
         saveFolders << folder;
+        lastFilters = filters;
         return Next(saveAnswers);
     }
     void Message(const QString& text) override { messages << text; }
@@ -63,8 +66,14 @@ class FakeDialogs final : public Dialogs {
             ADD_FAILURE() << "a dialog was shown that the test did not expect";
             return std::nullopt;
         }
-        std::optional<QString> answer = answers.front();
+        // Taken out as a QString, not as a copy of the optional: GCC 12's optimiser warns
+        // (falsely) that a copied empty optional<QString> reads uninitialised members.
+        const bool cancelled = !answers.front().has_value();
+        QString answer = cancelled ? QString() : std::move(*answers.front());
         answers.pop_front();
+        if (cancelled) {
+            return std::nullopt;
+        }
         return answer;
     }
 };

@@ -1,0 +1,41 @@
+// ctest runs these a second time at QT_SCALE_FACTOR=2: on a 200 % screen the skin must carry
+// twice the pixels (drawn sharp, not blown up) while every control keeps its place.
+#include <QLabel>
+#include <QPixmap>
+
+#include "ui/image_button.h"
+#include "ui/main_layout.h"
+#include "ui_fixture.h"
+
+namespace quillex::testing {
+namespace {
+
+using HiDpi = MainWindowTest;
+
+TEST_F(HiDpi, SkinButtonsAndSplashAreDrawnAtTheScreenRatio) {
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("2")) {
+        ASSERT_EQ(ratio, 2.0);
+    }
+    struct Picture {
+        const char* name;
+        QPixmap pixmap;
+        QSize size;
+    };
+    for (const Picture& p :
+         {Picture{"load button", fmMain.BitmapList_Btn[2], layout::kBtn_Load_File.size()},
+          Picture{"close button", fmMain.BitmapList_Btn[0], layout::kSb_Close.size()},
+          Picture{"view frame", fmMain.Image1->pixmap(), layout::kImage1.size()},
+          Picture{"splash", fmLogo.Img_Logo->pixmap(), fmLogo.size()}}) {
+        EXPECT_EQ(p.pixmap.devicePixelRatio(), ratio) << p.name;
+        EXPECT_EQ(p.pixmap.size(), p.size * ratio) << p.name;
+    }
+    fmMain.show();
+    EXPECT_EQ(fmMain.size(), QSize(TfmMain::kWidth, TfmMain::kHeight));
+    EXPECT_EQ(fmMain.Btn_Load_File->geometry(), layout::kBtn_Load_File);
+    EXPECT_EQ(fmMain.Btn_Load_File->sizeHint(), layout::kBtn_Load_File.size());
+    EXPECT_EQ(fmMain.grab().size(), QSize(TfmMain::kWidth, TfmMain::kHeight) * ratio);
+}
+
+}  // namespace
+}  // namespace quillex::testing
