@@ -21,11 +21,14 @@
 #include "app/batch_options.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
+#include "core/input_check.h"
 #include "core/line_functions.h"
 
 namespace quillex::batch {
 
 namespace {
+
+constexpr const char* kStandardInputName = "standard input";
 
 constexpr const char* kShortUsage =
     "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
@@ -65,10 +68,20 @@ int Run(const Options& options) {
         last = n;
     };
     DocumentLines document;
-    if (options.input == kStandardStream) {
-        document.TakeText(ReadStandardInput());
+    LoadReport load;
+    const bool fromStandardInput = options.input == kStandardStream;
+    if (fromStandardInput) {
+        ByteBuffer bytes = ReadStandardInput();
+        InspectLoadedText(kStandardInputName, {bytes.data(), bytes.size()}, &load);
+        document.TakeText(std::move(bytes));
     } else {
-        document.LoadFromFile(options.input);
+        document.LoadFromFile(options.input, &load);
+    }
+    if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
+        std::fprintf(
+            stderr, "quillex-batch: warning: %s.\n",
+            NulNotice(fromStandardInput ? kStandardInputName : options.input, *load.nulOffset)
+                .c_str());
     }
     const FunctionResult result =
         RunLineFunction(options.function, options.params, document, progress);

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
             stderr);
         return 1;
     }
-    // An error escaping any event handler is reported there and the program goes on.
+    // An error that a handler does not catch itself is reported there and the program goes on.
     quillex::ReportingApplication app(argc, argv);
     quillex::InitSkinResources();
     // The title of the taskbar entry and of every message box.

@@ -32,6 +32,7 @@ class NoDialogs final : public quillex::Dialogs {
         return std::nullopt;
     }
     void Message(const QString&) override {}
+    bool Ask(const QString&) override { return false; }
     std::optional<QString> chosen;
 };
 

@@ -4,6 +4,7 @@
 
 #include "core/document_editor.h"
 #include "core/file_format.h"
+#include "core/input_check.h"
 #include "core/text_form.h"
 
 namespace quillex {
@@ -105,8 +106,10 @@ void DocumentLines::TakeText(ByteBuffer text) {
     index_ = std::move(index);
 }
 
-void DocumentLines::LoadFromFile(const std::filesystem::path& path) {
-    TakeText(ReadWholeFile(path));  // replaced only once the whole file was read
+void DocumentLines::LoadFromFile(const std::filesystem::path& path, LoadReport* report) {
+    ByteBuffer bytes = ReadWholeFile(path);
+    InspectLoadedText(path, {bytes.data(), bytes.size()}, report);
+    TakeText(std::move(bytes));  // replaced only once the whole file was read
 }
 
 void DocumentLines::SaveToFile(const std::filesystem::path& path) const {

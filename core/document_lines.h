@@ -13,6 +13,8 @@
 
 namespace quillex {
 
+struct LoadReport;
+
 // A plain list of lines, for building a document from literals and for comparing with one.
 using Lines = std::vector<std::string>;
 
@@ -54,7 +56,8 @@ class DocumentLines {
 
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).
-    void LoadFromFile(const std::filesystem::path& path);
+    // A load cut short by a NUL byte says where in `report`.
+    void LoadFromFile(const std::filesystem::path& path, LoadReport* report = nullptr);
     void SaveToFile(const std::filesystem::path& path) const;
 
     // The text form of some lines: one piece for each run of them.

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <new>
-#include <random>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -15,6 +13,8 @@
 
 #include "core/document_lines.h"
 #include "core/file_io.h"
+#include "core/input_check.h"
+#include "core/temp_files.h"
 
 namespace fs = std::filesystem;
 
@@ -101,36 +101,6 @@ fs::path ResolveTarget(const fs::path& path) {
     return path;
 }
 
-// A file name may have at most 255 units; the temporary name keeps as much of the target's
-// name as fits beside its own marks, so that a long but valid name can still be saved.
-constexpr std::size_t kNameMax = 255;
-
-fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
-    static std::mt19937 random{std::random_device{}()};
-    std::string suffix = ".";  // appends, not operator+: see FileMessage
-    suffix.append(std::to_string(random())).append("-").append(std::to_string(attempt));
-    suffix.append(".tmp");
-    auto name = target.filename().native();
-    const std::size_t room = kNameMax - 1 - suffix.size();
-    if (name.size() > room) {
-        name.resize(room);
-#ifndef _WIN32
-        while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80) {
-            name.pop_back();  // never half a UTF-8 letter
-        }
-        if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0) {
-            name.pop_back();
-        }
-#endif
-    }
-    // Composed as a path, not as narrow text: on Windows a narrow string is in the ANSI code
-    // page, which cannot hold every file name.
-    fs::path composed = ".";
-    composed += name;
-    composed += suffix;
-    return target.parent_path() / composed;
-}
-
 // The replaced file's owner and group, where we may give them (root may; anyone may keep a
 // group they belong to), and then its permissions.
 void TakeOverAttributes(const fs::path& temporary, const fs::path& target) {
@@ -161,14 +131,8 @@ std::string PathText(const fs::path& path) {
 }
 
 ByteBuffer ReadWholeFile(const fs::path& path) {
+    CFile file(OpenInputFile(path));
     std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw FileError(path, "is a directory");
-    }
-    CFile file(path, "rb");
-    if (!file) {
-        ThrowErrno(path, errno);
-    }
     try {
         ByteBuffer bytes;
         const std::uintmax_t size = fs::file_size(path, ec);
@@ -230,50 +194,39 @@ void SaveText(const TextPieces& pieces, const fs::path& path) {
 
     // Until it is complete the new content is the owner's alone; the target's permissions
     // follow once it is written. A new file gets what the umask allows.
-    const int permissions = exists ? 0600 : 0666;
-    fs::path temporary;
-    std::unique_ptr<CFile> created;
-    for (unsigned attempt = 0; attempt < 8 && temporary.empty(); ++attempt) {
-        fs::path candidate = TemporaryBeside(target, attempt);
-        auto file = std::make_unique<CFile>(candidate, permissions);
-        if (*file) {
-            temporary = candidate;
-            created = std::move(file);
-        } else if (errno != EEXIST) {
-            break;
-        }
-    }
-    if (temporary.empty()) {
+    TemporaryFile temporary(target, exists ? 0600 : 0666);
+    if (!temporary.Created()) {
         // No file can be made beside the target (a writable file in a read-only folder):
         // writing in place is the only way left.
         WriteInPlace(pieces, target, path);
         return;
     }
 
-    if (int error = WriteAndSync(*created, pieces)) {
-        fs::remove(temporary, ec);
+    if (int error = WriteAndSync(temporary.File(), pieces)) {
         ThrowErrno(path, error);
     }
     if (exists) {
-        TakeOverAttributes(temporary, target);
+        TakeOverAttributes(temporary.path(), target);
     }
-    fs::rename(temporary, target, ec);
+    fs::rename(temporary.path(), target, ec);
     if (ec) {
         // Some systems refuse to replace a file that another program holds open; the
         // complete content is still written, in place.
         const int renameError = ec.value();
-        fs::remove(temporary, ec);
+        temporary.Remove();
         try {
             WriteInPlace(pieces, target, path);
         } catch (const FileError&) {
             ThrowErrno(path, renameError);
         }
+        return;
     }
+    temporary.Keep();
 }
 
-std::vector<std::string> LoadLines(const fs::path& path) {
+std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {
     DocumentLines document;
-    document.LoadFromFile(path);
+    document.LoadFromFile(path, report);
     return document.ToLines();
 }
 

@@ -12,6 +12,8 @@
 
 namespace quillex {
 
+struct LoadReport;
+
 // A file could not be read or written. The message names the path and the reason.
 class FileError : public std::runtime_error {
   public:
@@ -26,8 +28,8 @@ class FileError : public std::runtime_error {
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);
 
-// The whole file as it is on disk, in one read where its size is known. Throws FileError
-// (a lack of memory included).
+// The whole file as it is on disk, in one read where its size is known. Only a regular file
+// is read (see OpenInputFile). Throws FileError (a lack of memory included).
 ByteBuffer ReadWholeFile(const std::filesystem::path& path);
 
 // Writes the pieces over `path`, all or nothing: the new content goes to a temporary file
@@ -42,8 +44,9 @@ void SaveText(const TextPieces& pieces, const std::filesystem::path& path);
 // Writes the pieces to an open stream; false on a write error (errno set by the C library).
 bool WritePieces(std::FILE* file, const TextPieces& pieces);
 
-// Plain lists through the same reader and writer.
-std::vector<std::string> LoadLines(const std::filesystem::path& path);
+// Plain lists through the same reader and writer; where a NUL ended the text, `report` gets
+// its offset.
+std::vector<std::string> LoadLines(const std::filesystem::path& path, LoadReport* report = nullptr);
 void SaveLines(const std::vector<std::string>& lines, const std::filesystem::path& path);
 
 }  // namespace quillex

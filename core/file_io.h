@@ -16,12 +16,20 @@ class CFile {
     // Creates a new file for writing, failing with EEXIST if there is one, with the given
     // POSIX permission bits (before the umask; Windows has none to give).
     CFile(const std::filesystem::path& path, int permissions);
+    // Takes over a file opened elsewhere.
+    explicit CFile(std::FILE* file) noexcept : file_(file) {}
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
     ~CFile();
 
     explicit operator bool() const noexcept { return file_ != nullptr; }
     std::FILE* get() const noexcept { return file_; }
+    // Hands the file over; it is no longer closed here.
+    std::FILE* Release() noexcept {
+        std::FILE* file = file_;
+        file_ = nullptr;
+        return file;
+    }
 
     // Flushes stdio and the operating system's buffers to the disk, then closes.
     // Returns false (errno set) if any of it failed.

@@ -44,4 +44,11 @@ void QtDialogs::Message(const QString& text) {
     box.exec();
 }
 
+bool QtDialogs::Ask(const QString& text) {
+    QMessageBox box(QMessageBox::Question, title_, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace quillex

@@ -28,6 +28,8 @@ class Dialogs {
     // A message box with an OK button, titled with the application's title. (The general
     // error report, with its error icon, is ErrorReport.)
     virtual void Message(const QString& text) = 0;
+    // A question with Yes and No buttons, titled so too; true for Yes.
+    virtual bool Ask(const QString& text) = 0;
 };
 
 // "txt" and "ini", then every file, named in the interface language.
@@ -45,6 +47,7 @@ class QtDialogs final : public Dialogs {
     std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override;
     std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) override;
     void Message(const QString& text) override;
+    bool Ask(const QString& text) override;
 
   private:
     std::optional<QString> Run(const QString& folder, const QStringList& filters, bool save);

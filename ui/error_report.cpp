@@ -6,6 +6,7 @@
 
 #include "core/cp1251.h"
 #include "core/line_operations.h"
+#include "ui/guarded.h"
 
 namespace quillex {
 
@@ -19,6 +20,15 @@ QString ErrorReportText(const std::exception& error) {
         message = QString::fromUtf8(error.what());
     }
     return message + QLatin1Char('.');
+}
+
+void ReportUncaught(ErrorReport& report, const std::exception* error) noexcept {
+    try {
+        report.ShowError(error != nullptr ? ErrorReportText(*error)
+                                          : QStringLiteral("Unknown error."));
+    } catch (...) {
+        // Nothing is left to tell the user with; the event loop still goes on.
+    }
 }
 
 void MessageBoxErrorReport::ShowError(const QString& text) {

@@ -5,8 +5,8 @@
 
 namespace quillex {
 
-ImageButton::ImageButton(const QList<QPixmap>& pictures, int index, QWidget* parent)
-    : QAbstractButton(parent), pictures_(pictures), index_(index) {
+ImageButton::ImageButton(QList<QPixmap> pictures, int index, QWidget* parent)
+    : QAbstractButton(parent), pictures_(std::move(pictures)), index_(index) {
     setFocusPolicy(Qt::NoFocus);
 }
 

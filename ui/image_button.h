@@ -8,12 +8,14 @@
 
 namespace quillex {
 
-// A button drawn from one entry of a shared picture list; the work timer picks the entry.
+// A button drawn from one entry of a picture list; the work timer picks the entry. The button
+// holds its own copy of the list (the pictures themselves are shared, not copied), so that
+// it never reaches into a list destroyed before it.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 
   public:
-    ImageButton(const QList<QPixmap>& pictures, int index, QWidget* parent = nullptr);
+    ImageButton(QList<QPixmap> pictures, int index, QWidget* parent = nullptr);
 
     // Showing the entry already shown changes nothing and repaints nothing.
     void SetImageIndex(int index);
@@ -32,7 +34,7 @@ class ImageButton : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    const QList<QPixmap>& pictures_;
+    const QList<QPixmap> pictures_;
     int index_;
     int changes_ = 0;
     QString caption_;

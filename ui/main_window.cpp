@@ -21,6 +21,7 @@
 #include "core/view_text.h"
 #include "platform/cursor.h"
 #include "platform/window_move.h"
+#include "ui/guarded.h"
 #include "ui/image_button.h"
 #include "ui/logo_window.h"
 #include "ui/main_layout.h"
@@ -121,14 +122,15 @@ void TfmMain::FormCreate() {
     DocumentLines.Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
     Timer_Work.setInterval(100);
-    connect(&Timer_Work, &QTimer::timeout, this, &TfmMain::Timer_WorkTimer);
+    connect(&Timer_Work, &QTimer::timeout, this, Guarded(report_, this, &TfmMain::Timer_WorkTimer));
     Timer_Work.start();
 }
 
 void TfmMain::BuildControls() {
     const QColor grey(126, 126, 126);
     Sb_Close = new ImageButton(BitmapList_Btn, 0, this);
-    connect(Sb_Close, &QAbstractButton::clicked, this, &TfmMain::Sb_CloseClick);
+    connect(Sb_Close, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &TfmMain::Sb_CloseClick));
 
     Lbl_1 = MakeLabel(this, layout::kLbl_1, grey);
     Lbl_2 = MakeLabel(this, layout::kLbl_2, grey);
@@ -171,20 +173,23 @@ void TfmMain::BuildControls() {
     RichEdit_Text->verticalScrollBar()->setStyleSheet(scrollBars);
     RichEdit_Text->horizontalScrollBar()->setStyleSheet(scrollBars);
     RichEdit_Text->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(RichEdit_Text, &QPlainTextEdit::textChanged, this, &TfmMain::RichEdit_TextChange);
+    connect(RichEdit_Text, &QPlainTextEdit::textChanged, this,
+            Guarded(report_, this, &TfmMain::RichEdit_TextChange));
 
     const QColor caption(40, 70, 105);
     Lbl_Load_File = MakeLabel(this, layout::kLbl_Load_File, caption, true);
     Edit_Load_File = MakeEdit(this, layout::kEdit_Load_File);
     Btn_Load_File = new ImageButton(BitmapList_Btn, 2, this);
     Btn_Load_File->setCursor(Qt::PointingHandCursor);
-    connect(Btn_Load_File, &QAbstractButton::clicked, this, &TfmMain::Btn_Load_FileClick);
+    connect(Btn_Load_File, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &TfmMain::Btn_Load_FileClick));
 
     Lbl_Save_File = MakeLabel(this, layout::kLbl_Save_File, caption, true);
     Edit_Save_File = MakeEdit(this, layout::kEdit_Save_File);
     Btn_Save_File = new ImageButton(BitmapList_Btn, 4, this);
     Btn_Save_File->setCursor(Qt::PointingHandCursor);
-    connect(Btn_Save_File, &QAbstractButton::clicked, this, &TfmMain::Btn_Save_FileClick);
+    connect(Btn_Save_File, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &TfmMain::Btn_Save_FileClick));
 
     Lbl_Select = MakeLabel(this, layout::kLbl_Select, caption, true);
 }
@@ -197,7 +202,7 @@ void TfmMain::BuildParkedControls() {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
         button->setGeometry(QRect(at, QSize(22, 22)));
-        connect(button, &QAbstractButton::clicked, this, handler);
+        connect(button, &QAbstractButton::clicked, this, Guarded(report_, this, handler));
         return button;
     };
     Sb_Help = button(layout::kSb_Help, &TfmMain::Sb_HelpClick);
@@ -289,7 +294,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
         };
         for (const auto& [label, handler] : bindings) {
             if (watched == label) {
-                (this->*handler)();
+                ReportingFailures(report_, [&] { (this->*handler)(); });
                 return true;
             }
         }
@@ -304,7 +309,7 @@ void TfmMain::ShowProgress(std::size_t n) {
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
-    FormClose();
+    ReportingFailures(report_, [this] { FormClose(); });
     event->accept();
     emit Closed();
 }

@@ -81,6 +81,7 @@ class TfmMain : public QWidget, public RunHost {
     void ShowRunError() override;
     void RefreshView() override;
     void RunLoadCommand() override { Btn_Load_FileClick(); }
+    bool MayOverwriteLoadFile() override;
 
     // The language in force, for every text composed at display time.
     const quillex::CaptionTable& Captions() const;
@@ -123,6 +124,10 @@ class TfmMain : public QWidget, public RunHost {
     void LoadStartFile(const QStringList& arguments);
     void Btn_Save_FileClick() { SaveDocument(); }
     void SaveDocument();
+    // Asks before `target` is written over the file the document was loaded from only up
+    // to a NUL byte; true when nothing needs asking or the user agrees.
+    bool MayWriteOverCutLoad(const QString& target);
+    void NoteCutLoad(const LoadReport& report);
 
     // Popup menu and the view commands behind it.
     void Menu_RichEdit_TextPopup();
@@ -233,7 +238,8 @@ class TfmMain : public QWidget, public RunHost {
     void BuildMenu();
     void BuildTray();
     void PlaceControls();
-    void ShowFileError(const QString& fieldText);
+    // "File: " + field + " error!", and `detail` on a line of its own where given.
+    void ShowFileError(const QString& fieldText, const QString& detail = {});
     bool Hover(const QWidget& control, QPoint cursor) const;
     void ColourLanguageLabel(QLabel& label, int language, bool hovered);
 
@@ -254,6 +260,9 @@ class TfmMain : public QWidget, public RunHost {
     bool batchingView_ = false;  // RefreshView renders the statistics once, at its end
     QPixmap skin_;
     QtLanguage qtLanguage_;
+    // The file the document was loaded from where a NUL byte ended its text, and where.
+    std::filesystem::path cutLoadFile_;
+    std::uint64_t cutLoadOffset_ = 0;
 };
 
 }  // namespace quillex

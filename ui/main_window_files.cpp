@@ -11,7 +11,9 @@
 
 #include <exception>
 
+#include "core/input_check.h"
 #include "ui/dialogs.h"
+#include "ui/guarded.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
 
@@ -47,8 +49,9 @@ QString TfmMain::LoadFileText() const {
     return Edit_Load_File->text();
 }
 
-void TfmMain::ShowFileError(const QString& fieldText) {
-    dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!"));
+void TfmMain::ShowFileError(const QString& fieldText, const QString& detail) {
+    dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!") +
+                     (detail.isEmpty() ? QString() : u'\n' + detail));
 }
 
 void TfmMain::ShowRunError() {
@@ -72,15 +75,48 @@ void TfmMain::LoadFile(const QString& path) {
     const QString previousText = Edit_Load_File->text();
     const QString previousHint = Edit_Load_File->toolTip();
     TakeChosenFile(*Edit_Load_File, path);
+    LoadReport report;
     try {
-        DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()));
-    } catch (const std::exception&) {
-        ShowRunError();
+        DocumentLines.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
+    } catch (const std::exception& error) {
+        // A file refused for what it is says so below the usual message.
+        const auto* refused = dynamic_cast<const InputRefused*>(&error);
+        ShowFileError(Edit_Load_File->text(),
+                      refused != nullptr
+                          ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
+                          : QString());
         Edit_Load_File->setText(previousText);
         Edit_Load_File->setToolTip(previousHint);
         return;
     }
+    NoteCutLoad(report);
     RefreshView();
+    if (!cutLoadFile_.empty()) {
+        dialogs_.Message(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) + u'.');
+    }
+}
+
+void TfmMain::NoteCutLoad(const LoadReport& report) {
+    cutLoadFile_ = report.nulOffset ? ToPath(Edit_Load_File->text()) : std::filesystem::path();
+    cutLoadOffset_ = report.nulOffset.value_or(0);
+}
+
+bool TfmMain::MayWriteOverCutLoad(const QString& target) {
+    std::error_code ec;
+    if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
+        return true;
+    }
+    if (!dialogs_.Ask(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) +
+                      QStringLiteral(". Writing the document over it loses the rest for good. "
+                                     "Write it anyway?"))) {
+        return false;
+    }
+    cutLoadFile_.clear();  // asked once: the user chose to let the rest go
+    return true;
+}
+
+bool TfmMain::MayOverwriteLoadFile() {
+    return MayWriteOverCutLoad(Edit_Load_File->text());
 }
 
 void TfmMain::LoadStartFile(const QStringList& arguments) {
@@ -99,14 +135,14 @@ void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
 void TfmMain::dropEvent(QDropEvent* event) {
     if (const std::optional<QString> file = DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
-        LoadFile(*file);
+        ReportingFailures(report_, [&] { LoadFile(*file); });
     }
 }
 
 void TfmMain::SaveDocument() {
     const std::optional<QString> chosen =
         dialogs_.SaveFile(QCoreApplication::applicationDirPath(), FileTypeFilters(Captions()));
-    if (!chosen) {
+    if (!chosen || !MayWriteOverCutLoad(*chosen)) {
         return;
     }
     TakeChosenFile(*Edit_Save_File, *chosen);

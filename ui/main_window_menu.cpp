@@ -9,6 +9,7 @@
 #include <array>
 
 #include "core/view_text.h"
+#include "ui/guarded.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
 #include "ui/titled_menu.h"
@@ -24,17 +25,19 @@ void TfmMain::BuildMenu() {
         "Весь файл (!)"};
     for (int limit = 0; limit < static_cast<int>(kLimitCaptions.size()); ++limit) {
         N0_Items[limit] = N0_Menu->addAction(QString::fromUtf8(kLimitCaptions[limit]));
-        connect(N0_Items[limit], &QAction::triggered, this, [this, limit] { N0_Click(limit); });
+        connect(N0_Items[limit], &QAction::triggered, this,
+                Guarded(report_, [this, limit] { N0_Click(limit); }));
     }
     N1 = Menu_RichEdit_Text->addAction(QString());
     N2 = Menu_RichEdit_Text->addAction(QString());
     N3 = Menu_RichEdit_Text->addAction(QString());
     N4 = Menu_RichEdit_Text->addAction(QString());
-    connect(N1, &QAction::triggered, this, &TfmMain::N1Click);
-    connect(N2, &QAction::triggered, this, &TfmMain::N2Click);
-    connect(N3, &QAction::triggered, this, &TfmMain::N3Click);
-    connect(N4, &QAction::triggered, this, &TfmMain::N4Click);
-    connect(Menu_RichEdit_Text, &QMenu::aboutToShow, this, &TfmMain::Menu_RichEdit_TextPopup);
+    connect(N1, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N1Click));
+    connect(N2, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N2Click));
+    connect(N3, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N3Click));
+    connect(N4, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N4Click));
+    connect(Menu_RichEdit_Text, &QMenu::aboutToShow, this,
+            Guarded(report_, this, &TfmMain::Menu_RichEdit_TextPopup));
     connect(RichEdit_Text, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         Menu_RichEdit_Text->popup(RichEdit_Text->viewport()->mapToGlobal(at));
     });

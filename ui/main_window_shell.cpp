@@ -6,6 +6,7 @@
 #include "core/shell_target.h"
 #include "platform/shell.h"
 #include "platform/tray.h"
+#include "ui/guarded.h"
 #include "ui/main_window.h"
 #include "ui/skin.h"
 #include "ui/titled_menu.h"
@@ -45,14 +46,17 @@ void TfmMain::BuildTray() {
     Menu_Tray->setToolTipsVisible(true);
     TrayMenu_3 = Menu_Tray->addAction(QString());
     TrayMenu_4 = Menu_Tray->addAction(QString());
-    connect(TrayMenu_3, &QAction::triggered, this, &TfmMain::TrayMenu_3Click);
-    connect(TrayMenu_4, &QAction::triggered, this, &TfmMain::TrayMenu_4Click);
+    connect(TrayMenu_3, &QAction::triggered, this,
+            Guarded(report_, this, &TfmMain::TrayMenu_3Click));
+    connect(TrayMenu_4, &QAction::triggered, this,
+            Guarded(report_, this, &TfmMain::TrayMenu_4Click));
     Tray->SetMenu(Menu_Tray);
-    connect(Tray, &TrayIcon::doubleClicked, this, &TfmMain::TrayIconDblClick);
+    connect(Tray, &TrayIcon::doubleClicked, this,
+            Guarded(report_, this, &TfmMain::TrayIconDblClick));
 #if !defined(Q_OS_WIN)
     // Tray hosts that speak the StatusNotifierItem protocol report no double-click at all;
     // without this the hidden window could not be brought back there.
-    connect(Tray, &TrayIcon::clicked, this, &TfmMain::TrayIconDblClick);
+    connect(Tray, &TrayIcon::clicked, this, Guarded(report_, this, &TfmMain::TrayIconDblClick));
 #endif
 }
 

@@ -1,7 +1,5 @@
 #include "ui/reporting_application.h"
 
-#include <exception>
-
 #include "core/app_title.h"
 
 namespace quillex {
@@ -14,16 +12,5 @@ ReportingApplication::ReportingApplication(int& argc, char** argv) : QApplicatio
 }
 
 ReportingApplication::~ReportingApplication() = default;
-
-bool ReportingApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        report_->ShowError(ErrorReportText(error));
-    } catch (...) {
-        report_->ShowError(QStringLiteral("Unknown error."));
-    }
-    return false;
-}
 
 }  // namespace quillex

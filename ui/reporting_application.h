@@ -9,8 +9,8 @@
 namespace quillex {
 
 // The application object. Its name is the application's title, taken from the program file.
-// An error that escapes an event handler is shown by the general error report instead of
-// ending the program, and the event loop goes on.
+// It holds the general error report, by which the handlers show a failure they do not catch
+// themselves (see Guarded): no exception may pass through Qt's event dispatch.
 class ReportingApplication : public QApplication {
     Q_OBJECT
 
@@ -22,8 +22,6 @@ class ReportingApplication : public QApplication {
     // replaced (tests replace it with a fake).
     ErrorReport& Report() { return *report_; }
     void SetReport(ErrorReport& report) { report_ = &report; }
-
-    bool notify(QObject* receiver, QEvent* event) override;
 
   private:
     std::unique_ptr<ErrorReport> ownReport_;

@@ -23,6 +23,9 @@ class RunHost {
     virtual void RefreshView() = 0;
     // Exactly what a click on the load button does: dialog, load or cancel, view rebuilt.
     virtual void RunLoadCommand() = 0;
+    // Whether the round-trip functions may write over the load file: not when the document
+    // came from it only up to a NUL byte and the user, asked, keeps the file.
+    virtual bool MayOverwriteLoadFile() { return true; }
 };
 
 }  // namespace quillex

@@ -97,6 +97,17 @@ TEST_F(Batch, ARunThatReportsNothingPrintsNothing) {
     EXPECT_EQ(ReadBytes(Out()), "abc\r\n");
 }
 
+// The text ends at the NUL as in the window; the run goes on, with a warning.
+TEST_F(Batch, ANulByteEndsTheTextWithAWarning) {
+    WriteBytes(In(), std::string("ab\r\ncd\0ef\r\n", 10));
+    const Result r = Run({"3", In(), Out(), "--left", "<"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(ReadBytes(Out()), "<ab\r\n<cd\r\n");
+    EXPECT_EQ(r.err, "quillex-batch: warning: '" + In() +
+                         "': the text ends at byte 6, where the file holds a NUL byte; the rest "
+                         "of the file was not loaded.\n");
+}
+
 TEST_F(Batch, PanelDefaultsAndSwitchedSides) {
     WriteBytes(In(), "x\r\n");
     Result r = Run({"3", In(), Out(), "--right", "\";"});
@@ -124,6 +135,7 @@ TEST_F(Batch, AFailedRunLeavesTheOutputAlone) {
         {{"1", In(), Out(), "--from", ""}, ""},
         {{"1", In(), Out(), "--from", "a", "--to", ""}, ""},
         {{"0", (dir_ / "missing").string(), Out()}, ""},
+        {{"0", "/dev/null", Out()}, "'/dev/null': is a character device, not a regular file"},
     };
     for (const auto& c : cases) {
         const Result r = Run(c.options);

@@ -18,6 +18,15 @@ bool RunInChild(const std::function<void()>& setup, const std::function<bool()>&
            WEXITSTATUS(status) == 0;
 }
 
+pid_t StartChild(const std::function<void()>& body) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        body();
+        std::_Exit(0);
+    }
+    return pid;
+}
+
 bool RunUnprivileged(const std::function<bool()>& body) {
     if (geteuid() != 0) {
         return body();

@@ -2,6 +2,10 @@
 // child process to apply them in.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -112,6 +116,39 @@ TEST_F(FilePermissionTest, AnUnreadableFileFailsToLoad) {
             return true;
         }
     }));
+}
+
+// Inputs that may never end or wait forever for a writer are refused at once, saying what
+// they are; a child process with an alarm stands guard should a load wait after all.
+TEST(FileFormat, APipeASocketOrADeviceAsInputIsRefusedAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socket_path = (dir / "socket").string();
+    ASSERT_LT(socket_path.size(), sizeof address.sun_path);
+    socket_path.copy(address.sun_path, socket_path.size());
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::pair<fs::path, const char*> cases[] = {
+        {dir / "fifo", "is a pipe"},
+        {dir / "socket", "is a socket"},
+        {"/dev/null", "is a character device"},
+    };
+    for (const auto& [path, says] : cases) {
+        EXPECT_TRUE(testing::RunInChild([] { alarm(10); },
+                                        [&] {
+                                            try {
+                                                LoadLines(path);
+                                                return false;
+                                            } catch (const FileError& e) {
+                                                return std::string(e.what()).find(says) !=
+                                                       std::string::npos;
+                                            }
+                                        }))
+            << path;
+    }
+    close(server);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 
 #include "core/document_lines.h"
+#include "core/input_check.h"
 #include "core/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +25,10 @@ struct FileCase {
     std::string on_disk;
     Lines lines;
     std::string saved;  // what saving the loaded lines writes back
+    std::optional<std::uint64_t> nulOffset = {};
 };
+
+constexpr std::size_t kMib = std::size_t{1} << 20;
 
 std::ostream& operator<<(std::ostream& os, const FileCase& c) {
     return os << c.name;
@@ -37,8 +42,10 @@ class FileFormatTest : public ::testing::TestWithParam<FileCase> {
 TEST_P(FileFormatTest, LoadsByTheRuleAndSavesWithCrLf) {
     const FileCase& c = GetParam();
     WriteBytes(dir_ / "in.txt", c.on_disk);
-    Lines lines = LoadLines(dir_ / "in.txt");
+    LoadReport report;
+    Lines lines = LoadLines(dir_ / "in.txt", &report);
     EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(report.nulOffset, c.nulOffset);
     SaveLines(lines, dir_ / "out.txt");
     EXPECT_EQ(ReadBytes(dir_ / "out.txt"), c.saved);
 }
@@ -51,8 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"EndsInCrLfCrLf", "a\r\n\r\n", {"a", ""}, "a\r\n\r\n"},
         FileCase{"LoneCr", "a\rb", {"a", "b"}, "a\r\nb\r\n"},
         FileCase{"LfCr", "a\n\rb", {"a", "", "b"}, "a\r\n\r\nb\r\n"},
-        FileCase{"NulEndsTheText", "ab\0cd\r\n"s, {"ab"}, "ab\r\n"},
-        FileCase{"Utf16Le", "\xFF\xFE\x41\x00"s, {"\xFF\xFE\x41"}, "\xFF\xFE\x41\r\n"},
+        FileCase{"NulEndsTheText", "ab\0cd\r\n"s, {"ab"}, "ab\r\n", 2},
+        FileCase{"NulPastTheFirstMegabyte",
+                 std::string(kMib + 3, 'a') + "\0b"s,
+                 {std::string(kMib + 3, 'a')},
+                 std::string(kMib + 3, 'a') + "\r\n",
+                 kMib + 3},
+        FileCase{"MarkBytesWithoutANulAreText", "\xFF\xFE\x41", {"\xFF\xFE\x41"},
+                 "\xFF\xFE\x41\r\n"},
+        FileCase{"ByteOrderMarkBytesInsideALine",
+                 "x\xFF\xFE\x41\x00"s,
+                 {"x\xFF\xFE\x41"},
+                 "x\xFF\xFE\x41\r\n",
+                 4},
         FileCase{"Utf8Bom", "\xEF\xBB\xBFtext\n", {"\xEF\xBB\xBFtext"}, "\xEF\xBB\xBFtext\r\n"},
         FileCase{"CtrlZIsData", "a\x1A b\r\n", {"a\x1A b"}, "a\x1A b\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -100,7 +118,14 @@ TEST(FileFormat, CyrillicFileName) {
 TEST(FileFormat, LoadFailuresNameThePathAndKeepTheDocument) {
     TempDir dir;
     DocumentLines doc(Lines{"kept"});
-    for (const fs::path& bad : {dir / "missing.txt", dir.path()}) {
+    // UTF-16 text, either byte order, is refused rather than loaded as a garbage line.
+    WriteBytes(dir / "le.txt",
+               "\xFF\xFE"
+               "a\0b\0\r\0\n\0"s);
+    WriteBytes(dir / "be.txt",
+               "\xFE\xFF"
+               "\0a\0b"s);
+    for (const fs::path& bad : {dir / "missing.txt", dir.path(), dir / "le.txt", dir / "be.txt"}) {
         try {
             doc.LoadFromFile(bad);
             ADD_FAILURE() << "loading " << bad << " succeeded";

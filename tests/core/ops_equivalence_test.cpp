@@ -8,49 +8,27 @@
 #include <typeinfo>
 
 #include "core/line_operations.h"
+#include "op_outcome.h"
 #include "ops_reference.h"
 #include "progress_log.h"
 #include "vector_ops.h"
 
 namespace quillex {
-namespace {
 
-using testing::ProgressLog;
-using testing::StopRun;
-
-// What a run leaves behind.
-struct Outcome {
-    Lines lines;                     // the document after the run
-    std::vector<Lines> results;      // lists the run returned
-    std::vector<std::size_t> calls;  // progress numbers
-    std::string failure;             // "", "stop", "conversion" or "run"
-
-    bool operator==(const Outcome&) const = default;
-};
-
+namespace testing {
 void PrintTo(const Outcome& o, std::ostream* out) {
     *out << ::testing::PrintToString(o.lines) << " results " << ::testing::PrintToString(o.results)
          << " calls " << ::testing::PrintToString(o.calls) << " failure '" << o.failure << "'";
 }
+}  // namespace testing
 
-using Op = std::function<std::vector<Lines>(Lines&, const Progress&)>;
+namespace {
 
-Outcome RunOp(const Op& op, Lines lines, std::optional<std::size_t> throw_at) {
-    ProgressLog log(throw_at);
-    Outcome outcome;
-    try {
-        outcome.results = op(lines, log.Callback());
-    } catch (const StopRun&) {
-        outcome.failure = "stop";
-    } catch (const ConversionError&) {
-        outcome.failure = "conversion";
-    } catch (const std::exception&) {
-        outcome.failure = "run";  // RunError, or the transcription's empty optional
-    }
-    outcome.lines = std::move(lines);
-    outcome.calls = std::move(log.calls);
-    return outcome;
-}
+using testing::Op;
+using testing::Outcome;
+using testing::ProgressLog;
+using testing::RunOp;
+using testing::StopRun;
 
 // Short lines over an alphabet that hits every rule: cased Latin and Cyrillic pairs, blanks
 // and control bytes, the marks, digits, the extension separators, the words searched for.

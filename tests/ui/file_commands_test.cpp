@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 #include <filesystem>
@@ -85,15 +86,56 @@ TEST_F(FileCommandsTest, FailedFirstLoadLeavesTheFieldEmpty) {
     EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
 }
 
-TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByte) {
-    Load(Write("bin.dat", std::string("\xFF\xFE"
-                                      "A\0B\r\n",
-                                      7)));
-    ASSERT_EQ(fmMain.DocumentLines.Count(), 1u);
-    EXPECT_EQ(fmMain.DocumentLines.Get(0),
-              "\xFF\xFE"
-              "A");
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+// The text ends at the first NUL byte, and the user is told where; writing the document back
+// over that file, by the save button or a round-trip function, asks first.
+TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByteAndSaysSo) {
+    const std::string bytes(
+        "\x7F"
+        "ELF\r\n\x01\0B\r\n",
+        10);
+    const QString path = Write("bin.dat", bytes);
+    Load(path);
+    ASSERT_EQ(fmMain.DocumentLines.Count(), 2u);
+    EXPECT_EQ(fmMain.DocumentLines.Get(1), "\x01");
+    const QString notice = "'" + path +
+                           "': the text ends at byte 7, where the file holds a NUL byte; the rest "
+                           "of the file was not loaded";
+    EXPECT_EQ(dialogs.messages, QStringList{notice + "."});
+
+    dialogs.saveAnswers = {path, path, Path("other.txt")};
+    dialogs.askAnswers = {false, true};
+    fmMain.Btn_Save_FileClick();  // declined: the file keeps its rest
+    EXPECT_EQ(ReadBytes(dir_ / "bin.dat"), bytes);
+    fmMain.Btn_Save_FileClick();
+    EXPECT_EQ(ReadBytes(dir_ / "bin.dat"),
+              "\x7F"
+              "ELF\r\n\x01\r\n");
+    fmMain.Btn_Save_FileClick();  // another file is not asked about
+    ASSERT_EQ(dialogs.questions.size(), 2);
+    EXPECT_TRUE(dialogs.questions[0].startsWith(notice + ". "))
+        << dialogs.questions[0].toStdString();
+
+    // A round-trip function asks too, and a No leaves the file and the document alone.
+    Write("bin.dat", bytes);
+    Load(path);
+    dialogs.askAnswers = {false};
+    fmMain.Panels().Controls().Btn[5]->click();
+    EXPECT_EQ(ReadBytes(dir_ / "bin.dat"), bytes);
+    EXPECT_EQ(dialogs.questions.size(), 3);
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+}
+
+// A UTF-16 file is refused rather than loaded as a line of garbage, and the message says why.
+TEST_F(FileCommandsTest, Utf16FileFailsToLoad) {
+    const QString path = Write("wide.txt", std::string("\xFF\xFE"
+                                                       "A\0\r\0\n\0",
+                                                       8));
+    Load(path);
+    EXPECT_EQ(dialogs.messages,
+              QStringList{"File: " + path +
+                          " error!\nThe file is UTF-16 text (it begins with a byte-order mark); "
+                          "only single-byte text is loaded."});
+    EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
 }
 
 TEST_F(FileCommandsTest, LoadingKeepsTheDisplayLimit) {

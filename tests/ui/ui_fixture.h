@@ -35,6 +35,8 @@ class FakeDialogs final : public Dialogs {
     QStringList saveFolders;
     QStringList lastFilters;
     QStringList messages;
+    std::deque<bool> askAnswers;
+    QStringList questions;
 
     std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override {
         openFolders << folder;
@@ -47,6 +49,16 @@ class FakeDialogs final : public Dialogs {
         return Next(saveAnswers);
     }
     void Message(const QString& text) override { messages << text; }
+    bool Ask(const QString& text) override {
+        questions << text;
+        if (askAnswers.empty()) {
+            ADD_FAILURE() << "a question was asked that the test did not expect";
+            return false;
+        }
+        const bool answer = askAnswers.front();
+        askAnswers.pop_front();
+        return answer;
+    }
 
   private:
     static std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 
+#include <memory>
+
 #include "core/window_logic.h"
 #include "ui/image_button.h"
 #include "ui/main_layout.h"
@@ -177,6 +179,15 @@ TEST(Lifecycle, MainWindowOutlivesItsCompanionsSafely) {
     fmMain.DocumentLines.Add("x");
     fmMain.RefreshView();
     EXPECT_EQ(fmMain.Lbl_1->text(), "1");
+}
+
+// The window's picture list goes before its buttons do; a button must not reach into it.
+TEST(Lifecycle, AnImageButtonKeepsItsPicturesWhenTheListIsGone) {
+    auto pictures = std::make_unique<QList<QPixmap>>(QList<QPixmap>{QPixmap(10, 12)});
+    ImageButton button(*pictures, 0);
+    pictures.reset();
+    EXPECT_EQ(button.sizeHint(), QSize(10, 12));
+    button.grab();  // paints
 }
 
 }  // namespace

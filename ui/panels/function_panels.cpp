@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/line_functions.h"
+#include "ui/guarded.h"
 #include "ui/main_layout.h"
 #include "ui/panels/key_filters.h"
 #include "ui/panels/run_protocol.h"
@@ -54,9 +55,10 @@ FunctionPanels::FunctionPanels(QWidget* window, RunHost& host, ErrorReport& repo
 }
 
 void FunctionPanels::ConnectHandlers() {
-    connect(c_.ComboBox_Select, &QComboBox::activated, this, &FunctionPanels::ComboBox_SelectClick);
+    connect(c_.ComboBox_Select, &QComboBox::activated, this,
+            Guarded(report_, this, &FunctionPanels::ComboBox_SelectClick));
     connect(c_.ComboBox_4_0, &QComboBox::currentIndexChanged, this,
-            &FunctionPanels::ComboBox_4_0Change);
+            Guarded(report_, this, &FunctionPanels::ComboBox_4_0Change));
 
     using Handler = void (FunctionPanels::*)();
     static constexpr std::array<Handler, kFunctionCount> kStartHandlers = {
@@ -66,16 +68,7 @@ void FunctionPanels::ConnectHandlers() {
         &FunctionPanels::Btn_9Click, &FunctionPanels::Btn_10Click, &FunctionPanels::Btn_11Click,
     };
     for (int k = 0; k < kFunctionCount; ++k) {
-        connect(c_.Btn[k], &QPushButton::clicked, this,
-                [this, handler = kStartHandlers[k]] { Guarded(handler); });
-    }
-}
-
-void FunctionPanels::Guarded(void (FunctionPanels::*handler)()) {
-    try {
-        (this->*handler)();
-    } catch (const std::exception& error) {
-        report_.ShowError(ErrorReportText(error));
+        connect(c_.Btn[k], &QPushButton::clicked, this, Guarded(report_, this, kStartHandlers[k]));
     }
 }
 

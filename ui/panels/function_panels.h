@@ -55,8 +55,6 @@ class FunctionPanels : public QObject {
     void ConnectHandlers();
     // Runs a function by its kind: over the document, or round the load file.
     void Run(FunctionId id, const FunctionParams& params);
-    // Runs a Start handler; an error it does not catch itself goes to the general report.
-    void Guarded(void (FunctionPanels::*handler)());
 
     RunHost& host_;
     ErrorReport& report_;

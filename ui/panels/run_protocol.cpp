@@ -57,6 +57,9 @@ void RunRoundTrip(RunHost& host, const RoundTripBuild& build) {
         return;
     }
     progress.ShowOn(host);
+    if (!host.MayOverwriteLoadFile()) {
+        return;
+    }
     // Lbl_Work already shows a number: a failed write must not pass for a finished run.
     DocumentLines& document = host.Document();
     if (!result.to_write || !WriteLoadFile(host, document.TextForm(*result.to_write))) {

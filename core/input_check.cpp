@@ -1,0 +1,110 @@
+#include "core/input_check.h"
+
+#include <cerrno>
+#include <cstring>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "core/file_format.h"
+#include "core/file_io.h"
+
+namespace fs = std::filesystem;
+
+namespace quillex {
+
+namespace {
+
+[[noreturn]] void RefuseKind(const fs::path& path, fs::file_type type) {
+    if (type == fs::file_type::directory) {
+        throw FileError(path, "is a directory");
+    }
+    const char* kind = type == fs::file_type::fifo        ? "a pipe"
+                       : type == fs::file_type::socket    ? "a socket"
+                       : type == fs::file_type::character ? "a character device"
+                       : type == fs::file_type::block     ? "a block device"
+                                                          : "not a regular file";
+    std::string reason = "is ";
+    reason.append(kind).append(", not a regular file; only regular files are loaded");
+    throw InputRefused(path, reason);
+}
+
+[[noreturn]] void ThrowErrno(const fs::path& path, int error) {
+    throw FileError(path, std::strerror(error != 0 ? error : EIO));
+}
+
+}  // namespace
+
+std::FILE* OpenInputFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && status.type() != fs::file_type::regular) {
+        RefuseKind(path, status.type());
+    }
+#ifdef _WIN32
+    CFile file(path, "rb");
+    if (!file) {
+        ThrowErrno(path, errno);
+    }
+    return file.Release();
+#else
+    // Non-blocking, should the file have become a pipe since it was looked at: a pipe
+    // without a writer would hold the open forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        ThrowErrno(path, errno);
+    }
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        RefuseKind(path, S_ISDIR(info.st_mode)    ? fs::file_type::directory
+                         : S_ISFIFO(info.st_mode) ? fs::file_type::fifo
+                         : S_ISSOCK(info.st_mode) ? fs::file_type::socket
+                         : S_ISCHR(info.st_mode)  ? fs::file_type::character
+                         : S_ISBLK(info.st_mode)  ? fs::file_type::block
+                                                  : fs::file_type::unknown);
+    } else if (int flags = ::fcntl(fd, F_GETFL);
+               flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        error = errno;
+    } else if (std::FILE* file = ::fdopen(fd, "rb")) {
+        return file;
+    } else {
+        error = errno;
+    }
+    ::close(fd);
+    ThrowErrno(path, error);
+#endif
+}
+
+void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport* report) {
+    const std::string_view mark = bytes.substr(0, 2);
+    const std::string_view start = bytes.substr(0, std::size_t{1} << 20);
+    // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
+    // letters), but holds no NUL; UTF-16 text has one in every line break.
+    if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
+        throw InputRefused(path,
+                           "is UTF-16 text (it begins with a byte-order mark); only single-byte "
+                           "text is loaded");
+    }
+    if (report != nullptr) {
+        *report = {};
+        if (const std::size_t nul = bytes.find('\0'); nul != bytes.npos) {
+            report->nulOffset = nul;
+        }
+    }
+}
+
+std::string NulNotice(const fs::path& path, std::uint64_t offset) {
+    std::string text = "'";
+    text.append(PathText(path)).append("': the text ends at byte ").append(std::to_string(offset));
+    text.append(", where the file holds a NUL byte; the rest of the file was not loaded");
+    return text;
+}
+
+}  // namespace quillex

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# One whole session of the real program built with AddressSanitizer, on a virtual display
+# with a tray: start (the splash, then straight to the tray as the saved setting asks), back
+# from the tray, load a file, run a function, switch the language both ways, close. Fails if
+# a step does not come about or the sanitizers report anything (the run's log is printed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh build-essential cmake ninja-build qt6-base-dev qt6-svg-dev xvfb xauth \
+    xdotool trayer
+build=build/test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_SANITIZE=ON \
+      -DQUILLEX_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target Quillex
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "asan session: $*" >&2
+    cat "$work"/asan.* >&2 2>/dev/null || true
+    exit 1
+}
+
+# A private display, settings folder and session bus; the setting sends the window to the
+# tray once it first becomes active.
+n=90
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do
+    n=$((n + 1))
+done
+display=":$n"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_CONFIG_HOME/Tarnwell" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[General]\nHintShow=1\nMin_FormShow=1\n' >"$XDG_CONFIG_HOME/Tarnwell/Pellam.conf"
+trayer --edge top --align right --widthtype request --height 32 >"$work/trayer.log" 2>&1 &
+pids+=($!)
+printf 'one\r\n  two\r\nthree\r\n' >"$work/in.txt"
+
+export ASAN_OPTIONS="log_path=$work/asan:detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-dbus.supp:print_suppressions=0"
+export UBSAN_OPTIONS="log_path=$work/asan:print_stacktrace=1"
+(cd "$build/app" && exec ./Quillex) >"$work/program.log" 2>&1 &
+program=$!
+pids+=($program)
+
+# Waits up to 30 s for a visible window named $1; prints its id.
+wait_for() {
+    local what=$1 id=""
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$what" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$program" 2>/dev/null || fail "the program ended while waiting for '$what'"
+        sleep 0.1
+    done
+    fail "no window '$what' came up"
+}
+wait_gone() {
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window '$1' did not go"
+}
+# Clicks at x y inside window $1.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.5
+}
+
+main=$(wait_for '^Quillex$')  # after the splash
+# The first activation sends the window to the tray; a click on the icon brings it back.
+click "$main" 400 30
+wait_gone '^Quillex$'
+tray=$(xdotool search --name '^panel$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$tray")"
+xdotool mousemove $((X + WIDTH - 12)) $((Y + HEIGHT / 2)) click 1
+main=$(wait_for '^Quillex$')
+
+# Load a file whose text a NUL byte ends: the notice comes up and is confirmed.
+printf 'one\r\n  two\r\nthree\0rest\r\n' >"$work/in.txt"
+click "$main" 93 549
+dialog=$(wait_for '^Open$')
+xdotool windowfocus --sync "$dialog" type --delay 5 "$work/in.txt"
+xdotool key Return
+notice=""
+for _ in $(seq 300); do
+    notice=$(xdotool search --onlyvisible --name '^Quillex$' | grep -vx "$main" | head -n 1 || true)
+    [ -n "$notice" ] && break
+    sleep 0.1
+done
+[ -n "$notice" ] || fail "no notice of the NUL byte"
+xdotool windowfocus --sync "$notice" key Return
+sleep 0.5
+
+# Function 0 (the chooser's first entry) cuts one character off every line; the result,
+# saved to a new file, shows the load and the run.
+click "$main" 740 554
+click "$main" 778 72  # the second language
+click "$main" 738 72  # and back
+click "$main" 270 549
+dialog=$(wait_for '^Save As$')
+xdotool windowfocus --sync "$dialog" type --delay 5 "$work/out.txt"
+xdotool key Return
+for _ in $(seq 100); do
+    [ -s "$work/out.txt" ] && break
+    sleep 0.1
+done
+[ "$(od -An -c "$work/out.txt" | tr -d ' \n')" = 'ne\r\ntwo\r\nhree\r\n' ] ||
+    fail "the saved result is not the run's: $(od -An -c "$work/out.txt")"
+
+click "$main" 781 19  # the close button
+status=0
+for _ in $(seq 300); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+if ls "$work"/asan.* >/dev/null 2>&1; then
+    fail "the sanitizers reported:"
+fi
+echo "asan session: start, tray, load, run, language, save and close ran clean"
