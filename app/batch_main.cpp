@@ -28,6 +28,8 @@ namespace quillex::batch {
 
 namespace {
 
+constexpr const char* kStandardInputName = "standard input";
+
 constexpr const char* kShortUsage =
     "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
     "'quillex-batch --help' lists the options and the functions.\n";
@@ -66,15 +68,20 @@ int Run(const Options& options) {
         last = n;
     };
     DocumentLines document;
-    if (options.input == kStandardStream) {
-        document.TakeText(ReadStandardInput());
+    LoadReport load;
+    const bool fromStandardInput = options.input == kStandardStream;
+    if (fromStandardInput) {
+        ByteBuffer bytes = ReadStandardInput();
+        InspectLoadedText(kStandardInputName, {bytes.data(), bytes.size()}, &load);
+        document.TakeText(std::move(bytes));
     } else {
-        LoadReport load;
         document.LoadFromFile(options.input, &load);
-        if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
-            std::fprintf(stderr, "quillex-batch: warning: %s.\n",
-                         NulNotice(options.input, *load.nulOffset).c_str());
-        }
+    }
+    if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
+        std::fprintf(
+            stderr, "quillex-batch: warning: %s.\n",
+            NulNotice(fromStandardInput ? kStandardInputName : options.input, *load.nulOffset)
+                .c_str());
     }
     const FunctionResult result =
         RunLineFunction(options.function, options.params, document, progress);

@@ -97,8 +97,18 @@ Command ParseCommand(const std::vector<std::string>& args) {
     Command command;
     Options& o = command.options;
     Parser p(o);
-    // CLI11 takes the arguments last first.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    // "--name=value" is handed over as two words: CLI11 would take the next word as the value
+    // of an empty "--from=", where the user meant an empty text. It takes them last first.
+    std::vector<std::string> reversed;
+    for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
+        const std::size_t equals = arg->find('=');
+        if (arg->rfind("--", 0) == 0 && equals != std::string::npos) {
+            reversed.push_back(arg->substr(equals + 1));
+            reversed.push_back(arg->substr(0, equals));
+        } else {
+            reversed.push_back(*arg);
+        }
+    }
     try {
         p.app.parse(reversed);
     } catch (const CLI::CallForHelp&) {

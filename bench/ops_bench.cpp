@@ -121,7 +121,10 @@ class GrowthReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            // A single run, or the median of repetitions.
+            if (run.aggregate_name.empty() || run.aggregate_name == "median") {
+                times[run.run_name.str()] = run.GetAdjustedRealTime();
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -1,5 +1,5 @@
-// The batch runner's command line: any words either give options or a usage error, nothing
-// else; and options written back as a command line parse to the same options.
+// The batch runner's command line: any words either give a command or a usage error, nothing
+// else; and a run's options written back as a command line parse to the same options.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/batch_options.h"
@@ -15,13 +15,18 @@ std::string Index(const std::optional<Enum>& value) {
     return std::to_string(value ? static_cast<int>(*value) : -1);
 }
 
+// The options as --name=value (which takes a value beginning with '-' too), an empty value
+// as a word of its own ("--name=" takes the next word as its value), then "--" and the three
+// words, which may begin with '-' too.
 std::vector<std::string> CommandLine(const Options& o) {
     const quillex::FunctionParams& p = o.params;
-    std::vector<std::string> args = {std::to_string(static_cast<int>(o.function)), o.input,
-                                     o.output};
+    std::vector<std::string> args;
     auto add = [&](const char* option, const std::string& value) {
-        args.push_back(option);
-        args.push_back(value);
+        if (value.empty()) {
+            args.insert(args.end(), {option, ""});
+        } else {
+            args.push_back(std::string(option) + "=" + value);
+        }
     };
     add("--count", p.count);
     add("--from", p.from ? std::string(1, *p.from) : "");
@@ -46,6 +51,8 @@ std::vector<std::string> CommandLine(const Options& o) {
     add("--lines", p.drop_count);
     args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
     add("--side", Index(p.side));
+    args.insert(args.end(),
+                {"--", std::to_string(static_cast<int>(o.function)), o.input, o.output});
     return args;
 }
 
@@ -69,17 +76,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.remaining_bytes() > 0 && args.size() < 24) {
         args.push_back(in.ConsumeRandomLengthString(16));
     }
-    Options options;
+    Command command;
     try {
-        options = ParseOptions(args);
+        command = ParseCommand(args);
     } catch (const UsageError& e) {
         Require(*e.what() != '\0', "a usage error says nothing");
         return 0;
     }
+    if (command.kind != Command::Kind::Run) {
+        return 0;
+    }
+    const Options& options = command.options;
     const int function = static_cast<int>(options.function);
     Require(function >= 0 && function < quillex::kFunctionCount, "FUNCTION out of range");
-    Require(options.input == args[1] && options.output == args[2], "the files were not kept");
-    Require(Same(ParseOptions(CommandLine(options)), options),
+    Require(Same(ParseCommand(CommandLine(options)).options, options),
             "options written back parse to others");
     return 0;
 }

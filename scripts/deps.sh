@@ -3,7 +3,8 @@
 #   deps.sh [PACKAGE...]   (the packages given instead of the usual set)
 set -euo pipefail
 # dpkg-dev and file: the package's dependencies; desktop-file-utils and appstream: checking
-# its desktop entry and metainfo; qt6-translations-l10n: Qt's own Russian texts.
+# its desktop entry and metainfo; qt6-translations-l10n: Qt's own Russian texts; xdotool
+# and trayer: the ASan session's clicks and tray.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev libxxhash-dev libgtest-dev
           libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth dpkg-dev file desktop-file-utils
           appstream qt6-translations-l10n xdotool trayer)

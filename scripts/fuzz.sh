@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 # The sanitizer and fuzzer runtimes are only recommended by clang, which deps.sh skips.
-bash scripts/deps.sh cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev
+bash scripts/deps.sh cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev libxxhash-dev \
+    libcli11-dev
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

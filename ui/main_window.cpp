@@ -122,7 +122,7 @@ void TfmMain::FormCreate() {
     BuildParkedControls();
     BuildMenu();
     BuildTray();
-    // Step 4: the chooser and every parameter combo box start at their first entry.
+    // At creation the chooser and every parameter combo box start at their first entry.
     panels_ = new FunctionPanels(this, *this, report_);
     panels_->SetFocusSink(Edit_Focus);
     DocumentLines.Clear();

@@ -14,6 +14,7 @@
 
 #include "core/input_check.h"
 #include "ui/dialogs.h"
+#include "ui/guarded.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
 
@@ -149,7 +150,7 @@ void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
 void TfmMain::dropEvent(QDropEvent* event) {
     if (const std::optional<QString> file = DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
-        LoadFile(*file);
+        ReportingFailures(report_, [&] { LoadFile(*file); });
     }
 }
 

@@ -133,6 +133,7 @@ TEST_F(Batch, AFailedRunLeavesTheOutputAlone) {
         {{"8", In(), Out(), "--lines", ""}, "'' is not a valid integer value.\n"},
         {{"8", In(), Out(), "--lines", "-1"}, ""},
         {{"1", In(), Out(), "--from", ""}, ""},
+        {{"1", In(), Out(), "--from=", "--to=z"}, ""},
         {{"1", In(), Out(), "--from", "a", "--to", ""}, ""},
         {{"0", (dir_ / "missing").string(), Out()}, ""},
         {{"0", "/dev/null", Out()}, "'/dev/null': is a character device, not a regular file"},
