@@ -37,7 +37,8 @@ std::filesystem::path NewCopyName(const std::filesystem::path& folder,
     // Two copies of one file within a millisecond (an undo right after a run) get a number.
     for (int n = 1; std::filesystem::exists(name, ec); ++n) {
         name = base;
-        name += "-" + std::to_string(n);
+        name += "-";  // appended apart: GCC 12's optimiser takes "-" + text for an overlap
+        name += std::to_string(n);
     }
     return name;
 }
