@@ -25,9 +25,7 @@ namespace {
 
 class NoDialogs final : public quillex::Dialogs {
   public:
-    std::optional<QString> OpenFile(const QString&, const QStringList&) override {
-        return chosen;
-    }
+    std::optional<QString> OpenFile(const QString&, const QStringList&) override { return chosen; }
     std::optional<QString> SaveFile(const QString&, const QStringList&) override {
         return std::nullopt;
     }

@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {std::string(kMib + 3, 'a')},
                  std::string(kMib + 3, 'a') + "\r\n",
                  kMib + 3},
-        FileCase{"MarkBytesWithoutANulAreText", "\xFF\xFE\x41", {"\xFF\xFE\x41"},
-                 "\xFF\xFE\x41\r\n"},
+        FileCase{
+            "MarkBytesWithoutANulAreText", "\xFF\xFE\x41", {"\xFF\xFE\x41"}, "\xFF\xFE\x41\r\n"},
         FileCase{"ByteOrderMarkBytesInsideALine",
                  "x\xFF\xFE\x41\x00"s,
                  {"x\xFF\xFE\x41"},
