@@ -158,14 +158,22 @@ BreakMasks MasksPortable(const char* p) {
 #endif
 }
 
-Scan IndexCrLf(const char* begin, std::size_t size, LineIndex& index) {
+// Calls `scan.template operator()<Masks>()` with the widest mask builder the processor has.
+template <class Scan>
+auto WithBestMasks(Scan scan) {
 #if defined(QUILLEX_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) {
-        return IndexCrLfText<MasksAvx2>(begin, size, index);
+        return scan.template operator()<MasksAvx2>();
     }
 #endif
-    return IndexCrLfText<MasksPortable>(begin, size, index);
+    return scan.template operator()<MasksPortable>();
+}
+
+Scan IndexCrLf(const char* begin, std::size_t size, LineIndex& index) {
+    return WithBestMasks([&]<BreakMasks (*Masks)(const char*)>() {
+        return IndexCrLfText<Masks>(begin, size, index);
+    });
 }
 
 template <BreakMasks (*Masks)(const char*)>
@@ -187,13 +195,8 @@ BreakCounts CountWith(std::string_view text) {
 }  // namespace
 
 BreakCounts CountBreakBytes(std::string_view text) {
-#if defined(QUILLEX_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        return CountWith<MasksAvx2>(text);
-    }
-#endif
-    return CountWith<MasksPortable>(text);
+    return WithBestMasks(
+        [&]<BreakMasks (*Masks)(const char*)>() { return CountWith<Masks>(text); });
 }
 
 void IndexTextForm(ByteBuffer& text, LineIndex& index) {
