@@ -11,6 +11,7 @@
 
 #include "core/document_lines.h"
 #include "core/line_selection.h"
+#include "core/progress.h"
 
 namespace quillex {
 
@@ -74,9 +75,11 @@ class DocumentEditor {
 // Rewrites every line where it lies, in order. `rewrite(i, line, out)` writes the new line at
 // `out` (which is at or before line.data(), so the copy must run forward) and returns its
 // length, no more than the line's; it may throw before it writes. `after(i)` runs once line
-// i is stored. A failure leaves the lines before it rewritten and the rest as they were.
+// i is stored, and then `progress` hears how many lines are done. A failure leaves the lines
+// before it rewritten and the rest as they were.
 template <class Rewrite, class After>
-void RewriteInPlace(DocumentLines& document, Rewrite rewrite, After after) {
+void RewriteInPlace(DocumentLines& document, Rewrite rewrite, After after,
+                    const Progress& progress) {
     DocumentEditor e(document);
     const std::size_t n = e.Count();
     char* base = e.text().data();
@@ -92,6 +95,7 @@ void RewriteInPlace(DocumentLines& document, Rewrite rewrite, After after) {
             at += 2;
             next = i + 1;
             after(i);
+            progress.Step(next, n);
         }
     } catch (...) {
         e.CloseGap(next, at);

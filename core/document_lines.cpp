@@ -106,14 +106,15 @@ void DocumentLines::TakeText(ByteBuffer text) {
     index_ = std::move(index);
 }
 
-void DocumentLines::LoadFromFile(const std::filesystem::path& path, LoadReport* report) {
-    ByteBuffer bytes = ReadWholeFile(path);
+void DocumentLines::LoadFromFile(const std::filesystem::path& path, LoadReport* report,
+                                 const Progress& progress) {
+    ByteBuffer bytes = ReadWholeFile(path, progress);
     InspectLoadedText(path, {bytes.data(), bytes.size()}, report);
     TakeText(std::move(bytes));  // replaced only once the whole file was read
 }
 
-void DocumentLines::SaveToFile(const std::filesystem::path& path) const {
-    SaveText({TextForm()}, path);
+void DocumentLines::SaveToFile(const std::filesystem::path& path, const Progress& progress) const {
+    SaveText({TextForm()}, path, progress);
 }
 
 Lines DocumentLines::ToLines() const {

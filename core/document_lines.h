@@ -10,6 +10,7 @@
 #include "core/byte_buffer.h"
 #include "core/line_index.h"
 #include "core/line_selection.h"
+#include "core/progress.h"
 
 namespace quillex {
 
@@ -56,9 +57,11 @@ class DocumentLines {
 
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).
-    // A load cut short by a NUL byte says where in `report`.
-    void LoadFromFile(const std::filesystem::path& path, LoadReport* report = nullptr);
-    void SaveToFile(const std::filesystem::path& path) const;
+    // A load cut short by a NUL byte says where in `report`. `progress` hears the bytes read or
+    // written and may stop either (WorkCancelled), which changes nothing.
+    void LoadFromFile(const std::filesystem::path& path, LoadReport* report = nullptr,
+                      const Progress& progress = {});
+    void SaveToFile(const std::filesystem::path& path, const Progress& progress = {}) const;
 
     // The text form of some lines: one piece for each run of them.
     TextPieces TextForm(const LineSelection& lines) const;

@@ -34,15 +34,21 @@ std::string FileMessage(const fs::path& path, const std::string& reason) {
     return message;
 }
 
-// Writes the pieces and, on Linux, hands each few megabytes to the disk as soon as they are
-// written, so that the flush at the end waits for the last of them only rather than for the
-// whole file.
-bool WriteToDisk(std::FILE* file, const TextPieces& pieces) {
-#ifdef __linux__
+// Writes the pieces, telling `progress` after every few megabytes, and, on Linux, hands each
+// few megabytes to the disk as soon as it is written, so that the flush at the end waits for
+// the last of them only rather than for the whole file.
+bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& progress) {
     constexpr std::size_t kStep = std::size_t{8} << 20;
-    const int fd = ::fileno(file);
+    std::size_t total = 0;
+    for (std::string_view piece : pieces) {
+        total += piece.size();
+    }
     std::size_t written = 0;
+    std::size_t told = 0;
+#ifdef __linux__
+    const int fd = ::fileno(file);
     std::size_t handed = 0;
+#endif
     for (std::string_view piece : pieces) {
         while (!piece.empty()) {
             const std::size_t slice = std::min(piece.size(), kStep);
@@ -51,6 +57,11 @@ bool WriteToDisk(std::FILE* file, const TextPieces& pieces) {
             }
             piece.remove_prefix(slice);
             written += slice;
+            if (written - told >= kStep || written == total) {
+                progress.Reach(written, total);
+                told = written;
+            }
+#ifdef __linux__
             if (written - handed >= kStep) {
                 if (std::fflush(file) != 0) {
                     return false;
@@ -60,23 +71,21 @@ bool WriteToDisk(std::FILE* file, const TextPieces& pieces) {
                                   static_cast<off_t>(written - handed), SYNC_FILE_RANGE_WRITE);
                 handed = written;
             }
+#endif
         }
     }
     return true;
-#else
-    return WritePieces(file, pieces);
-#endif
 }
 
 // Returns 0, or the errno of the failure (EIO where the C library set none).
-int WriteAndSync(CFile& file, const TextPieces& pieces) {
+int WriteAndSync(CFile& file, const TextPieces& pieces, const Progress& progress = {}) {
     if (!file) {
         return errno != 0 ? errno : EIO;
     }
     // Large pieces go straight out; a megabyte of buffer gathers many small ones.
     std::setvbuf(file.get(), nullptr, _IOFBF, std::size_t{1} << 20);
     errno = 0;
-    if (!WriteToDisk(file.get(), pieces) || !file.SyncAndClose()) {
+    if (!WriteToDisk(file.get(), pieces, progress) || !file.SyncAndClose()) {
         return errno != 0 ? errno : EIO;
     }
     return 0;
@@ -130,26 +139,34 @@ std::string PathText(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-ByteBuffer ReadWholeFile(const fs::path& path) {
+ByteBuffer ReadWholeFile(const fs::path& path, const Progress& progress) {
     CFile file(OpenInputFile(path));
     std::error_code ec;
     try {
         ByteBuffer bytes;
         const std::uintmax_t size = fs::file_size(path, ec);
+        const std::uint64_t expected = ec ? 0 : size;
         // One byte more than the size, so that the read that finds the end is the first one;
         // a file that grows meanwhile is read on.
         std::size_t want = ec ? (std::size_t{1} << 20) : static_cast<std::size_t>(size) + 1;
         std::setvbuf(file.get(), nullptr, _IONBF, 0);
-        for (;;) {
+        // Read a few megabytes a call, so that `progress` hears how far the read is.
+        constexpr std::size_t kSlice = std::size_t{16} << 20;
+        for (bool end = false; !end;) {
             bytes.Reserve(bytes.size() + want);
-            const std::size_t at = bytes.size();
-            const std::size_t got = std::fread(bytes.data() + at, 1, want, file.get());
-            bytes.Resize(at + got);
-            if (got < want) {
-                if (std::ferror(file.get())) {
-                    ThrowErrno(path, errno);
+            for (std::size_t left = want; left > 0 && !end;) {
+                const std::size_t slice = std::min(left, kSlice);
+                const std::size_t at = bytes.size();
+                const std::size_t got = std::fread(bytes.data() + at, 1, slice, file.get());
+                bytes.Resize(at + got);
+                progress.Reach(bytes.size(), expected);
+                left -= got;
+                if (got < slice) {
+                    if (std::ferror(file.get())) {
+                        ThrowErrno(path, errno);
+                    }
+                    end = true;
                 }
-                break;
             }
             want = std::max<std::size_t>(want, std::size_t{1} << 20);
         }
@@ -170,7 +187,7 @@ bool WritePieces(std::FILE* file, const TextPieces& pieces) {
     return true;
 }
 
-void SaveText(const TextPieces& pieces, const fs::path& path) {
+void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& progress) {
     const fs::path target = ResolveTarget(path);
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
@@ -202,7 +219,8 @@ void SaveText(const TextPieces& pieces, const fs::path& path) {
         return;
     }
 
-    if (int error = WriteAndSync(temporary.File(), pieces)) {
+    // Only here may the watcher stop the write: the temporary file goes, the target stays.
+    if (int error = WriteAndSync(temporary.File(), pieces, progress)) {
         ThrowErrno(path, error);
     }
     if (exists) {

@@ -9,6 +9,7 @@
 
 #include "core/byte_buffer.h"
 #include "core/line_selection.h"
+#include "core/progress.h"
 
 namespace quillex {
 
@@ -29,8 +30,9 @@ class FileError : public std::runtime_error {
 std::string PathText(const std::filesystem::path& path);
 
 // The whole file as it is on disk, in one read where its size is known. Only a regular file
-// is read (see OpenInputFile). Throws FileError (a lack of memory included).
-ByteBuffer ReadWholeFile(const std::filesystem::path& path);
+// is read (see OpenInputFile). Throws FileError (a lack of memory included); `progress` hears
+// the bytes read so far of the file's size, and a stop there throws WorkCancelled.
+ByteBuffer ReadWholeFile(const std::filesystem::path& path, const Progress& progress = {});
 
 // Writes the pieces over `path`, all or nothing: the new content goes to a temporary file
 // beside the target, made readable by its owner only, which is flushed to the disk and then
@@ -39,7 +41,11 @@ ByteBuffer ReadWholeFile(const std::filesystem::path& path);
 // where the system lets us, its owner and group; a read-only file is refused. A device or a
 // pipe is written as it is, and where no temporary file can be made beside the target (a
 // writable file in a read-only folder) the target is written in place. Throws FileError.
-void SaveText(const TextPieces& pieces, const std::filesystem::path& path);
+// `progress` hears the bytes written to the temporary file; a stop there throws
+// WorkCancelled, which removes the temporary file and leaves the target untouched (a write in
+// place is never stopped).
+void SaveText(const TextPieces& pieces, const std::filesystem::path& path,
+              const Progress& progress = {});
 
 // Writes the pieces to an open stream; false on a write error (errno set by the C library).
 bool WritePieces(std::FILE* file, const TextPieces& pieces);

@@ -40,9 +40,27 @@ std::optional<FunctionId> FindFunction(std::string_view numberOrName) {
     return std::nullopt;
 }
 
+FunctionResult BuildLoadFileResult(FunctionId id, const FunctionParams& p,
+                                   const DocumentLines& document, const Progress& progress) {
+    FunctionResult result;
+    if (id == FunctionId::Dedupe) {
+        result.to_write = RemoveDuplicateLines(document, progress);
+    } else if (id == FunctionId::DropFirst) {
+        result.to_write = RemoveLinesBefore(document, ParseCountText(p.drop_count), progress);
+    } else if (id == FunctionId::FilterExt) {
+        ExtensionSplit split = FilterLinesByExtension(document, p.extension, progress);
+        const bool keep = p.mode == FilterMode::KeepMatching;
+        result.to_write = std::move(keep ? split.matching : split.others);
+        result.document_keeps = keep ? *result.to_write : std::move(split.matching);
+    }
+    return result;
+}
+
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentLines& document,
                                const Progress& progress) {
-    FunctionResult result;
+    if (Describe(id).result == FunctionResultKind::WritesLoadFile) {
+        return BuildLoadFileResult(id, p, document, progress);
+    }
     switch (id) {
         case FunctionId::CutLeading:
             RemoveLeadingChars(document, p.count, progress);
@@ -60,33 +78,24 @@ FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentL
         case FunctionId::RemoveIf:
             RemoveLinesByCondition(document, p.condition, p.condition_text, progress);
             break;
-        case FunctionId::Dedupe:
-            result.to_write = RemoveDuplicateLines(document, progress);
-            break;
         case FunctionId::RemoveClass:
             RemoveCharClass(document, p.char_class, progress);
             break;
         case FunctionId::Join:
             RemoveLineFolds(document, p.marker, progress);
             break;
-        case FunctionId::DropFirst:
-            result.to_write = RemoveLinesBefore(document, ParseCountText(p.drop_count), progress);
-            break;
-        case FunctionId::FilterExt: {
-            ExtensionSplit split = FilterLinesByExtension(document, p.extension, progress);
-            const bool keep = p.mode == FilterMode::KeepMatching;
-            result.to_write = std::move(keep ? split.matching : split.others);
-            result.document_keeps = keep ? *result.to_write : std::move(split.matching);
-            break;
-        }
         case FunctionId::Trim:
             TrimLines(document, p.side, progress);
             break;
         case FunctionId::RemoveWithWord:
             RemoveLinesWithWord(document, p.remove_word, progress);
             break;
+        case FunctionId::Dedupe:
+        case FunctionId::DropFirst:
+        case FunctionId::FilterExt:
+            break;  // built above
     }
-    return result;
+    return {};
 }
 
 }  // namespace quillex

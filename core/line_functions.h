@@ -84,5 +84,10 @@ struct FunctionResult {
 // Throws what the function throws; a drop count that is not a number is a ConversionError.
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
                                const Progress& progress);
+// The result of a function that writes over the load file, which only reads the document (so
+// that it may read the window's document while the window shows it). Other functions give
+// an empty result.
+FunctionResult BuildLoadFileResult(FunctionId id, const FunctionParams& params,
+                                   const DocumentLines& document, const Progress& progress);
 
 }  // namespace quillex

@@ -16,10 +16,9 @@
 
 #include "core/document_lines.h"
 #include "core/line_selection.h"
+#include "core/progress.h"
 
 namespace quillex {
-
-using Progress = std::function<void(std::size_t)>;
 
 // A text that is not a signed 32-bit integer. The message is "'TEXT' is not a valid integer
 // value" (no final full stop; the general error report adds one).

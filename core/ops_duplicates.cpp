@@ -124,6 +124,7 @@ LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& p
                 progress(first + k + 1);
             }
         }
+        progress.Step(first + count, n);
     }
     return kept;
 }

@@ -18,7 +18,8 @@ namespace {
 // anything throws, the lines visited so far are removed and the rest stay, just as with
 // deleting one line at a time.
 template <class Select, class Visited>
-void RemoveDownward(DocumentLines& lines, Select select, Visited visited) {
+void RemoveDownward(DocumentLines& lines, Select select, Visited visited,
+                    const Progress& progress) {
     DocumentEditor e(lines);
     const std::size_t n = e.Count();
     std::vector<bool> removed(n);
@@ -37,6 +38,7 @@ void RemoveDownward(DocumentLines& lines, Select select, Visited visited) {
         for (std::size_t k = n; k-- > 0;) {
             removed[k] = select(e.Line(k));
             visited(k, static_cast<bool>(removed[k]));
+            progress.Step(n - k, n);
         }
     } catch (...) {
         compact();
@@ -93,13 +95,14 @@ void RemoveLinesByCondition(DocumentLines& lines, std::optional<RemovalCondition
             if (removed) {
                 progress(++removed_count);
             }
-        });
+        },
+        progress);
 }
 
 void RemoveLinesWithWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
     RemoveDownward(
         lines, [&](std::string_view line) { return Contains(line, word); },
-        [&](std::size_t k, bool) { progress(k); });
+        [&](std::size_t k, bool) { progress(k); }, progress);
 }
 
 LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,
@@ -111,6 +114,7 @@ LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,
     const auto first = static_cast<std::size_t>(n);
     for (std::size_t i = first; i < lines.Count(); ++i) {
         progress(i + 1);
+        progress.Step(i + 1, lines.Count());
     }
     if (first < lines.Count()) {
         rest.AddRange(first, lines.Count() - first);
@@ -162,6 +166,7 @@ ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_vi
             split.others.Add(i);
         }
         progress(split.matching.Count());  // the index the visit stands at: the matches so far
+        progress.Step(i + 1, n);
     }
     return split;
 }

@@ -44,7 +44,7 @@ void RemoveLeadingChars(DocumentLines& lines, std::string_view countText,
         [&](std::size_t, std::string_view line, char* out) {
             return Store(line.substr(std::min(line.size(), cut)), out);
         },
-        [&](std::size_t i) { progress(i + 1); });
+        [&](std::size_t i) { progress(i + 1); }, progress);
 }
 
 void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<char> c2,
@@ -67,7 +67,7 @@ void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<cha
             }
             return line.size();
         },
-        [&](std::size_t i) { progress(i); });
+        [&](std::size_t i) { progress(i); }, progress);
 }
 
 void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
@@ -85,7 +85,7 @@ void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress&
             }
             return Store(line, out);
         },
-        [](std::size_t) {});
+        [](std::size_t) {}, progress);
 }
 
 void AddTextToLines(DocumentLines& lines, std::string_view left, std::string_view right,
@@ -124,6 +124,7 @@ void AddTextToLines(DocumentLines& lines, std::string_view left, std::string_vie
     for (std::size_t i = 0; i < n; ++i) {
         try {
             progress(i + 1);
+            progress.Step(i + 1, n);
         } catch (...) {
             if (added != 0 && i + 1 < n) {
                 // The lines after the failure had not been reached yet: they lose their texts.
@@ -171,7 +172,7 @@ void RemoveCharClass(DocumentLines& lines, std::optional<CharClass> charClass,
             }
             return kept;
         },
-        [&](std::size_t i) { progress(i + 1); });
+        [&](std::size_t i) { progress(i + 1); }, progress);
 }
 
 void TrimLines(DocumentLines& lines, std::optional<TrimSide> side, const Progress& progress) {
@@ -186,7 +187,7 @@ void TrimLines(DocumentLines& lines, std::optional<TrimSide> side, const Progres
             }
             return Store(line, out);
         },
-        [&](std::size_t k) { progress(k); });
+        [&](std::size_t k) { progress(k); }, progress);
 }
 
 }  // namespace quillex
