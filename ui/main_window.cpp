@@ -75,7 +75,8 @@ TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
       shell_(services.shell),
       trayAvailable_(services.trayAvailable),
       helpFolder_(services.helpFolder),
-      backupFolder_(services.backupFolder) {
+      backupFolder_(services.backupFolder),
+      work_(new WorkRunner(services.work, services.report, this)) {
     if (backupFolder_.empty()) {
         backupFolder_ =
             ToPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) / "undo";

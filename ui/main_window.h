@@ -21,6 +21,7 @@
 #include "core/window_logic.h"
 #include "ui/qt_language.h"
 #include "ui/run_host.h"
+#include "ui/work_runner.h"
 
 class QAction;
 class QLabel;
@@ -59,6 +60,8 @@ struct MainWindowServices {
     std::filesystem::path helpFolder = {};
     // Where the load file's bytes are kept for undo; empty: the user's cache folder.
     std::filesystem::path backupFolder = {};
+    // Where loading, saving and the line functions run: tests run them at once.
+    WorkRunner::Where work = WorkRunner::Where::Worker;
 };
 
 // The main window: borderless, 806 x 580, skinned, with the document view, the load and save
@@ -80,6 +83,7 @@ class TfmMain : public QWidget, public RunHost {
 
     // RunHost
     quillex::DocumentLines& Document() override { return DocumentLines; }
+    WorkRunner& Work() override { return *work_; }
     QString LoadFileText() const override;
     void ShowProgress(std::size_t n) override;
     void ShowRunError() override;
@@ -88,7 +92,7 @@ class TfmMain : public QWidget, public RunHost {
     bool MayOverwriteLoadFile() override;
     std::optional<std::size_t> ShownProgress() const override { return processed_; }
     void RecordChange(UndoStep step) override;
-    std::optional<FileBackup> BackUpLoadFile() override;
+    std::optional<std::filesystem::path> UndoFolder() const override { return backupFolder_; }
 
     // The language in force, for every text composed at display time.
     const quillex::CaptionTable& Captions() const;
@@ -289,6 +293,7 @@ class TfmMain : public QWidget, public RunHost {
     std::optional<std::size_t> processed_;  // the number Lbl_Work shows, if any
     UndoHistory history_;
     std::filesystem::path backupFolder_;
+    WorkRunner* work_ = nullptr;  // owned as a child
 };
 
 }  // namespace quillex

@@ -53,10 +53,6 @@ void TfmMain::RecordChange(UndoStep step) {
     history_.Record(std::move(step), DocumentLines);
 }
 
-std::optional<FileBackup> TfmMain::BackUpLoadFile() {
-    return KeepBackup(backupFolder_, ToPath(LoadFileText()));
-}
-
 void TfmMain::N5Click() {
     try {
         history_.Undo([this](UndoStep& step) { ExchangeStep(step, true); });

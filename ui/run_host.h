@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 
 #include "core/document_lines.h"
@@ -11,12 +12,16 @@
 
 namespace quillex {
 
+class WorkRunner;
+
 // What a line function's Start handler needs of the main window.
 class RunHost {
   public:
     virtual ~RunHost() = default;
 
     virtual DocumentLines& Document() = 0;
+    // Where a run's work goes, one piece at a time.
+    virtual WorkRunner& Work() = 0;
     // The text of the load-file field: the file the round-trip functions overwrite.
     virtual QString LoadFileText() const = 0;
     // Lbl_Work := the lines-processed prefix of the current language + n.
@@ -33,9 +38,9 @@ class RunHost {
     virtual std::optional<std::size_t> ShownProgress() const { return std::nullopt; }
     // A change that can be undone; the step holds the state from before it.
     virtual void RecordChange(UndoStep step) { (void)step; }
-    // The load file's present bytes kept aside before a round-trip function writes over it;
-    // none when there is no such file. Throws FileError when they cannot be kept.
-    virtual std::optional<FileBackup> BackUpLoadFile() { return std::nullopt; }
+    // Where the load file's present bytes are kept before a round-trip function writes over
+    // it (KeepBackup); none: they are not kept.
+    virtual std::optional<std::filesystem::path> UndoFolder() const { return std::nullopt; }
 };
 
 }  // namespace quillex

@@ -15,6 +15,7 @@
 #include "tests/ui/fake_report.h"
 #include "ui/panels/function_panels.h"
 #include "ui/run_host.h"
+#include "ui/work_runner.h"
 
 namespace quillex::testing {
 
@@ -22,6 +23,9 @@ namespace quillex::testing {
 // "refresh", "load".
 class FakeHost : public RunHost {
   public:
+    explicit FakeHost(ErrorReport& report) : work(WorkRunner::Where::Inline, report) {}
+
+    WorkRunner work;
     DocumentLines document;
     QString loadFileText;
     std::vector<std::string> events;
@@ -29,6 +33,7 @@ class FakeHost : public RunHost {
     std::function<void()> onLoadCommand;
 
     DocumentLines& Document() override { return document; }
+    WorkRunner& Work() override { return work; }
     QString LoadFileText() const override { return loadFileText; }
     void ShowProgress(std::size_t n) override { events.push_back("progress " + std::to_string(n)); }
     void ShowRunError() override { events.push_back("run error"); }
@@ -66,8 +71,8 @@ class PanelsTest : public ::testing::Test {
     std::vector<int> VisiblePanels() const;
 
     TempDir dir_;
-    FakeHost host_;
     FakeReport report_;
+    FakeHost host_{report_};
     QWidget window_;
     FunctionPanels* panels_;  // owned by window_
 };

@@ -109,7 +109,8 @@ struct FakeServices {
                 .settings = settings,
                 .shell = shell,
                 .trayAvailable = [this] { return trayAvailable; },
-                .backupFolder = backups.path()};
+                .backupFolder = backups.path(),
+                .work = WorkRunner::Where::Inline};
     }
 };
 

@@ -11,6 +11,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/line_functions.h"
 #include "ui/guarded.h"
@@ -18,6 +19,7 @@
 #include "ui/panels/key_filters.h"
 #include "ui/panels/run_protocol.h"
 #include "ui/text_bridge.h"
+#include "ui/work_runner.h"
 
 namespace quillex {
 
@@ -103,16 +105,22 @@ void FunctionPanels::ComboBox_4_0Change(int index) {
     c_.Edit_4_0->setVisible(index == kConditionWithText);
 }
 
-void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
+void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::function<void()> then) {
+    if (host_.Work().Busy()) {
+        return;
+    }
     if (Describe(id).result == FunctionResultKind::RewritesDocument) {
-        RunOverDocument(host_, [&](DocumentLines& document, const Progress& progress) {
+        RunOverDocument(host_, [id, params](DocumentLines& document, const Progress& progress) {
             RunLineFunction(id, params, document, progress);
         });
         return;
     }
-    RunRoundTrip(host_, [&](const Progress& progress) {
-        return RunLineFunction(id, params, host_.Document(), progress);
-    });
+    RunRoundTrip(
+        host_,
+        [id, params](const DocumentLines& document, const Progress& progress) {
+            return BuildLoadFileResult(id, params, document, progress);
+        },
+        std::move(then));
 }
 
 void FunctionPanels::Btn_0Click() {
@@ -176,16 +184,14 @@ void FunctionPanels::Btn_8Click() {
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
-    Run(FunctionId::DropFirst, p);
-    host_.RefreshView();
+    Run(FunctionId::DropFirst, p, [this] { host_.RefreshView(); });
 }
 
 void FunctionPanels::Btn_9Click() {
     FunctionParams p;
     p.extension = EncodeFromView(c_.Edit_9_0->text());
     p.mode = c_.Rb_9_1->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
-    Run(FunctionId::FilterExt, p);
-    host_.RefreshView();
+    Run(FunctionId::FilterExt, p, [this] { host_.RefreshView(); });
 }
 
 void FunctionPanels::Btn_10Click() {

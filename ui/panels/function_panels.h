@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 #include "core/caption_table.h"
 #include "core/line_functions.h"
 #include "ui/error_report.h"
@@ -53,8 +55,9 @@ class FunctionPanels : public QObject {
 
   private:
     void ConnectHandlers();
-    // Runs a function by its kind: over the document, or round the load file.
-    void Run(FunctionId id, const FunctionParams& params);
+    // Runs a function by its kind: over the document, or round the load file, after which
+    // `then` follows unless the run was cancelled. Nothing while other work runs.
+    void Run(FunctionId id, const FunctionParams& params, std::function<void()> then = {});
 
     RunHost& host_;
     ErrorReport& report_;

@@ -1,136 +1,203 @@
 #include "ui/panels/run_protocol.h"
 
 #include <exception>
+#include <memory>
 #include <new>
-#include <optional>
 #include <utility>
 
 #include "core/file_format.h"
 #include "ui/text_bridge.h"
+#include "ui/work_runner.h"
 
 namespace quillex {
 
 namespace {
 
-// The document and the "Lines processed" number as a run found them, for its undo step. A
-// document too large to be held twice is run without a step rather than not at all.
-class ChangeRecord {
-  public:
-    explicit ChangeRecord(RunHost& host) : host_(host), shown_(host.ShownProgress()) {
-        try {
-            before_ = host.Document();
-        } catch (const std::bad_alloc&) {
-            before_.reset();
-        }
-    }
-
-    // Records a step when the document differs from what the run found (or `step` carries a
-    // file); what was found is moved into the step, not copied.
-    void Record(UndoStep step = {}) {
-        const bool changed = before_ && *before_ != host_.Document();
-        if (changed) {
-            step.document = std::move(before_);
-        }
-        if (changed || step.file) {
-            step.processed = shown_;
-            host_.RecordChange(std::move(step));
-        }
-    }
-
-  private:
-    RunHost& host_;
-    std::optional<std::size_t> shown_;
-    std::optional<DocumentLines> before_;
+// A run over the document: its own copy, changed on the worker.
+struct DocumentRun {
+    DocumentLines result;
+    RunProgress numbers;
+    bool failed = false;
+    bool changed = false;
 };
 
-}  // namespace
-
-void RunOverDocument(RunHost& host, const DocumentOperation& operation) {
-    ChangeRecord change(host);
-    RunProgress progress;
-    bool failed = false;
-    try {
-        operation(host.Document(), progress.Callback());
-    } catch (const std::bad_alloc&) {
-        // Nothing was changed; the general error report says why.
-        progress.ShowOn(host);
-        throw;
-    } catch (const std::exception&) {
-        failed = true;
-    }
-    progress.ShowOn(host);
-    change.Record();  // a failed run may have changed some lines before it stopped
-    if (failed) {
-        host.ShowRunError();
-    }
-    host.RefreshView();
-}
-
-bool WriteLoadFile(RunHost& host, const TextPieces& text) {
-    const QString fileName = host.LoadFileText();
-    if (fileName.isEmpty()) {
-        return false;
-    }
-    try {
-        SaveText(text, ToPath(fileName));
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
-}
-
-void RunRoundTrip(RunHost& host, const RoundTripBuild& build) {
-    ChangeRecord change(host);
-    RunProgress progress;
+// A round trip from its build to its write.
+struct RoundTrip {
     FunctionResult result;
-    try {
-        result = build(progress.Callback());
-    } catch (const RunError&) {
-        progress.ShowOn(host);
-        return;
-    } catch (const std::bad_alloc&) {
-        progress.ShowOn(host);
-        throw;
-    } catch (const std::exception&) {
-        progress.ShowOn(host);
-        host.ShowRunError();
-        return;
-    }
-    progress.ShowOn(host);
-    if (!host.MayOverwriteLoadFile()) {
-        return;
-    }
-    // Lbl_Work already shows a number: a failed write must not pass for a finished run.
-    DocumentLines& document = host.Document();
-    // The file's old bytes are kept first: a run whose write cannot be undone does not write.
+    RunProgress numbers;
+    std::optional<DocumentLines> kept;  // the document after the write, where it keeps less
     UndoStep step;
+    bool writeFailed = false;
+};
+
+void RunThen(const std::function<void()>& then) {
+    if (then) {
+        then();
+    }
+}
+
+// The backup, the write over the load file and the document's share of the result, on the
+// worker: the file's old bytes are kept first, since a write that cannot be undone must not
+// happen; a write that fails or is stopped leaves no backup behind.
+void WriteRoundTrip(RoundTrip& trip, const DocumentLines& source,
+                    const std::optional<std::filesystem::path>& undoFolder,
+                    const std::filesystem::path& loadFile, bool noLoadFile, WorkMeter& meter) {
+    const std::optional<LineSelection>& keeps = trip.result.document_keeps;
+    if (keeps && keeps->Count() != source.Count()) {
+        trip.kept = source;  // copied before anything is written: a lack of memory stops here
+    }
     try {
-        step.file = host.BackUpLoadFile();
-    } catch (const std::exception&) {
-        host.ShowRunError();
-        return;
-    }
-    if (!result.to_write || !WriteLoadFile(host, document.TextForm(*result.to_write))) {
-        if (step.file) {
-            RemoveBackup(*step.file);
+        if (undoFolder) {
+            trip.step.file = KeepBackup(*undoFolder, loadFile);
         }
-        host.ShowRunError();
+    } catch (const std::exception&) {
+        trip.writeFailed = true;
         return;
     }
-    if (step.file) {
+    try {
+        if (noLoadFile || !trip.result.to_write) {
+            throw FileError(loadFile, "no file to write");
+        }
+        SaveText(source.TextForm(*trip.result.to_write), loadFile, Progress({}, &meter));
+    } catch (...) {
+        if (trip.step.file) {
+            RemoveBackup(*trip.step.file);
+            trip.step.file.reset();
+        }
+        const bool cancelled = WasCancelled(std::current_exception());
+        if (cancelled) {
+            throw;
+        }
+        trip.writeFailed = true;
+        return;
+    }
+    if (trip.step.file) {
         try {
-            step.file->written = StampOf(step.file->original);
+            trip.step.file->written = StampOf(trip.step.file->original);
         } catch (const FileError&) {
             // Left unknown: an undo then asks before it writes.
         }
     }
-    // The document gives up lines only once the file holds the result, so a failed write
-    // loses nothing.
-    if (result.document_keeps) {
-        document.Keep(*result.document_keeps);
+    if (trip.kept) {
+        trip.kept->Keep(*keeps);
     }
-    change.Record(std::move(step));
+}
+
+// Back on the window's thread after the write: the document takes its share, the change is
+// recorded and the load command runs.
+void FinishRoundTrip(RunHost& host, RoundTrip& trip, std::optional<std::size_t> shown,
+                     const std::function<void()>& then) {
+    trip.numbers.ShowOn(host);
+    if (trip.writeFailed) {
+        host.ShowRunError();
+        RunThen(then);
+        return;
+    }
+    if (trip.kept) {
+        trip.step.document = std::exchange(host.Document(), std::move(*trip.kept));
+    }
+    if (trip.step.document || trip.step.file) {
+        trip.step.processed = shown;
+        host.RecordChange(std::move(trip.step));
+    }
     host.RunLoadCommand();
+    RunThen(then);
+}
+
+}  // namespace
+
+void RunOverDocument(RunHost& host, DocumentOperation operation) {
+    auto run = std::make_shared<DocumentRun>();
+    const DocumentLines& source = host.Document();
+    const std::optional<std::size_t> shown = host.ShownProgress();
+    host.Work().Start(
+        [run, &source, operation = std::move(operation)](WorkMeter& meter) {
+            run->result = source;
+            try {
+                operation(run->result, run->numbers.Callback(meter));
+            } catch (const std::bad_alloc&) {
+                throw;  // nothing was changed; the general error report says why
+            } catch (const WorkCancelled&) {
+                throw;
+            } catch (const std::exception&) {
+                run->failed = true;  // the lines done so far stay changed
+            }
+            run->changed = run->result != source;
+            if (!run->changed) {
+                run->result.Clear();  // freed here rather than on the window's thread
+            }
+        },
+        [run, &host, shown](std::exception_ptr failure) {
+            // A cancelled run leaves no trace; any failure left here (a lack of memory) goes to
+            // the general error report, after the number the run reached.
+            if (WasCancelled(failure)) {
+                return;
+            }
+            run->numbers.ShowOn(host);
+            if (failure) {
+                std::rethrow_exception(failure);
+            }
+            if (run->changed) {
+                UndoStep step;
+                step.document = std::exchange(host.Document(), std::move(run->result));
+                step.processed = shown;
+                host.RecordChange(std::move(step));
+            }
+            if (run->failed) {
+                host.ShowRunError();
+            }
+            host.RefreshView();
+        });
+}
+
+void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then) {
+    auto trip = std::make_shared<RoundTrip>();
+    const DocumentLines& source = host.Document();
+    const std::optional<std::size_t> shown = host.ShownProgress();
+    host.Work().Start(
+        [trip, &source, build = std::move(build)](WorkMeter& meter) {
+            trip->result = build(source, trip->numbers.Callback(meter));
+        },
+        [trip, &host, &source, shown, then = std::move(then)](std::exception_ptr failure) {
+            if (WasCancelled(failure)) {
+                return;
+            }
+            if (failure) {
+                trip->numbers.ShowOn(host);
+                try {
+                    std::rethrow_exception(failure);
+                } catch (const RunError&) {
+                    // refused before anything was reported or written: ends silently
+                } catch (const std::bad_alloc&) {
+                    throw;
+                } catch (const std::exception&) {
+                    host.ShowRunError();
+                }
+                RunThen(then);
+                return;
+            }
+            if (!host.MayOverwriteLoadFile()) {
+                trip->numbers.ShowOn(host);
+                RunThen(then);
+                return;
+            }
+            const QString field = host.LoadFileText();
+            host.Work().Start(
+                [trip, &source, undoFolder = host.UndoFolder(), loadFile = ToPath(field),
+                 noLoadFile = field.isEmpty()](WorkMeter& meter) {
+                    WriteRoundTrip(*trip, source, undoFolder, loadFile, noLoadFile, meter);
+                },
+                [trip, &host, shown, then](std::exception_ptr failure) {
+                    if (WasCancelled(failure)) {
+                        return;
+                    }
+                    if (failure) {
+                        trip->numbers.ShowOn(host);
+                        std::rethrow_exception(failure);
+                    }
+                    FinishRoundTrip(host, *trip, shown, then);
+                });
+        });
 }
 
 }  // namespace quillex

@@ -9,13 +9,13 @@
 
 namespace quillex {
 
-// Keeps the last progress number a run reports. The window does not repaint while a run
-// works, so the label is set once, with the number the run ended on (or failed at); a run
+// Keeps the last progress number a run reports. The run works on the worker and the label
+// shows the number it ended on (or failed at) once it is back on the window's thread; a run
 // that reports none leaves the label as it was.
 class RunProgress {
   public:
-    Progress Callback() {
-        return [this](std::size_t n) { last_ = n; };
+    Progress Callback(WorkMeter& meter) {
+        return Progress([this](std::size_t n) { last_ = n; }, &meter);
     }
     void ShowOn(RunHost& host) const {
         if (last_) {
@@ -27,21 +27,21 @@ class RunProgress {
     std::optional<std::size_t> last_;
 };
 
-// The in-place, removal and whole-text runs: `operation` works on the document; a failure
-// shows the run error message; the view is rebuilt either way.
+// The in-place, removal and whole-text runs: `operation` works on the worker, on a copy of the
+// document that replaces it once the run is over (a cancelled run's copy is thrown away); a
+// failure shows the run error message and keeps the lines done; the view is rebuilt either
+// way.
 using DocumentOperation = std::function<void(DocumentLines& document, const Progress& progress)>;
-void RunOverDocument(RunHost& host, const DocumentOperation& operation);
+void RunOverDocument(RunHost& host, DocumentOperation operation);
 
-// Writes `text` over the file named by the load-file field, all or nothing. False when the
-// field is empty or the file cannot be written.
-bool WriteLoadFile(RunHost& host, const TextPieces& text);
-
-// The file round-trip: `build` computes the lines to write (reporting progress), they are
-// written over the load file, the document keeps what the result says it keeps, then the
-// load command. A failure, the write included, shows the run error message and skips the
-// rest; a run the core refuses before it reports or writes anything (a negative line count)
-// ends silently.
-using RoundTripBuild = std::function<FunctionResult(const Progress& progress)>;
-void RunRoundTrip(RunHost& host, const RoundTripBuild& build);
+// The file round-trip: on the worker, `build` computes the lines to write (reporting
+// progress), and they are written over the load file; back on the window's thread the document
+// keeps what the result says it keeps and the load command runs. A failure, the write
+// included, shows the run error message and skips the rest; a run the core refuses before it
+// reports or writes anything (a negative line count) ends silently. `then` follows every end
+// but a cancel.
+using RoundTripBuild =
+    std::function<FunctionResult(const DocumentLines& document, const Progress& progress)>;
+void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then = {});
 
 }  // namespace quillex

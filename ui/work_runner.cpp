@@ -1,0 +1,180 @@
+#include "ui/work_runner.h"
+
+#include <QPromise>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <utility>
+
+#include "ui/guarded.h"
+
+namespace quillex {
+
+namespace {
+
+int ShareOf(std::uint64_t done, std::uint64_t total) {
+    return static_cast<int>(std::min(done, total) * WorkRunner::kShareRange / total);
+}
+
+// The meter of work on a worker: the share goes to the promise, whose watcher passes it to
+// the window's thread; a cancelled future stops the work.
+class PromiseMeter final : public WorkMeter {
+  public:
+    explicit PromiseMeter(QPromise<void>& promise) : promise_(promise) {}
+
+    bool Reached(std::uint64_t done, std::uint64_t total) override {
+        if (total > 0) {
+            promise_.setProgressValue(ShareOf(done, total));
+        }
+        return !promise_.isCanceled();
+    }
+
+  private:
+    QPromise<void>& promise_;
+};
+
+}  // namespace
+
+class WorkRunner::InlineMeter final : public WorkMeter {
+  public:
+    explicit InlineMeter(WorkRunner& runner) : runner_(runner) {}
+
+    bool Reached(std::uint64_t done, std::uint64_t total) override {
+        if (runner_.inlineWatch_) {
+            runner_.inlineWatch_();
+        }
+        if (total > 0) {
+            emit runner_.ShareChanged(ShareOf(done, total));
+        }
+        return !runner_.cancelled_;
+    }
+
+  private:
+    WorkRunner& runner_;
+};
+
+WorkRunner::WorkRunner(Where where, ErrorReport& report, QObject* parent)
+    : QObject(parent), where_(where), report_(report) {
+    connect(&watcher_, &QFutureWatcher<void>::finished, this, [this] {
+        std::exception_ptr failure = failure_ ? *failure_ : nullptr;
+        failure_.reset();
+        Deliver(std::move(failure));
+    });
+    connect(&watcher_, &QFutureWatcher<void>::progressValueChanged, this,
+            &WorkRunner::ShareChanged);
+    shareDelay_.setSingleShot(true);
+    shareDelay_.setInterval(kShareDelayMs);
+    connect(&shareDelay_, &QTimer::timeout, this, [this] {
+        if (busy_) {
+            shareShown_ = true;
+            emit ShareShown(true);
+        }
+    });
+}
+
+WorkRunner::~WorkRunner() {
+    // Nothing is delivered any more: the window that would take it is going.
+    watcher_.disconnect(this);
+    if (running_) {
+        watcher_.future().cancel();
+        watcher_.waitForFinished();
+    }
+}
+
+bool WorkRunner::Start(Work work, Done done) {
+    if (running_) {
+        return false;
+    }
+    running_ = true;
+    cancelled_ = false;
+    done_ = std::move(done);
+    SetBusy(true);
+    emit ShareChanged(0);
+    if (where_ == Where::Inline) {
+        RunInline(work);
+        return true;
+    }
+    auto failure = std::make_shared<std::exception_ptr>();
+    failure_ = failure;
+    watcher_.setFuture(
+        QtConcurrent::run([work = std::move(work), failure](QPromise<void>& promise) {
+            promise.setProgressRange(0, kShareRange);
+            PromiseMeter meter(promise);
+            try {
+                work(meter);
+            } catch (...) {
+                *failure = std::current_exception();
+            }
+        }));
+    return true;
+}
+
+void WorkRunner::RunInline(const Work& work) {
+    InlineMeter meter(*this);
+    std::exception_ptr failure;
+    try {
+        work(meter);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    Deliver(std::move(failure));
+}
+
+void WorkRunner::Cancel() {
+    if (!running_) {
+        return;
+    }
+    cancelled_ = true;
+    if (where_ == Where::Worker) {
+        watcher_.future().cancel();
+    }
+}
+
+void WorkRunner::Deliver(std::exception_ptr failure) {
+    if (!running_) {
+        return;
+    }
+    running_ = false;
+    Done done = std::move(done_);
+    done_ = nullptr;
+    if (done) {
+        ReportingFailures(report_, [&] { done(std::move(failure)); });
+    }
+    if (!running_) {
+        SetBusy(false);
+    }
+}
+
+void WorkRunner::SetBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        if (where_ == Where::Worker) {
+            shareDelay_.start();
+        }
+    } else {
+        shareDelay_.stop();
+        if (shareShown_) {
+            shareShown_ = false;
+            emit ShareShown(false);
+        }
+    }
+    emit BusyChanged(busy);
+}
+
+bool WasCancelled(const std::exception_ptr& failure) {
+    if (!failure) {
+        return false;
+    }
+    try {
+        std::rethrow_exception(failure);
+    } catch (const WorkCancelled&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace quillex
