@@ -38,20 +38,23 @@ class FunctionPanels : public QObject {
     void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
 
     // Event handlers, connected to their controls.
-    void ComboBox_SelectClick(int index);
-    void ComboBox_4_0Change(int index);
-    void Btn_0Click();
-    void Btn_1Click();
-    void Btn_2Click();
-    void Btn_3Click();
-    void Btn_4Click();
-    void Btn_5Click();
-    void Btn_6Click();
-    void Btn_7Click();
-    void Btn_8Click();
-    void Btn_9Click();
-    void Btn_10Click();
-    void Btn_11Click();
+    // The chooser's pick: the panel of function `index` alone is shown.
+    void ShowPanelOf(int index);
+    // The condition list's pick: the text field only for "String contains a text".
+    void ShowConditionTextFor(int index);
+    // The Start buttons Btn_0 .. Btn_11, in the chooser's order.
+    void StartCutLeading();
+    void StartReplaceChar();
+    void StartCutAtWord();
+    void StartAddText();
+    void StartRemoveIf();
+    void StartDedupe();
+    void StartRemoveClass();
+    void StartJoin();
+    void StartDropFirst();
+    void StartFilterExt();
+    void StartTrim();
+    void StartRemoveWithWord();
 
   private:
     void ConnectHandlers();
