@@ -29,6 +29,13 @@ class WorkMeter {
     virtual ~WorkMeter() = default;
     // `done` of `total` units (lines or bytes; `total` 0 when unknown); false stops the work.
     virtual bool Reached(std::uint64_t done, std::uint64_t total) = 0;
+
+    // For work that changes only what it holds itself: stops it at its end too.
+    void StopIfAsked() {
+        if (!Reached(0, 0)) {
+            throw WorkCancelled();
+        }
+    }
 };
 
 class Progress {

@@ -132,6 +132,7 @@ void MainWindow::BuildWindow() {
     // At creation the chooser and every parameter combo box start at their first entry.
     panels_ = new FunctionPanels(this, *this, report_);
     panels_->SetFocusSink(focusSink_);
+    BuildWorkControls();
     document_.Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
     workTimer_.setInterval(100);
@@ -342,6 +343,8 @@ void MainWindow::PlaceControls() {
 }
 
 void MainWindow::Shutdown() {
+    // Work still running reads the document: it stops before anything goes.
+    work_->StopAndWait();
     workTimer_.stop();
     SaveSettings();
     document_.Clear();
@@ -373,11 +376,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::ShowProgress(std::size_t n) {
     processed_ = n;
     processedLabel_->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));
-    // A line function blocks the event loop; paint the number now.
-    processedLabel_->repaint();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (work_->Busy()) {
+        // The work stops first, cleanly; the window closes once it has (ShowWorking).
+        closing_ = true;
+        work_->Cancel();
+        event->ignore();
+        return;
+    }
     // The program ends normally: the load file's kept bytes are not needed any more. Only
     // here, not on destruction, so that a crash leaves them for the user.
     history_.Clear();

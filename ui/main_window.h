@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -28,6 +29,8 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
+class QShortcut;
 class QToolButton;
 
 namespace quillex {
@@ -208,6 +211,13 @@ class MainWindow : public QWidget, public RunHost {
     void BuildMenu();
     void BuildTray();
     void BuildUndo();
+    // The share bar, Esc and what is disabled while work runs.
+    void BuildWorkControls();
+    void ShowWorking(bool working);
+    // The end of a load on the worker, on the window's thread.
+    void ShowLoadError(const QString& fieldText, const std::exception_ptr& failure);
+    void TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
+                            const QString& previousField);
     // Exchanges the step's state with the window's; throws when the load file's part fails.
     void ExchangeStep(UndoStep& step, bool undoing);
     // False when the user keeps a load file changed on disk since the program wrote it.
@@ -301,7 +311,10 @@ class MainWindow : public QWidget, public RunHost {
     std::optional<std::size_t> processed_;  // the number Lbl_Work shows, if any
     UndoHistory history_;
     std::filesystem::path backupFolder_;
-    WorkRunner* work_ = nullptr;  // owned as a child
+    WorkRunner* work_ = nullptr;       // owned as a child
+    QProgressBar* workBar_ = nullptr;  // Progress_Work: the share of the running work done
+    QShortcut* cancelKey_ = nullptr;   // Esc, while work runs
+    bool closing_ = false;             // the window closes once the work it stopped has ended
 };
 
 }  // namespace quillex

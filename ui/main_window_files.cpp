@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <memory>
 #include <utility>
 
 #include "core/input_check.h"
@@ -23,12 +24,35 @@ namespace quillex {
 namespace {
 
 // A chosen file goes into its field and the field's hint; the working directory becomes its
-// folder, so the next dialog starts there.
-void TakeChosenFile(QLineEdit& field, const QString& path) {
+// folder, so the next dialog starts there. What they held before is given back, for a load or
+// save that is cancelled (or a load that fails) to put back.
+struct ChosenFile {
+    QString text;
+    QString hint;
+    QString folder;
+};
+
+ChosenFile TakeChosenFile(QLineEdit& field, const QString& path) {
+    ChosenFile before{field.text(), field.toolTip(), QDir::currentPath()};
     QDir::setCurrent(QFileInfo(path).absolutePath());
     field.setText(path);
     field.setToolTip(path);
+    return before;
 }
+
+void PutBack(QLineEdit& field, const ChosenFile& before, bool folderToo) {
+    field.setText(before.text);
+    field.setToolTip(before.hint);
+    if (folderToo) {
+        QDir::setCurrent(before.folder);
+    }
+}
+
+// A load on the worker: the new document and what the load found.
+struct Load {
+    DocumentLines document;
+    LoadReport report;
+};
 
 // The first local file among the dropped addresses; other drops (text, web addresses) are not
 // taken.
@@ -51,6 +75,9 @@ QString MainWindow::LoadFileText() const {
 }
 
 void MainWindow::ShowFileError(const QString& fieldText, const QString& detail) {
+    if (closing_) {
+        return;  // the window is going: no message holds it up
+    }
     dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!") +
                      (detail.isEmpty() ? QString() : u'\n' + detail));
 }
@@ -60,6 +87,9 @@ void MainWindow::ShowRunError() {
 }
 
 void MainWindow::ChooseAndLoadFile() {
+    if (!work_->CanStart() || closing_) {
+        return;
+    }
     const std::optional<QString> chosen =
         dialogs_.OpenFile(QDir::currentPath(), FileTypeFilters(Captions()));
     if (!chosen) {
@@ -70,32 +100,51 @@ void MainWindow::ChooseAndLoadFile() {
 }
 
 void MainWindow::LoadFile(const QString& path) {
-    // What the field names before: it is put back if the new file fails to load, so that the
-    // field always names the file whose lines are held (the round-trip functions overwrite
-    // that file).
-    const QString previousText = loadFileEdit_->text();
-    const QString previousHint = loadFileEdit_->toolTip();
-    TakeChosenFile(*loadFileEdit_, path);
-    LoadReport report;
-    quillex::DocumentLines loaded;
-    try {
-        loaded.LoadFromFile(ToPath(loadFileEdit_->text()), &report);
-    } catch (const std::exception& error) {
-        // A file refused for what it is says so below the usual message.
-        const auto* refused = dynamic_cast<const InputRefused*>(&error);
-        ShowFileError(loadFileEdit_->text(),
-                      refused != nullptr
-                          ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
-                          : QString());
-        loadFileEdit_->setText(previousText);
-        loadFileEdit_->setToolTip(previousHint);
+    if (!work_->CanStart() || closing_) {
         return;
     }
+    // What the field names before: it is put back if the new file fails to load, so that the
+    // field always names the file whose lines are held (the round-trip functions overwrite
+    // that file). A cancelled load puts the folder back too.
+    const ChosenFile before = TakeChosenFile(*loadFileEdit_, path);
+    auto load = std::make_shared<Load>();
+    work_->Start(
+        [load, file = ToPath(loadFileEdit_->text())](WorkMeter& meter) {
+            load->document.LoadFromFile(file, &load->report, Progress({}, &meter));
+            meter.StopIfAsked();
+        },
+        [this, load, before](std::exception_ptr failure) {
+            if (failure) {
+                const bool cancelled = WasCancelled(failure);
+                const QString shown = loadFileEdit_->text();
+                PutBack(*loadFileEdit_, before, cancelled);
+                if (!cancelled) {
+                    ShowLoadError(shown, failure);
+                }
+                return;
+            }
+            TakeLoadedDocument(std::move(load->document), load->report, before.text);
+        });
+}
+
+void MainWindow::ShowLoadError(const QString& fieldText, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const InputRefused& refused) {
+        // A file refused for what it is says so below the usual message.
+        ShowFileError(fieldText, QStringLiteral("The file ") + FromUtf8(refused.reason()) + u'.');
+    } catch (const std::exception&) {
+        ShowFileError(fieldText);
+    }
+}
+
+void MainWindow::TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
+                                    const QString& previousField) {
     // The document it replaces is moved into the undo step, not copied.
     UndoStep step;
     step.document = std::exchange(document_, std::move(loaded));
     step.processed = processed_;
-    step.loaded = LoadedFile{previousText.toStdString(), CutLoadOffset()};
+    step.loaded = LoadedFile{previousField.toStdString(), CutLoadOffset()};
     RecordChange(std::move(step));
     NoteCutLoad(report);
     RefreshView();
@@ -117,6 +166,9 @@ std::optional<std::uint64_t> MainWindow::CutLoadOffset() const {
 }
 
 bool MainWindow::MayWriteOverCutLoad(const QString& target) {
+    if (closing_) {
+        return false;
+    }
     std::error_code ec;
     if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
         return true;
@@ -142,7 +194,7 @@ void MainWindow::LoadStartFile(const QStringList& arguments) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (DroppedFile(event->mimeData())) {
+    if (!work_->Busy() && DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
@@ -155,17 +207,25 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::SaveDocument() {
+    if (!work_->CanStart() || closing_) {
+        return;
+    }
     const std::optional<QString> chosen =
         dialogs_.SaveFile(QCoreApplication::applicationDirPath(), FileTypeFilters(Captions()));
     if (!chosen || !MayWriteOverCutLoad(*chosen)) {
         return;
     }
-    TakeChosenFile(*saveFileEdit_, *chosen);
-    try {
-        document_.SaveToFile(ToPath(saveFileEdit_->text()));
-    } catch (const std::exception&) {
-        ShowFileError(saveFileEdit_->text());
-    }
+    const ChosenFile before = TakeChosenFile(*saveFileEdit_, *chosen);
+    // The document is only read meanwhile: nothing that changes it runs while work does.
+    work_->Start([this, file = ToPath(saveFileEdit_->text())](
+                     WorkMeter& meter) { document_.SaveToFile(file, Progress({}, &meter)); },
+                 [this, before](std::exception_ptr failure) {
+                     if (WasCancelled(failure)) {
+                         PutBack(*saveFileEdit_, before, true);
+                     } else if (failure) {
+                         ShowFileError(saveFileEdit_->text());
+                     }
+                 });
 }
 
 }  // namespace quillex

@@ -71,8 +71,12 @@ void MainWindow::PrepareViewMenu() {
     undoSeparator_->setVisible(hasText);
     undoItem_->setText(FromUtf8(table.Txt_Undo));
     redoItem_->setText(FromUtf8(table.Txt_Redo));
-    undoItem_->setEnabled(history_.CanUndo());
-    redoItem_->setEnabled(history_.CanRedo());
+    // While work runs nothing may change the document or the history under it.
+    const bool idle = !work_->Busy();
+    undoItem_->setEnabled(idle && history_.CanUndo());
+    redoItem_->setEnabled(idle && history_.CanRedo());
+    emptyViewItem_->setEnabled(idle);
+    highlightItem_->setEnabled(idle || hasText);  // with an empty view it opens a file
 }
 
 void MainWindow::OnHighlightItem() {
@@ -136,6 +140,9 @@ void MainWindow::CopyAll() {
 }
 
 void MainWindow::EmptyView() {
+    if (work_->Busy()) {
+        return;
+    }
     ClearView();
     UndoStep step;
     step.viewEmptied = true;

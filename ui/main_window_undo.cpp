@@ -54,6 +54,9 @@ void MainWindow::RecordChange(UndoStep step) {
 }
 
 void MainWindow::Undo() {
+    if (work_->Busy()) {
+        return;
+    }
     try {
         history_.Undo([this](UndoStep& step) { ExchangeStep(step, true); });
     } catch (const ExchangeFailed&) {
@@ -61,6 +64,9 @@ void MainWindow::Undo() {
 }
 
 void MainWindow::Redo() {
+    if (work_->Busy()) {
+        return;
+    }
     try {
         history_.Redo([this](UndoStep& step) { ExchangeStep(step, false); });
     } catch (const ExchangeFailed&) {

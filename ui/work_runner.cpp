@@ -73,20 +73,28 @@ WorkRunner::WorkRunner(Where where, ErrorReport& report, QObject* parent)
 }
 
 WorkRunner::~WorkRunner() {
-    // Nothing is delivered any more: the window that would take it is going.
-    watcher_.disconnect(this);
-    if (running_) {
+    StopAndWait();
+}
+
+void WorkRunner::StopAndWait() {
+    if (!running_) {
+        return;
+    }
+    cancelled_ = true;
+    running_ = false;
+    done_ = nullptr;
+    if (where_ == Where::Worker) {
         watcher_.future().cancel();
         watcher_.waitForFinished();
     }
 }
 
 bool WorkRunner::Start(Work work, Done done) {
-    if (running_) {
+    // After a cancel nothing new starts until the running chain has ended.
+    if (!CanStart()) {
         return false;
     }
     running_ = true;
-    cancelled_ = false;
     done_ = std::move(done);
     SetBusy(true);
     emit ShareChanged(0);
@@ -155,6 +163,7 @@ void WorkRunner::SetBusy(bool busy) {
             shareDelay_.start();
         }
     } else {
+        cancelled_ = false;
         shareDelay_.stop();
         if (shareShown_) {
             shareShown_ = false;

@@ -38,13 +38,20 @@ class WorkRunner : public QObject {
     // Work still running is stopped and waited for; its end is not delivered.
     ~WorkRunner() override;
 
+    // From the start of a piece of work to the end of the last one it starts from its end.
     bool Busy() const noexcept { return busy_; }
+    // Whether Start would take new work: nothing running and no cancel under way (true in a
+    // piece's end, which may start the next).
+    bool CanStart() const noexcept { return !running_ && !cancelled_; }
     // Starts `work`; refused (false) while other work runs. `done` may start the next piece:
     // the runner stays busy from one to the next.
     bool Start(Work work, Done done);
-    // Asks the running work to stop at its next report; its end then sees WorkCancelled. Work
-    // that has passed its last report finishes as if no one had asked.
+    // Asks the running work to stop at its next report; its end then sees WorkCancelled, and
+    // no piece it would start next runs. Work that has passed its last report finishes as if
+    // no one had asked.
     void Cancel();
+    // Stops running work and waits for it; its end is not delivered (the window closes).
+    void StopAndWait();
 
     // Tests: runs at every report of inline work, to cancel there or to look at the window.
     void SetInlineWatch(std::function<void()> watch) { inlineWatch_ = std::move(watch); }

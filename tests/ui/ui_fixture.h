@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +40,7 @@ class FakeDialogs final : public Dialogs {
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
     QStringList openFolders;
+    QList<QThread*> openThreads;  // the thread each open dialog came up on
     QStringList saveFolders;
     QStringList lastFilters;
     QStringList messages;
@@ -45,6 +49,7 @@ class FakeDialogs final : public Dialogs {
 
     std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override {
         openFolders << folder;
+        openThreads << QThread::currentThread();
         lastFilters = filters;
         return Next(openAnswers);
     }
@@ -166,6 +171,27 @@ class MainWindowTest : public ::testing::Test, protected FakeServices {
     MainWindow mainWindow{Services()};
     SplashWindow splash{settings};
     HelpWindow help;
+};
+
+// The same, shown and active (keys reach the window's shortcuts only then), with a folder for
+// files; the working folder, which loading and saving change, is put back afterwards.
+class ActiveWindowTest : public MainWindowTest {
+  protected:
+    ActiveWindowTest() {
+        mainWindow.show();
+        QApplication::setActiveWindow(&mainWindow);
+    }
+    ~ActiveWindowTest() override { QDir::setCurrent(startFolder_); }
+
+    QString Write(const char* name, std::string_view bytes) {
+        WriteBytes(dir_ / name, bytes);
+        return QString::fromStdString((dir_ / name).string());
+    }
+
+    TempDir dir_;
+
+  private:
+    QString startFolder_ = QDir::currentPath();
 };
 
 }  // namespace quillex::testing

@@ -17,19 +17,8 @@
 namespace quillex::testing {
 namespace {
 
-class UndoTest : public MainWindowTest {
+class UndoTest : public ActiveWindowTest {
   protected:
-    // Keys reach the window's shortcuts only while it is the active window.
-    UndoTest() {
-        mainWindow.show();
-        QApplication::setActiveWindow(&mainWindow);
-    }
-    ~UndoTest() override { QDir::setCurrent(startFolder_); }
-
-    QString Write(const char* name, std::string_view bytes) {
-        WriteBytes(dir_ / name, bytes);
-        return QString::fromStdString((dir_ / name).string());
-    }
     void Load(const QString& path) {
         dialogs.openAnswers.push_back(path);
         mainWindow.ChooseAndLoadFile();
@@ -64,11 +53,6 @@ class UndoTest : public MainWindowTest {
                 Child<QLabel>(mainWindow, "Lbl_Work")->text(),
                 Child<QLineEdit>(mainWindow, "Edit_Load_File")->text()};
     }
-
-    TempDir dir_;
-
-  private:
-    QString startFolder_ = QDir::currentPath();
 };
 
 TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedone) {

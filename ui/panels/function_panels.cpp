@@ -75,6 +75,17 @@ void FunctionPanels::ConnectHandlers() {
         connect(c_.startButtons[k], &QPushButton::clicked, this,
                 Guarded(report_, this, kStartHandlers[k]));
     }
+    WorkRunner& work = host_.Work();
+    connect(c_.cancelButton, &QPushButton::clicked, &work, &WorkRunner::Cancel);
+    connect(&work, &WorkRunner::BusyChanged, this, &FunctionPanels::ShowWorking);
+}
+
+void FunctionPanels::ShowWorking(bool working) {
+    c_.chooser->setEnabled(!working);
+    for (QPushButton* start : c_.startButtons) {
+        start->setVisible(!working);
+    }
+    c_.cancelButton->setVisible(working);
 }
 
 void FunctionPanels::SetFunctionNames(const CaptionTable& captions) {
@@ -109,7 +120,7 @@ void FunctionPanels::ShowConditionTextFor(int index) {
 }
 
 void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::function<void()> then) {
-    if (host_.Work().Busy()) {
+    if (!host_.Work().CanStart()) {
         return;
     }
     if (Describe(id).result == FunctionResultKind::RewritesDocument) {

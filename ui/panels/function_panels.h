@@ -58,6 +58,8 @@ class FunctionPanels : public QObject {
 
   private:
     void ConnectHandlers();
+    // While work runs the chooser is disabled and Cancel stands in place of Start.
+    void ShowWorking(bool working);
     // Runs a function by its kind: over the document, or round the load file, after which
     // `then` follows unless the run was cancelled. Nothing while other work runs.
     void Run(FunctionId id, const FunctionParams& params, std::function<void()> then = {});

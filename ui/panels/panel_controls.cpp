@@ -142,6 +142,11 @@ PanelControls CreatePanelControls(QWidget* window) {
         c.startButtons[k]->setText(QStringLiteral("Start"));
     }
     CreateParameters(c);
+    // Above the panels, where every panel has its Start button.
+    c.cancelButton =
+        Make<QPushButton>(window, "Btn_Cancel", kStartRect.translated(layout::kPanels.topLeft()));
+    c.cancelButton->setText(QStringLiteral("Cancel"));
+    c.cancelButton->hide();
     return c;
 }
 

@@ -20,6 +20,8 @@ struct PanelControls {
     QComboBox* chooser = nullptr;                             // ComboBox_Select
     std::array<QGroupBox*, kFunctionCount> panels{};          // Gb_0 .. Gb_11
     std::array<QPushButton*, kFunctionCount> startButtons{};  // Btn_0 .. Btn_11
+    // In place of the Start buttons while work runs; hidden otherwise.
+    QPushButton* cancelButton = nullptr;  // Btn_Cancel
 
     QComboBox* cutCount = nullptr;           // ComboBox_0_0
     QComboBox* replacedChar = nullptr;       // ComboBox_1_0

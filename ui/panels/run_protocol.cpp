@@ -126,6 +126,7 @@ void RunOverDocument(RunHost& host, DocumentOperation operation) {
             if (!run->changed) {
                 run->result.Clear();  // freed here rather than on the window's thread
             }
+            meter.StopIfAsked();
         },
         [run, &host, shown](std::exception_ptr failure) {
             // A cancelled run leaves no trace; any failure left here (a lack of memory) goes to
@@ -157,6 +158,7 @@ void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> the
     host.Work().Start(
         [trip, &source, build = std::move(build)](WorkMeter& meter) {
             trip->result = build(source, trip->numbers.Callback(meter));
+            meter.StopIfAsked();
         },
         [trip, &host, &source, shown, then = std::move(then)](std::exception_ptr failure) {
             if (WasCancelled(failure)) {
