@@ -4,7 +4,8 @@
 //
 //   ping_probe WINDOW_ID SECONDS
 //
-// Prints the number of pings, the median and the longest round trip in milliseconds.
+// Prints the number of pings, the median and the longest round trip in milliseconds, and on
+// standard error each round trip over 50 ms with the time it began, from the probe's start.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <poll.h>
@@ -74,11 +75,13 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const Window root = DefaultRootWindow(display);
-    XSelectInput(display, root, SubstructureNotifyMask);
+    // The answer goes to the root window for its structure listeners.
+    XSelectInput(display, root, StructureNotifyMask);
     const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
 
     std::vector<double> trips;
+    const Clock::time_point start = Clock::now();
     const Clock::time_point end =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(length);
     for (long serial = 1; Clock::now() < end; ++serial) {
@@ -90,6 +93,9 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         trips.push_back(Milliseconds(Clock::now() - sent));
+        if (trips.back() > 50) {
+            std::fprintf(stderr, "at %.0f ms: %.1f ms\n", Milliseconds(sent - start), trips.back());
+        }
         poll(nullptr, 0, 2);  // a short pause, so that the probe does not busy the window
     }
     if (trips.empty()) {
