@@ -29,8 +29,8 @@ std::vector<std::string> CommandLine(const Options& o) {
         }
     };
     add("--count", p.count);
-    add("--from", p.from ? std::string(1, *p.from) : "");
-    add("--to", p.to ? std::string(1, *p.to) : "");
+    add("--from", p.from ? *p.from : "");
+    add("--to", p.to ? *p.to : "");
     if (p.cut_word == p.remove_word) {  // one option sets both
         add("--word", p.cut_word);
     }
