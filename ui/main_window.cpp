@@ -137,6 +137,7 @@ void MainWindow::BuildWindow() {
     connect(&workTimer_, &QTimer::timeout, this, Guarded(report_, this, &MainWindow::OnWorkTimer));
     workTimer_.start();
     NameControls();
+    BuildKeyboard();
 }
 
 void MainWindow::NameControls() {
@@ -246,6 +247,7 @@ void MainWindow::BuildControls() {
     loadFileEdit_ = MakeEdit(this, layout::kEdit_Load_File);
     openButton_ = new ImageButton(buttonImages_, 2, this);
     openButton_->setCursor(Qt::PointingHandCursor);
+    openButton_->setFocusPolicy(Qt::TabFocus);
     connect(openButton_, &QAbstractButton::clicked, this,
             Guarded(report_, this, &MainWindow::ChooseAndLoadFile));
 
@@ -253,6 +255,7 @@ void MainWindow::BuildControls() {
     saveFileEdit_ = MakeEdit(this, layout::kEdit_Save_File);
     saveButton_ = new ImageButton(buttonImages_, 4, this);
     saveButton_->setCursor(Qt::PointingHandCursor);
+    saveButton_->setFocusPolicy(Qt::TabFocus);
     connect(saveButton_, &QAbstractButton::clicked, this,
             Guarded(report_, this, &MainWindow::SaveDocument));
 
@@ -264,11 +267,16 @@ void MainWindow::BuildParkedControls() {
     focusSink_->move(layout::kEdit_Focus);
     // Nothing is typed into the sink; read-only, it leaves Ctrl+Z to the window's undo.
     focusSink_->setReadOnly(true);
+    // The window gives it the focus; Tab never does, nor can a click reach it down there.
+    focusSink_->setFocusPolicy(Qt::ClickFocus);
 
     auto button = [this](QPoint at, void (MainWindow::*handler)()) {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
         button->setGeometry(QRect(at, QSize(22, 22)));
+        // Out of sight, so out of the keyboard's reach too: no Tab lands here and no Space
+        // presses a button the user has never seen.
+        button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QAbstractButton::clicked, this, Guarded(report_, this, handler));
         return button;
     };
@@ -289,6 +297,7 @@ void MainWindow::BuildParkedControls() {
     }
     languageEdit_ = MakeEdit(this, QRect(layout::kEdit_Lang, QSize(64, 19)));
     languageEdit_->setReadOnly(true);
+    languageEdit_->setFocusPolicy(Qt::NoFocus);
 
     // Presses on the title pass through to the window, which starts the drag.
     titleShadowLabel_ =

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/line_functions.h"
 #include "ui/guarded.h"
@@ -73,6 +75,21 @@ void FunctionPanels::ConnectHandlers() {
         connect(c_.startButtons[k], &QPushButton::clicked, this,
                 Guarded(report_, this, kStartHandlers[k]));
     }
+}
+
+QList<QWidget*> FunctionPanels::TabOrder() const {
+    QList<QWidget*> order{c_.chooser};
+    for (int k = 0; k < kFunctionCount; ++k) {
+        QList<QWidget*> parameters =
+            c_.panels[k]->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        parameters.removeOne(c_.startButtons[k]);
+        std::stable_sort(parameters.begin(), parameters.end(),
+                         [](const QWidget* a, const QWidget* b) {
+                             return std::pair(a->x(), a->y()) < std::pair(b->x(), b->y());
+                         });
+        order << parameters << c_.startButtons[k];
+    }
+    return order;
 }
 
 void FunctionPanels::SetFunctionNames(const CaptionTable& captions) {

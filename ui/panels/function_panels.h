@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -34,6 +35,9 @@ class FunctionPanels : public QObject {
     // The off-screen field that takes the focus after a pick, so that no parameter control
     // of the new panel holds the caret.
     void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
+    // The controls in the order Tab visits them: the chooser, then each panel's parameters
+    // from left to right and top to bottom, then its Start. Hidden panels are skipped by Tab.
+    QList<QWidget*> TabOrder() const;
 
     // Event handlers, connected to their controls.
     // The chooser's pick: the panel of function `index` alone is shown.
