@@ -7,10 +7,10 @@
 #include "platform/shell.h"
 #include "platform/tray.h"
 #include "ui/dialogs.h"
-#include "ui/logo_window.h"
 #include "ui/main_window.h"
 #include "ui/reporting_application.h"
 #include "ui/skin.h"
+#include "ui/splash_window.h"
 #include "ui/text_bridge.h"
 
 namespace {
@@ -54,24 +54,24 @@ int main(int argc, char* argv[]) {
     quillex::QSettingsStore settings;
     quillex::DesktopShell shell;
     // Created in this order and destroyed in the reverse one, which writes the settings.
-    quillex::TfmMain fmMain({.dialogs = dialogs,
-                             .cursor = cursor,
-                             .report = app.Report(),
-                             .settings = settings,
-                             .shell = shell,
-                             .trayAvailable = &quillex::TrayIcon::IsAvailable,
-                             .helpFolder = quillex::HelpFolder(
-                                 quillex::ToPath(QCoreApplication::applicationDirPath()))});
-    quillex::TfmLogo fmLogo(settings);
-    quillex::TfmHelp fmHelp;
-    fmMain.Attach(fmLogo, fmHelp);
-    dialogs.SetParent(&fmMain);
-    fmMain.setWindowTitle(title);
+    quillex::MainWindow mainWindow({.dialogs = dialogs,
+                                    .cursor = cursor,
+                                    .report = app.Report(),
+                                    .settings = settings,
+                                    .shell = shell,
+                                    .trayAvailable = &quillex::TrayIcon::IsAvailable,
+                                    .helpFolder = quillex::HelpFolder(
+                                        quillex::ToPath(QCoreApplication::applicationDirPath()))});
+    quillex::SplashWindow splash(settings);
+    quillex::HelpWindow help;
+    mainWindow.Attach(splash, help);
+    dialogs.SetParent(&mainWindow);
+    mainWindow.setWindowTitle(title);
     // The program ends when the main window closes, whether shown or in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&fmMain, &quillex::TfmMain::Closed, &app, &QCoreApplication::quit);
+    QObject::connect(&mainWindow, &quillex::MainWindow::Closed, &app, &QCoreApplication::quit);
     // Shown first: the splash runs, and only then the file named on the command line loads.
-    fmMain.show();
-    fmMain.LoadStartFile(QCoreApplication::arguments());
+    mainWindow.show();
+    mainWindow.LoadStartFile(QCoreApplication::arguments());
     return app.exec();
 }

@@ -80,15 +80,15 @@ void BM_StartHandler(benchmark::State& state) {
     QWidget window;
     auto* panels = new quillex::FunctionPanels(&window, host, report);
     const quillex::PanelControls& c = panels->Controls();
-    c.Cb_3_0->setChecked(true);
-    c.Cb_3_1->setChecked(true);
-    c.Cb_7_0->setChecked(true);
+    c.addLeft->setChecked(true);
+    c.addRight->setChecked(true);
+    c.joinMarker->setChecked(true);
 
     for (auto _ : state) {
         state.PauseTiming();
         host.document = Document();
         state.ResumeTiming();
-        c.Btn[function]->click();
+        c.startButtons[function]->click();
         benchmark::DoNotOptimize(host.document.Count());
     }
     fs::remove_all(dir);

@@ -60,26 +60,26 @@ struct Window {
     NoReport report;
     NoSettings settings;
     NoShell shell;
-    quillex::TfmMain fmMain{{.dialogs = dialogs,
-                             .cursor = cursor,
-                             .report = report,
-                             .settings = settings,
-                             .shell = shell,
-                             .trayAvailable = [] { return false; }}};
+    quillex::MainWindow mainWindow{{.dialogs = dialogs,
+                                    .cursor = cursor,
+                                    .report = report,
+                                    .settings = settings,
+                                    .shell = shell,
+                                    .trayAvailable = [] { return false; }}};
 
     explicit Window(std::size_t lines) {
         for (std::size_t i = 0; i < lines; ++i) {
-            fmMain.DocumentLines.Add("line " + std::to_string(i) +
-                                     " text \xCF\xF0\xE8\xE2\xE5\xF2 and more words");
+            mainWindow.Document().Add("line " + std::to_string(i) +
+                                      " text \xCF\xF0\xE8\xE2\xE5\xF2 and more words");
         }
     }
 };
 
 void BM_RefreshViewToCapacity(benchmark::State& state) {
     Window window(static_cast<std::size_t>(state.range(0)));
-    window.fmMain.N0_Click(quillex::kDisplayLimitAll);
+    window.mainWindow.SetDisplayLimit(quillex::kDisplayLimitAll);
     for (auto _ : state) {
-        window.fmMain.RefreshView();
+        window.mainWindow.RefreshView();
     }
 }
 BENCHMARK(BM_RefreshViewToCapacity)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -87,16 +87,16 @@ BENCHMARK(BM_RefreshViewToCapacity)->Arg(1'000'000)->Unit(benchmark::kMillisecon
 void BM_RefreshViewFirst100(benchmark::State& state) {
     Window window(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        window.fmMain.RefreshView();
+        window.mainWindow.RefreshView();
     }
 }
 BENCHMARK(BM_RefreshViewFirst100)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_HighlightFullView(benchmark::State& state) {
     Window window(5000);
-    window.fmMain.N0_Click(quillex::kDisplayLimitAll);
+    window.mainWindow.SetDisplayLimit(quillex::kDisplayLimitAll);
     for (auto _ : state) {
-        window.fmMain.Btn_18Click();
+        window.mainWindow.HighlightCyrillic();
     }
 }
 BENCHMARK(BM_HighlightFullView)->Unit(benchmark::kMillisecond);
@@ -117,15 +117,15 @@ long PeakKiB() {
 // a multiple of the file's size.
 int MeasureLoad(const char* file) {
     Window window(0);
-    window.fmMain.show();
+    window.mainWindow.show();
     QApplication::processEvents();
     const long before = PeakKiB();
     window.dialogs.chosen = QString::fromLocal8Bit(file);
-    window.fmMain.Btn_Load_FileClick();
+    window.mainWindow.ChooseAndLoadFile();
     QApplication::processEvents();
     const double size = static_cast<double>(std::filesystem::file_size(file)) / 1024.0;
     std::printf("%zu lines loaded; the window's peak memory grew by %.2fx the file's size\n",
-                window.fmMain.DocumentLines.Count(),
+                window.mainWindow.Document().Count(),
                 static_cast<double>(PeakKiB() - before) / size);
     return 0;
 }

@@ -171,7 +171,7 @@ ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_vi
         } else {
             split.others.Add(i);
         }
-        progress(split.matching.Count());  // the index the visit stands at: the matches so far
+        progress(split.matching.Count());  // how far the kept part has grown: the matches so far
     }
     return split;
 }

@@ -17,17 +17,19 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
+#include <iterator>
 #include <utility>
 
 #include "core/view_text.h"
 #include "platform/cursor.h"
+#include "platform/tray.h"
 #include "platform/window_move.h"
 #include "ui/guarded.h"
 #include "ui/image_button.h"
-#include "ui/logo_window.h"
 #include "ui/main_layout.h"
 #include "ui/panels/function_panels.h"
 #include "ui/skin.h"
+#include "ui/splash_window.h"
 #include "ui/text_bridge.h"
 #include "ui/titled_menu.h"
 
@@ -66,7 +68,7 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& bounds) {
 
 }  // namespace
 
-TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
+MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       dialogs_(services.dialogs),
       cursor_(services.cursor),
@@ -82,91 +84,149 @@ TfmMain::TfmMain(const MainWindowServices& services, QWidget* parent)
     }
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
-    FormCreate();
+    BuildWindow();
 }
 
-TfmMain::~TfmMain() {
-    FormDestroy();
+MainWindow::~MainWindow() {
+    Shutdown();
 }
 
-void TfmMain::Attach(TfmLogo& logo, TfmHelp& help) {
-    fmLogo_ = &logo;
-    fmHelp_ = &help;
-    connect(&logo, &TfmLogo::Closed, this, [this] { LogoShown = true; });
+void MainWindow::Attach(SplashWindow& splash, HelpWindow& help) {
+    splash_ = &splash;
+    help_ = &help;
+    connect(&splash, &SplashWindow::Closed, this, [this] { splashShown_ = true; });
     // They are destroyed first at exit; nothing this window does afterwards may reach them.
-    connect(&logo, &QObject::destroyed, this, [this] { fmLogo_ = nullptr; });
-    connect(&help, &QObject::destroyed, this, [this] { fmHelp_ = nullptr; });
+    connect(&splash, &QObject::destroyed, this, [this] { splash_ = nullptr; });
+    connect(&help, &QObject::destroyed, this, [this] { help_ = nullptr; });
 }
 
-const quillex::CaptionTable& TfmMain::Captions() const {
-    return fmHelp_ != nullptr ? fmHelp_->CaptionTable : ownCaptions_;
+const quillex::CaptionTable& MainWindow::Captions() const {
+    return help_ != nullptr ? help_->Captions() : ownCaptions_;
 }
 
-std::int32_t TfmMain::LanguageIndex() const {
-    return fmLogo_ != nullptr ? fmLogo_->LanguageIndex : ownLanguageIndex_;
+std::int32_t MainWindow::LanguageIndex() const {
+    return splash_ != nullptr ? splash_->LanguageIndex() : ownLanguageIndex_;
 }
 
-void TfmMain::SetLanguageIndex(std::int32_t index) {
-    (fmLogo_ != nullptr ? fmLogo_->LanguageIndex : ownLanguageIndex_) = index;
+void MainWindow::SetLanguageIndex(std::int32_t index) {
+    if (splash_ != nullptr) {
+        splash_->SetLanguageIndex(index);
+    } else {
+        ownLanguageIndex_ = index;
+    }
 }
 
-void TfmMain::FormCreate() {
-    LogoShown = false;
+void MainWindow::BuildWindow() {
+    splashShown_ = false;
     setAcceptDrops(true);
-    AutoMinimize = AutoMinimizeDecision();
+    autoMinimise_ = AutoMinimizeDecision();
     LoadSettings();
     displayLimit_ = 0;
     skin_ = SkinPixmap(QStringLiteral("background"), size());
-    BitmapList_Btn = ButtonPictures();
+    buttonImages_ = ButtonPictures();
     BuildControls();
     BuildParkedControls();
     BuildMenu();
     BuildTray();
     // At creation the chooser and every parameter combo box start at their first entry.
     panels_ = new FunctionPanels(this, *this, report_);
-    panels_->SetFocusSink(Edit_Focus);
-    DocumentLines.Clear();
+    panels_->SetFocusSink(focusSink_);
+    document_.Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
-    Timer_Work.setInterval(100);
-    connect(&Timer_Work, &QTimer::timeout, this, Guarded(report_, this, &TfmMain::Timer_WorkTimer));
-    Timer_Work.start();
+    workTimer_.setInterval(100);
+    connect(&workTimer_, &QTimer::timeout, this, Guarded(report_, this, &MainWindow::OnWorkTimer));
+    workTimer_.start();
+    NameControls();
+    BuildKeyboard();
 }
 
-void TfmMain::BuildControls() {
-    const QColor grey(126, 126, 126);
-    Sb_Close = new ImageButton(BitmapList_Btn, 0, this);
-    connect(Sb_Close, &QAbstractButton::clicked, this,
-            Guarded(report_, this, &TfmMain::Sb_CloseClick));
+void MainWindow::NameControls() {
+    const std::pair<QObject*, const char*> controls[] = {
+        {closeButton_, "Sb_Close"},
+        {viewLinesLabel_, "Lbl_1"},
+        {viewCharsLabel_, "Lbl_2"},
+        {longestLineLabel_, "Lbl_3"},
+        {processedLabel_, "Lbl_Work"},
+        {englishLabel_, "Lbl_Lang0"},
+        {russianLabel_, "Lbl_Lang1"},
+        {viewFrame_, "Image1"},
+        {view_, "RichEdit_Text"},
+        {loadFileCaption_, "Lbl_Load_File"},
+        {loadFileEdit_, "Edit_Load_File"},
+        {openButton_, "Btn_Load_File"},
+        {saveFileCaption_, "Lbl_Save_File"},
+        {saveFileEdit_, "Edit_Save_File"},
+        {saveButton_, "Btn_Save_File"},
+        {chooserCaption_, "Lbl_Select"},
+        {focusSink_, "Edit_Focus"},
+        {helpButton_, "Sb_Help"},
+        {webPageButton_, "Sb_Internet"},
+        {minimiseButton_, "Sb_Min"},
+        {minimiseAtStartToggle_, "Cb_Min_FormShow"},
+        {minimiseAtStartLabel_, "Lbl_Min_FormShow"},
+        {hintsToggle_, "Cb_HintShow"},
+        {hintsLabel_, "Lbl_HintShow"},
+        {languageEdit_, "Edit_Lang"},
+        {languageUpButton_, "Sb_Lang_Up"},
+        {languageDownButton_, "Sb_Lang_Down"},
+        {titleLabel_, "Label_Title_Name"},
+        {titleShadowLabel_, "Label_Title_Name_Shadow"},
+        {tray_, "Tray"},
+        {trayMenu_, "Menu_Tray"},
+        {trayWebPageItem_, "TrayMenu_3"},
+        {trayExitItem_, "TrayMenu_4"},
+        {viewMenu_, "Menu_RichEdit_Text"},
+        {displayLimitItem_, "N0"},
+        {highlightItem_, "N1"},
+        {caretToEndItem_, "N2"},
+        {copyAllItem_, "N3"},
+        {emptyViewItem_, "N4"},
+        {undoItem_, "N5"},
+        {redoItem_, "N6"},
+    };
+    for (const auto& [control, name] : controls) {
+        control->setObjectName(QLatin1String(name));
+    }
+    for (int limit = 0; limit < static_cast<int>(std::size(displayLimitItems_)); ++limit) {
+        displayLimitItems_[limit]->setObjectName(QStringLiteral("N0_%1").arg(limit));
+    }
+}
 
-    Lbl_1 = MakeLabel(this, layout::kLbl_1, grey);
-    Lbl_2 = MakeLabel(this, layout::kLbl_2, grey);
-    Lbl_3 = MakeLabel(this, layout::kLbl_3, grey);
-    Lbl_Work = MakeLabel(this, layout::kLbl_Work, grey);
-    Lbl_Lang0 = MakeLabel(this, layout::kLbl_Lang0, QColor(128, 128, 128), true);
-    Lbl_Lang0->setText(QStringLiteral("Engl"));
-    Lbl_Lang1 = MakeLabel(this, layout::kLbl_Lang1, QColor(128, 128, 128), true);
-    Lbl_Lang1->setText(QStringLiteral("Russ"));
-    for (QLabel* label : {Lbl_Lang0, Lbl_Lang1}) {
+void MainWindow::BuildControls() {
+    const QColor grey(126, 126, 126);
+    closeButton_ = new ImageButton(buttonImages_, 0, this);
+    connect(closeButton_, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &MainWindow::CloseWindow));
+
+    viewLinesLabel_ = MakeLabel(this, layout::kLbl_1, grey);
+    viewCharsLabel_ = MakeLabel(this, layout::kLbl_2, grey);
+    longestLineLabel_ = MakeLabel(this, layout::kLbl_3, grey);
+    processedLabel_ = MakeLabel(this, layout::kLbl_Work, grey);
+    englishLabel_ = MakeLabel(this, layout::kLbl_Lang0, QColor(128, 128, 128), true);
+    englishLabel_->setText(QStringLiteral("Engl"));
+    russianLabel_ = MakeLabel(this, layout::kLbl_Lang1, QColor(128, 128, 128), true);
+    russianLabel_->setText(QStringLiteral("Russ"));
+    for (QLabel* label : {englishLabel_, russianLabel_}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
     }
 
-    Image1 = new QLabel(this);
-    Image1->setPixmap(SkinPixmap(QStringLiteral("frame"), layout::kImage1.size()));
+    viewFrame_ = new QLabel(this);
+    viewFrame_->setPixmap(SkinPixmap(QStringLiteral("frame"), layout::kImage1.size()));
 
-    RichEdit_Text = new QPlainTextEdit(this);
-    RichEdit_Text->setReadOnly(true);
-    RichEdit_Text->setUndoRedoEnabled(false);  // only RefreshView writes; nothing to undo
-    RichEdit_Text->setAcceptDrops(false);      // a file dropped on the view goes to the window
-    RichEdit_Text->setFrameShape(QFrame::NoFrame);
-    RichEdit_Text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichEdit_Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit_Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit_Text->setFont(Verdana(11));
-    QPalette viewPalette = RichEdit_Text->palette();
+    view_ = new QPlainTextEdit(this);
+    view_->setReadOnly(true);
+    view_->setUndoRedoEnabled(false);  // only RefreshView writes; nothing to undo
+    view_->setAcceptDrops(false);      // a file dropped on the view goes to the window
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view_->setFont(Verdana(11));
+    QPalette viewPalette = view_->palette();
     viewPalette.setColor(QPalette::Base, QColor(241, 241, 241));
     viewPalette.setColor(QPalette::Text, Qt::black);
-    RichEdit_Text->setPalette(viewPalette);
+    view_->setPalette(viewPalette);
     const QString scrollBars = QStringLiteral(
         "QScrollBar { background: #e6ebf0; border: none; margin: 0; }"
         "QScrollBar:vertical { width: 11px; } QScrollBar:horizontal { height: 11px; }"
@@ -176,129 +236,137 @@ void TfmMain::BuildControls() {
         "QScrollBar::handle:horizontal { min-width: 24px; }"
         "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
         "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
-    RichEdit_Text->verticalScrollBar()->setStyleSheet(scrollBars);
-    RichEdit_Text->horizontalScrollBar()->setStyleSheet(scrollBars);
-    RichEdit_Text->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(RichEdit_Text, &QPlainTextEdit::textChanged, this,
-            Guarded(report_, this, &TfmMain::RichEdit_TextChange));
+    view_->verticalScrollBar()->setStyleSheet(scrollBars);
+    view_->horizontalScrollBar()->setStyleSheet(scrollBars);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QPlainTextEdit::textChanged, this,
+            Guarded(report_, this, &MainWindow::OnViewTextChanged));
 
     const QColor caption(40, 70, 105);
-    Lbl_Load_File = MakeLabel(this, layout::kLbl_Load_File, caption, true);
-    Edit_Load_File = MakeEdit(this, layout::kEdit_Load_File);
-    Btn_Load_File = new ImageButton(BitmapList_Btn, 2, this);
-    Btn_Load_File->setCursor(Qt::PointingHandCursor);
-    connect(Btn_Load_File, &QAbstractButton::clicked, this,
-            Guarded(report_, this, &TfmMain::Btn_Load_FileClick));
+    loadFileCaption_ = MakeLabel(this, layout::kLbl_Load_File, caption, true);
+    loadFileEdit_ = MakeEdit(this, layout::kEdit_Load_File);
+    openButton_ = new ImageButton(buttonImages_, 2, this);
+    openButton_->setCursor(Qt::PointingHandCursor);
+    openButton_->setFocusPolicy(Qt::TabFocus);
+    connect(openButton_, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &MainWindow::ChooseAndLoadFile));
 
-    Lbl_Save_File = MakeLabel(this, layout::kLbl_Save_File, caption, true);
-    Edit_Save_File = MakeEdit(this, layout::kEdit_Save_File);
-    Btn_Save_File = new ImageButton(BitmapList_Btn, 4, this);
-    Btn_Save_File->setCursor(Qt::PointingHandCursor);
-    connect(Btn_Save_File, &QAbstractButton::clicked, this,
-            Guarded(report_, this, &TfmMain::Btn_Save_FileClick));
+    saveFileCaption_ = MakeLabel(this, layout::kLbl_Save_File, caption, true);
+    saveFileEdit_ = MakeEdit(this, layout::kEdit_Save_File);
+    saveButton_ = new ImageButton(buttonImages_, 4, this);
+    saveButton_->setCursor(Qt::PointingHandCursor);
+    saveButton_->setFocusPolicy(Qt::TabFocus);
+    connect(saveButton_, &QAbstractButton::clicked, this,
+            Guarded(report_, this, &MainWindow::SaveDocument));
 
-    Lbl_Select = MakeLabel(this, layout::kLbl_Select, caption, true);
+    chooserCaption_ = MakeLabel(this, layout::kLbl_Select, caption, true);
 }
 
-void TfmMain::BuildParkedControls() {
-    Edit_Focus = new QLineEdit(this);
-    Edit_Focus->move(layout::kEdit_Focus);
+void MainWindow::BuildParkedControls() {
+    focusSink_ = new QLineEdit(this);
+    focusSink_->move(layout::kEdit_Focus);
     // Nothing is typed into the sink; read-only, it leaves Ctrl+Z to the window's undo.
-    Edit_Focus->setReadOnly(true);
+    focusSink_->setReadOnly(true);
+    // The window gives it the focus; Tab never does, nor can a click reach it down there.
+    focusSink_->setFocusPolicy(Qt::ClickFocus);
 
-    auto button = [this](QPoint at, void (TfmMain::*handler)()) {
+    auto button = [this](QPoint at, void (MainWindow::*handler)()) {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
         button->setGeometry(QRect(at, QSize(22, 22)));
+        // Out of sight, so out of the keyboard's reach too: no Tab lands here and no Space
+        // presses a button the user has never seen.
+        button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QAbstractButton::clicked, this, Guarded(report_, this, handler));
         return button;
     };
-    Sb_Help = button(layout::kSb_Help, &TfmMain::Sb_HelpClick);
-    Sb_Internet = button(layout::kSb_Internet, &TfmMain::Sb_InternetClick);
-    Sb_Min = button(layout::kSb_Min, &TfmMain::Sb_MinClick);
-    Cb_Min_FormShow = button(layout::kCb_Min_FormShow, &TfmMain::Cb_Min_FormShowClick);
-    Cb_HintShow = button(layout::kCb_HintShow, &TfmMain::Cb_HintShowClick);
-    Sb_Lang_Up = button(layout::kSb_Lang_Up, &TfmMain::Sb_Lang_UpClick);
-    Sb_Lang_Down = button(layout::kSb_Lang_Down, &TfmMain::Sb_Lang_DownClick);
+    helpButton_ = button(layout::kSb_Help, &MainWindow::OpenHelpFile);
+    webPageButton_ = button(layout::kSb_Internet, &MainWindow::OpenWebPage);
+    minimiseButton_ = button(layout::kSb_Min, &MainWindow::Minimise);
+    minimiseAtStartToggle_ = button(layout::kCb_Min_FormShow, &MainWindow::ToggleMinimiseAtStart);
+    hintsToggle_ = button(layout::kCb_HintShow, &MainWindow::ToggleHints);
+    languageUpButton_ = button(layout::kSb_Lang_Up, &MainWindow::ToggleLanguage);
+    languageDownButton_ = button(layout::kSb_Lang_Down, &MainWindow::ToggleLanguage);
 
     const QColor caption(40, 70, 105);
-    Lbl_Min_FormShow = MakeLabel(this, QRect(layout::kLbl_Min_FormShow, QSize(120, 15)), caption);
-    Lbl_HintShow = MakeLabel(this, QRect(layout::kLbl_HintShow, QSize(120, 15)), caption);
-    for (QLabel* label : {Lbl_Min_FormShow, Lbl_HintShow}) {
+    minimiseAtStartLabel_ =
+        MakeLabel(this, QRect(layout::kLbl_Min_FormShow, QSize(120, 15)), caption);
+    hintsLabel_ = MakeLabel(this, QRect(layout::kLbl_HintShow, QSize(120, 15)), caption);
+    for (QLabel* label : {minimiseAtStartLabel_, hintsLabel_}) {
         label->installEventFilter(this);
     }
-    Edit_Lang = MakeEdit(this, QRect(layout::kEdit_Lang, QSize(64, 19)));
-    Edit_Lang->setReadOnly(true);
+    languageEdit_ = MakeEdit(this, QRect(layout::kEdit_Lang, QSize(64, 19)));
+    languageEdit_->setReadOnly(true);
+    languageEdit_->setFocusPolicy(Qt::NoFocus);
 
     // Presses on the title pass through to the window, which starts the drag.
-    Label_Title_Name_Shadow =
+    titleShadowLabel_ =
         MakeLabel(this, QRect(layout::kLabel_Title_Name_Shadow, QSize(120, 15)), Qt::white, true);
-    Label_Title_Name =
-        MakeLabel(this, QRect(layout::kLabel_Title_Name, QSize(120, 15)), caption, true);
-    for (QLabel* title : {Label_Title_Name, Label_Title_Name_Shadow}) {
+    titleLabel_ = MakeLabel(this, QRect(layout::kLabel_Title_Name, QSize(120, 15)), caption, true);
+    for (QLabel* title : {titleLabel_, titleShadowLabel_}) {
         title->setText(QStringLiteral("Quillex"));
         title->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 }
 
-void TfmMain::setVisible(bool visible) {
+void MainWindow::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        FormShow();
+        PrepareShowing();
     }
     QWidget::setVisible(visible);
 }
 
-void TfmMain::FormShow() {
-    if (!LogoShown && fmLogo_ != nullptr) {
-        fmLogo_->RunModal();
+void MainWindow::PrepareShowing() {
+    if (!splashShown_ && splash_ != nullptr) {
+        splash_->RunModal();
     }
-    LogoShown = true;
+    splashShown_ = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(CentredLeft(screen->virtualGeometry().width(), kWidth), 10);
     }
     ApplyLanguage();
     UpdateStatistics();
-    Sb_Close->setGeometry(layout::kSb_Close);
-    Sb_Close->show();
-    ApplyHintShow();
-    if (Edit_Focus->focusPolicy() != Qt::NoFocus && Edit_Focus->isEnabled()) {
-        Edit_Focus->setFocus();
+    closeButton_->setGeometry(layout::kSb_Close);
+    closeButton_->show();
+    ApplyHintSetting();
+    if (focusSink_->focusPolicy() != Qt::NoFocus && focusSink_->isEnabled()) {
+        focusSink_->setFocus();
     }
     PlaceControls();
     panels_->ShowPanelOfFunction0();
 }
 
-void TfmMain::PlaceControls() {
-    Image1->setGeometry(layout::kImage1);
-    RichEdit_Text->setGeometry(layout::kRichEdit_Text);
-    Lbl_Load_File->setGeometry(layout::kLbl_Load_File);
-    Edit_Load_File->setGeometry(layout::kEdit_Load_File);
-    Btn_Load_File->setGeometry(layout::kBtn_Load_File);
-    Lbl_Save_File->setGeometry(layout::kLbl_Save_File);
-    Edit_Save_File->setGeometry(layout::kEdit_Save_File);
-    Btn_Save_File->setGeometry(layout::kBtn_Save_File);
-    Lbl_Select->setGeometry(layout::kLbl_Select);
-    panels_->Controls().ComboBox_Select->setGeometry(layout::kComboBox_Select);
+void MainWindow::PlaceControls() {
+    viewFrame_->setGeometry(layout::kImage1);
+    view_->setGeometry(layout::kRichEdit_Text);
+    loadFileCaption_->setGeometry(layout::kLbl_Load_File);
+    loadFileEdit_->setGeometry(layout::kEdit_Load_File);
+    openButton_->setGeometry(layout::kBtn_Load_File);
+    saveFileCaption_->setGeometry(layout::kLbl_Save_File);
+    saveFileEdit_->setGeometry(layout::kEdit_Save_File);
+    saveButton_->setGeometry(layout::kBtn_Save_File);
+    chooserCaption_->setGeometry(layout::kLbl_Select);
+    panels_->Controls().chooser->setGeometry(layout::kComboBox_Select);
 }
 
-void TfmMain::FormDestroy() {
-    Timer_Work.stop();
+void MainWindow::Shutdown() {
+    workTimer_.stop();
     SaveSettings();
-    DocumentLines.Clear();
+    document_.Clear();
 }
 
-bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ToolTip && !Settings.HintShow) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !settings_.HintShow) {
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // The clickable labels.
-        const std::pair<QObject*, void (TfmMain::*)()> bindings[] = {
-            {Lbl_Lang0, &TfmMain::Lbl_Lang0Click},
-            {Lbl_Lang1, &TfmMain::Lbl_Lang1Click},
-            {Lbl_Min_FormShow, &TfmMain::Cb_Min_FormShowClick},
-            {Lbl_HintShow, &TfmMain::Cb_HintShowClick},
+        const std::pair<QObject*, void (MainWindow::*)()> bindings[] = {
+            {englishLabel_, &MainWindow::SwitchToEnglish},
+            {russianLabel_, &MainWindow::SwitchToRussian},
+            {minimiseAtStartLabel_, &MainWindow::ToggleMinimiseAtStart},
+            {hintsLabel_, &MainWindow::ToggleHints},
         };
         for (const auto& [label, handler] : bindings) {
             if (watched == label) {
@@ -310,15 +378,14 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TfmMain::ShowProgress(std::size_t n) {
+void MainWindow::ShowProgress(std::size_t n) {
     processed_ = n;
-    Lbl_Work->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));
+    processedLabel_->setText(FromUtf8(LabelWithNumber(Captions().Txt_Lines_Processed, n)));
     // A line function blocks the event loop; paint the number now.
-    Lbl_Work->repaint();
+    processedLabel_->repaint();
 }
 
-void TfmMain::closeEvent(QCloseEvent* event) {
-    ReportingFailures(report_, [this] { FormClose(); });
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The program ends normally: the load file's kept bytes are not needed any more. Only
     // here, not on destruction, so that a crash leaves them for the user.
     history_.Clear();
@@ -326,12 +393,12 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     emit Closed();
 }
 
-void TfmMain::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, skin_);
 }
 
-void TfmMain::mousePressEvent(QMouseEvent* event) {
+void MainWindow::mousePressEvent(QMouseEvent* event) {
     StartWindowMove(*this, *event);
 }
 

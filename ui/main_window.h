@@ -37,8 +37,8 @@ class ErrorReport;
 class FunctionPanels;
 class ImageButton;
 class Shell;
-class TfmHelp;
-class TfmLogo;
+class HelpWindow;
+class SplashWindow;
 class TitledMenu;
 class TrayIcon;
 
@@ -65,26 +65,27 @@ struct MainWindowServices {
 // columns, the function chooser and its panels. Its members are split by concern over
 // main_window*.cpp: lifecycle and layout, view, file commands, popup menu and statistics,
 // work timer.
-class TfmMain : public QWidget, public RunHost {
+class MainWindow : public QWidget, public RunHost {
     Q_OBJECT
 
   public:
     static constexpr int kWidth = 806;
     static constexpr int kHeight = 580;
 
-    explicit TfmMain(const MainWindowServices& services, QWidget* parent = nullptr);
-    ~TfmMain() override;
+    explicit MainWindow(const MainWindowServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up and help windows are created after this one; they are handed over here.
-    void Attach(TfmLogo& logo, TfmHelp& help);
+    void Attach(SplashWindow& splash, HelpWindow& help);
 
     // RunHost
-    quillex::DocumentLines& Document() override { return DocumentLines; }
+    quillex::DocumentLines& Document() override { return document_; }
+    const quillex::DocumentLines& Document() const noexcept { return document_; }
     QString LoadFileText() const override;
     void ShowProgress(std::size_t n) override;
     void ShowRunError() override;
     void RefreshView() override;
-    void RunLoadCommand() override { Btn_Load_FileClick(); }
+    void RunLoadCommand() override { ChooseAndLoadFile(); }
     bool MayOverwriteLoadFile() override;
     std::optional<std::size_t> ShownProgress() const override { return processed_; }
     void RecordChange(UndoStep step) override;
@@ -95,23 +96,19 @@ class TfmMain : public QWidget, public RunHost {
     std::int32_t LanguageIndex() const;
     void SetLanguageIndex(std::int32_t index);
 
-    // Lifecycle, in the order the steps run.
-    void FormCreate();
-    void FormShow();
-    void FormDestroy();
-    // Every showing (the first and each restore) runs FormShow before the window appears.
+    // Every showing (the first and each restore) prepares the window before it appears.
     void setVisible(bool visible) override;
-    // Closing the window, shown or in the tray, ends the program (see Closed).
-    void FormClose() {}
+    // Whether the start-up window has run; the first showing runs it otherwise.
+    bool SplashShown() const noexcept { return splashShown_; }
+    void SetSplashShown(bool shown) noexcept { splashShown_ = shown; }
 
     // Settings: Min_FormShow and HintShow are read at creation and written at destruction.
-    void LoadSettings();
-    void SaveSettings();
-    // Hints of the whole application on or off := HintShow.
-    void ApplyHintShow();
+    const quillex::MainSettings& Settings() const noexcept { return settings_; }
     // Flip one setting for the running program; neither writes to the store.
-    void Cb_HintShowClick();
-    void Cb_Min_FormShowClick();
+    void ToggleHints();
+    void ToggleMinimiseAtStart();
+    // Whether a minimise to the tray waits for the window to become active first.
+    bool AutoMinimisePending() const noexcept { return autoMinimise_.pending(); }
     // Fills the caption table for LanguageIndex and pushes its texts into the window.
     void ApplyLanguage();
     // Lbl_1, Lbl_2 from the view, Lbl_3 from the whole document.
@@ -119,17 +116,17 @@ class TfmMain : public QWidget, public RunHost {
 
     // View.
     int DisplayLimit() const noexcept { return displayLimit_; }
-    void N0_Click(int displayLimit);  // N0_0Click .. N0_4Click
-    void RichEdit_TextChange();
+    void SetDisplayLimit(int displayLimit);  // the view menu's five limits
 
     // File commands.
-    void Btn_Load_FileClick();
+    // The Open button: the file dialog, then LoadFile; a cancelled dialog rebuilds the view.
+    void ChooseAndLoadFile();
     // What the load button does with the chosen file: loads it, or reports the failure and
     // keeps the document and the field as they were. Also for a dropped file.
     void LoadFile(const QString& path);
     // The file named by the program's first argument, if any, loaded as above.
     void LoadStartFile(const QStringList& arguments);
-    void Btn_Save_FileClick() { SaveDocument(); }
+    // The Save button: the file dialog, then the document written to the chosen file.
     void SaveDocument();
     // Asks before `target` is written over the file the document was loaded from only up
     // to a NUL byte; true when nothing needs asking or the user agrees.
@@ -138,103 +135,38 @@ class TfmMain : public QWidget, public RunHost {
     // Where a NUL byte ended the text loaded from the load file, if it did.
     std::optional<std::uint64_t> CutLoadOffset() const;
 
-    // Popup menu and the view commands behind it.
-    void Menu_RichEdit_TextPopup();
-    void N1Click();
-    void N2Click();
-    void N3Click();
-    void N4Click();
-    void Btn_18Click();  // colour the Cyrillic letters red
-    void Btn_44Click();  // MoveCaretToEnd
-    void Btn_20Click();  // select and copy all
-    void Btn_19Click();  // empty the view
+    // The view's popup menu, set up at each opening, and the view commands behind it.
+    void PrepareViewMenu();
+    void HighlightCyrillic();  // colours the Cyrillic letters red
+    void MoveCaretToEnd();
+    void CopyAll();    // selects and copies the whole view
+    void EmptyView();  // clears the view, as a change that can be undone
 
-    // Undo and redo: the view menu's N5 and N6, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
-    void N5Click();
-    void N6Click();
+    // Undo and redo: the view menu's items, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
+    void Undo();
+    void Redo();
     const UndoHistory& History() const noexcept { return history_; }
 
     // Work timer tick: deferred auto-minimise, hover pictures, language label colours.
-    void Timer_WorkTimer();
+    void OnWorkTimer();
 
     // Shell: closing, tray, help file, web page.
-    void Sb_CloseClick() { close(); }
-    void Sb_MinClick();
-    void TrayIconDblClick();
-    void TrayMenu_3Click() { Sb_InternetClick(); }
-    void TrayMenu_4Click() { Sb_CloseClick(); }
-    void Sb_HelpClick();
-    void Sb_InternetClick();
+    void CloseWindow() { close(); }
+    void Minimise();
+    void RestoreFromTray();
+    void OpenHelpFile();
+    void OpenWebPage();
     bool InTray() const { return trayState_.place() == TrayPlace::InTray; }
 
-    // Language switches.
-    void Lbl_Lang0Click();
-    void Lbl_Lang1Click();
-    void Sb_Lang_UpClick();
-    void Sb_Lang_DownClick() { Sb_Lang_UpClick(); }
+    // Language switches: the two labels and the parked up/down buttons.
+    void SwitchToEnglish();
+    void SwitchToRussian();
+    void ToggleLanguage();
 
     // The chooser ComboBox_Select and the panels Gb_0 .. Gb_11 with their Start handlers.
     FunctionPanels& Panels() { return *panels_; }
-
-    // State.
-    bool LogoShown = false;
-    quillex::MainSettings Settings;  // Min_FormShow, HintShow
-    quillex::DocumentLines DocumentLines;
-    AutoMinimizeDecision AutoMinimize;
-    QList<QPixmap> BitmapList_Btn;
-    QTimer Timer_Work;
-
-    // Controls.
-    ImageButton* Sb_Close = nullptr;
-    QLabel* Lbl_1 = nullptr;
-    QLabel* Lbl_2 = nullptr;
-    QLabel* Lbl_3 = nullptr;
-    QLabel* Lbl_Work = nullptr;
-    QLabel* Lbl_Lang0 = nullptr;
-    QLabel* Lbl_Lang1 = nullptr;
-    QLabel* Image1 = nullptr;
-    QPlainTextEdit* RichEdit_Text = nullptr;
-    QLabel* Lbl_Load_File = nullptr;
-    QLineEdit* Edit_Load_File = nullptr;
-    ImageButton* Btn_Load_File = nullptr;
-    QLabel* Lbl_Save_File = nullptr;
-    QLineEdit* Edit_Save_File = nullptr;
-    ImageButton* Btn_Save_File = nullptr;
-    QLabel* Lbl_Select = nullptr;
-
-    // Parked below the window's bottom edge (layout::kParked...): built, never seen; their
-    // texts are still set by the language push.
-    QLineEdit* Edit_Focus = nullptr;  // the focus sink
-    QToolButton* Sb_Help = nullptr;
-    QToolButton* Sb_Internet = nullptr;
-    QToolButton* Sb_Min = nullptr;
-    QToolButton* Cb_Min_FormShow = nullptr;
-    QLabel* Lbl_Min_FormShow = nullptr;
-    QToolButton* Cb_HintShow = nullptr;
-    QLabel* Lbl_HintShow = nullptr;
-    QLineEdit* Edit_Lang = nullptr;
-    QToolButton* Sb_Lang_Up = nullptr;
-    QToolButton* Sb_Lang_Down = nullptr;
-    QLabel* Label_Title_Name = nullptr;
-    QLabel* Label_Title_Name_Shadow = nullptr;
-
-    // The tray icon, inactive until the first minimise, and its menu.
-    quillex::TrayIcon* Tray = nullptr;
-    TitledMenu* Menu_Tray = nullptr;
-    QAction* TrayMenu_3 = nullptr;
-    QAction* TrayMenu_4 = nullptr;
-
-    TitledMenu* Menu_RichEdit_Text = nullptr;
-    QAction* N0 = nullptr;
-    QMenu* N0_Menu = nullptr;
-    QAction* N0_Items[5] = {};
-    QAction* N1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* N5 = nullptr;  // undo
-    QAction* N6 = nullptr;  // redo
-    QAction* N5_Separator = nullptr;
+    // The load, save and close buttons' pictures, plain and hovered.
+    const QList<QPixmap>& ButtonImages() const noexcept { return buttonImages_; }
 
   signals:
     // The window has closed: the program ends. Said outright rather than left to "the last
@@ -250,21 +182,99 @@ class TfmMain : public QWidget, public RunHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Lifecycle, in the order the steps run: built at construction, prepared at each
+    // showing, settings written and the document dropped at destruction.
+    void BuildWindow();
+    void PrepareShowing();
+    void Shutdown();
+    void LoadSettings();
+    void SaveSettings();
+    // Hints of the whole application on or off := HintShow.
+    void ApplyHintSetting();
+    void OnViewTextChanged();
+    // The view menu's items; each but the first does nothing while the view is empty.
+    void OnHighlightItem();  // highlights, or with an empty view opens a file
+    void OnCaretToEndItem();
+    void OnCopyAllItem();
+    void OnEmptyViewItem();
     void BuildControls();
+    // Every control gets its control name as its object name, for tests and readers.
+    void NameControls();
     void BuildParkedControls();
     void BuildMenu();
     void BuildTray();
     void BuildUndo();
+    // The Tab order and the Ctrl+O and Ctrl+S keys.
+    void BuildKeyboard();
     // Exchanges the step's state with the window's; throws when the load file's part fails.
     void ExchangeStep(UndoStep& step, bool undoing);
     // False when the user keeps a load file changed on disk since the program wrote it.
     bool MayExchangeLoadFile(const FileBackup& backup);
-    void EmptyView();
+    void ClearView();
     void PlaceControls();
     // "File: " + field + " error!", and `detail` on a line of its own where given.
     void ShowFileError(const QString& fieldText, const QString& detail = {});
     bool Hover(const QWidget& control, QPoint cursor) const;
     void ColourLanguageLabel(QLabel& label, int language, bool hovered);
+
+    bool splashShown_ = false;
+    quillex::MainSettings settings_;  // Min_FormShow, HintShow
+    quillex::DocumentLines document_;
+    AutoMinimizeDecision autoMinimise_;
+    QList<QPixmap> buttonImages_;
+    QTimer workTimer_;
+
+    // Controls; each carries its control name as its object name.
+    ImageButton* closeButton_ = nullptr;  // Sb_Close
+    QLabel* viewLinesLabel_ = nullptr;    // Lbl_1
+    QLabel* viewCharsLabel_ = nullptr;    // Lbl_2
+    QLabel* longestLineLabel_ = nullptr;  // Lbl_3
+    QLabel* processedLabel_ = nullptr;    // Lbl_Work
+    QLabel* englishLabel_ = nullptr;      // Lbl_Lang0
+    QLabel* russianLabel_ = nullptr;      // Lbl_Lang1
+    QLabel* viewFrame_ = nullptr;         // Image1
+    QPlainTextEdit* view_ = nullptr;      // RichEdit_Text
+    QLabel* loadFileCaption_ = nullptr;   // Lbl_Load_File
+    QLineEdit* loadFileEdit_ = nullptr;   // Edit_Load_File
+    ImageButton* openButton_ = nullptr;   // Btn_Load_File
+    QLabel* saveFileCaption_ = nullptr;   // Lbl_Save_File
+    QLineEdit* saveFileEdit_ = nullptr;   // Edit_Save_File
+    ImageButton* saveButton_ = nullptr;   // Btn_Save_File
+    QLabel* chooserCaption_ = nullptr;    // Lbl_Select
+
+    // Parked below the window's bottom edge (layout::kParked...): built, never seen; their
+    // texts are still set by the language push.
+    QLineEdit* focusSink_ = nullptr;                // Edit_Focus
+    QToolButton* helpButton_ = nullptr;             // Sb_Help
+    QToolButton* webPageButton_ = nullptr;          // Sb_Internet
+    QToolButton* minimiseButton_ = nullptr;         // Sb_Min
+    QToolButton* minimiseAtStartToggle_ = nullptr;  // Cb_Min_FormShow
+    QLabel* minimiseAtStartLabel_ = nullptr;        // Lbl_Min_FormShow
+    QToolButton* hintsToggle_ = nullptr;            // Cb_HintShow
+    QLabel* hintsLabel_ = nullptr;                  // Lbl_HintShow
+    QLineEdit* languageEdit_ = nullptr;             // Edit_Lang
+    QToolButton* languageUpButton_ = nullptr;       // Sb_Lang_Up
+    QToolButton* languageDownButton_ = nullptr;     // Sb_Lang_Down
+    QLabel* titleLabel_ = nullptr;                  // Label_Title_Name
+    QLabel* titleShadowLabel_ = nullptr;            // Label_Title_Name_Shadow
+
+    // The tray icon, inactive until the first minimise, and its menu.
+    quillex::TrayIcon* tray_ = nullptr;
+    TitledMenu* trayMenu_ = nullptr;      // Menu_Tray
+    QAction* trayWebPageItem_ = nullptr;  // TrayMenu_3
+    QAction* trayExitItem_ = nullptr;     // TrayMenu_4
+
+    TitledMenu* viewMenu_ = nullptr;       // Menu_RichEdit_Text
+    QAction* displayLimitItem_ = nullptr;  // N0
+    QMenu* displayLimitMenu_ = nullptr;
+    QAction* displayLimitItems_[5] = {};  // N0_0 .. N0_4
+    QAction* highlightItem_ = nullptr;    // N1
+    QAction* caretToEndItem_ = nullptr;   // N2
+    QAction* copyAllItem_ = nullptr;      // N3
+    QAction* emptyViewItem_ = nullptr;    // N4
+    QAction* undoItem_ = nullptr;         // N5
+    QAction* redoItem_ = nullptr;         // N6
+    QAction* undoSeparator_ = nullptr;
 
     Dialogs& dialogs_;
     CursorSource& cursor_;
@@ -275,8 +285,8 @@ class TfmMain : public QWidget, public RunHost {
     std::filesystem::path helpFolder_;
     FunctionPanels* panels_ = nullptr;  // owned as a child
     TrayState trayState_;
-    TfmLogo* fmLogo_ = nullptr;
-    TfmHelp* fmHelp_ = nullptr;
+    SplashWindow* splash_ = nullptr;
+    HelpWindow* help_ = nullptr;
     quillex::CaptionTable ownCaptions_;  // until the help window is attached
     std::int32_t ownLanguageIndex_ = kLanguageEnglish;
     int displayLimit_ = 0;

@@ -46,20 +46,20 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
 
 }  // namespace
 
-QString TfmMain::LoadFileText() const {
-    return Edit_Load_File->text();
+QString MainWindow::LoadFileText() const {
+    return loadFileEdit_->text();
 }
 
-void TfmMain::ShowFileError(const QString& fieldText, const QString& detail) {
+void MainWindow::ShowFileError(const QString& fieldText, const QString& detail) {
     dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!") +
                      (detail.isEmpty() ? QString() : u'\n' + detail));
 }
 
-void TfmMain::ShowRunError() {
-    ShowFileError(Edit_Load_File->text());
+void MainWindow::ShowRunError() {
+    ShowFileError(loadFileEdit_->text());
 }
 
-void TfmMain::Btn_Load_FileClick() {
+void MainWindow::ChooseAndLoadFile() {
     const std::optional<QString> chosen =
         dialogs_.OpenFile(QDir::currentPath(), FileTypeFilters(Captions()));
     if (!chosen) {
@@ -69,31 +69,31 @@ void TfmMain::Btn_Load_FileClick() {
     LoadFile(*chosen);
 }
 
-void TfmMain::LoadFile(const QString& path) {
+void MainWindow::LoadFile(const QString& path) {
     // What the field names before: it is put back if the new file fails to load, so that the
     // field always names the file whose lines are held (the round-trip functions overwrite
     // that file).
-    const QString previousText = Edit_Load_File->text();
-    const QString previousHint = Edit_Load_File->toolTip();
-    TakeChosenFile(*Edit_Load_File, path);
+    const QString previousText = loadFileEdit_->text();
+    const QString previousHint = loadFileEdit_->toolTip();
+    TakeChosenFile(*loadFileEdit_, path);
     LoadReport report;
     quillex::DocumentLines loaded;
     try {
-        loaded.LoadFromFile(ToPath(Edit_Load_File->text()), &report);
+        loaded.LoadFromFile(ToPath(loadFileEdit_->text()), &report);
     } catch (const std::exception& error) {
         // A file refused for what it is says so below the usual message.
         const auto* refused = dynamic_cast<const InputRefused*>(&error);
-        ShowFileError(Edit_Load_File->text(),
+        ShowFileError(loadFileEdit_->text(),
                       refused != nullptr
                           ? QStringLiteral("The file ") + FromUtf8(refused->reason()) + u'.'
                           : QString());
-        Edit_Load_File->setText(previousText);
-        Edit_Load_File->setToolTip(previousHint);
+        loadFileEdit_->setText(previousText);
+        loadFileEdit_->setToolTip(previousHint);
         return;
     }
     // The document it replaces is moved into the undo step, not copied.
     UndoStep step;
-    step.document = std::exchange(DocumentLines, std::move(loaded));
+    step.document = std::exchange(document_, std::move(loaded));
     step.processed = processed_;
     step.loaded = LoadedFile{previousText.toStdString(), CutLoadOffset()};
     RecordChange(std::move(step));
@@ -104,19 +104,19 @@ void TfmMain::LoadFile(const QString& path) {
     }
 }
 
-void TfmMain::NoteCutLoad(const LoadReport& report) {
-    cutLoadFile_ = report.nulOffset ? ToPath(Edit_Load_File->text()) : std::filesystem::path();
+void MainWindow::NoteCutLoad(const LoadReport& report) {
+    cutLoadFile_ = report.nulOffset ? ToPath(loadFileEdit_->text()) : std::filesystem::path();
     cutLoadOffset_ = report.nulOffset.value_or(0);
 }
 
-std::optional<std::uint64_t> TfmMain::CutLoadOffset() const {
+std::optional<std::uint64_t> MainWindow::CutLoadOffset() const {
     if (cutLoadFile_.empty()) {
         return std::nullopt;
     }
     return cutLoadOffset_;
 }
 
-bool TfmMain::MayWriteOverCutLoad(const QString& target) {
+bool MainWindow::MayWriteOverCutLoad(const QString& target) {
     std::error_code ec;
     if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
         return true;
@@ -130,41 +130,41 @@ bool TfmMain::MayWriteOverCutLoad(const QString& target) {
     return true;
 }
 
-bool TfmMain::MayOverwriteLoadFile() {
-    return MayWriteOverCutLoad(Edit_Load_File->text());
+bool MainWindow::MayOverwriteLoadFile() {
+    return MayWriteOverCutLoad(loadFileEdit_->text());
 }
 
-void TfmMain::LoadStartFile(const QStringList& arguments) {
+void MainWindow::LoadStartFile(const QStringList& arguments) {
     // Named relative to the folder the program was started in, which the first load changes.
     if (arguments.size() > 1 && !arguments[1].isEmpty()) {
         LoadFile(QFileInfo(arguments[1]).absoluteFilePath());
     }
 }
 
-void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
-void TfmMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     if (const std::optional<QString> file = DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
         ReportingFailures(report_, [&] { LoadFile(*file); });
     }
 }
 
-void TfmMain::SaveDocument() {
+void MainWindow::SaveDocument() {
     const std::optional<QString> chosen =
         dialogs_.SaveFile(QCoreApplication::applicationDirPath(), FileTypeFilters(Captions()));
     if (!chosen || !MayWriteOverCutLoad(*chosen)) {
         return;
     }
-    TakeChosenFile(*Edit_Save_File, *chosen);
+    TakeChosenFile(*saveFileEdit_, *chosen);
     try {
-        DocumentLines.SaveToFile(ToPath(Edit_Save_File->text()));
+        document_.SaveToFile(ToPath(saveFileEdit_->text()));
     } catch (const std::exception&) {
-        ShowFileError(Edit_Save_File->text());
+        ShowFileError(saveFileEdit_->text());
     }
 }
 

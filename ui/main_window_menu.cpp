@@ -17,94 +17,99 @@
 
 namespace quillex {
 
-void TfmMain::BuildMenu() {
-    Menu_RichEdit_Text = new TitledMenu(this);
+void MainWindow::BuildMenu() {
+    viewMenu_ = new TitledMenu(this);
     BuildUndo();
-    N0_Menu = Menu_RichEdit_Text->addMenu(QString());
-    N0 = N0_Menu->menuAction();
+    displayLimitMenu_ = viewMenu_->addMenu(QString());
+    displayLimitItem_ = displayLimitMenu_->menuAction();
     static constexpr std::array<const char*, 5> kLimitCaptions = {
         "Первые 100 строк", "Первые 200 строк", "Первые 500 строк", "Первые 1000 строк",
         "Весь файл (!)"};
     for (int limit = 0; limit < static_cast<int>(kLimitCaptions.size()); ++limit) {
-        N0_Items[limit] = N0_Menu->addAction(QString::fromUtf8(kLimitCaptions[limit]));
-        connect(N0_Items[limit], &QAction::triggered, this,
-                Guarded(report_, [this, limit] { N0_Click(limit); }));
+        displayLimitItems_[limit] =
+            displayLimitMenu_->addAction(QString::fromUtf8(kLimitCaptions[limit]));
+        connect(displayLimitItems_[limit], &QAction::triggered, this,
+                Guarded(report_, [this, limit] { SetDisplayLimit(limit); }));
     }
-    N1 = Menu_RichEdit_Text->addAction(QString());
-    N2 = Menu_RichEdit_Text->addAction(QString());
-    N3 = Menu_RichEdit_Text->addAction(QString());
-    N4 = Menu_RichEdit_Text->addAction(QString());
-    connect(N1, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N1Click));
-    connect(N2, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N2Click));
-    connect(N3, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N3Click));
-    connect(N4, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N4Click));
-    connect(Menu_RichEdit_Text, &QMenu::aboutToShow, this,
-            Guarded(report_, this, &TfmMain::Menu_RichEdit_TextPopup));
-    connect(RichEdit_Text, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        Menu_RichEdit_Text->popup(RichEdit_Text->viewport()->mapToGlobal(at));
-    });
+    highlightItem_ = viewMenu_->addAction(QString());
+    caretToEndItem_ = viewMenu_->addAction(QString());
+    copyAllItem_ = viewMenu_->addAction(QString());
+    emptyViewItem_ = viewMenu_->addAction(QString());
+    connect(highlightItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::OnHighlightItem));
+    connect(caretToEndItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::OnCaretToEndItem));
+    connect(copyAllItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::OnCopyAllItem));
+    connect(emptyViewItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::OnEmptyViewItem));
+    connect(viewMenu_, &QMenu::aboutToShow, this,
+            Guarded(report_, this, &MainWindow::PrepareViewMenu));
+    connect(view_, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { viewMenu_->popup(view_->viewport()->mapToGlobal(at)); });
 }
 
-void TfmMain::Menu_RichEdit_TextPopup() {
+void MainWindow::PrepareViewMenu() {
     // The same fixed captions in both interface languages, set anew at every opening.
-    const bool hasText = !RichEdit_Text->document()->isEmpty();
-    Menu_RichEdit_Text->SetStripTitle(hasText ? QStringLiteral("Quillex") : QStringLiteral("*"));
+    const bool hasText = !view_->document()->isEmpty();
+    viewMenu_->SetStripTitle(hasText ? QStringLiteral("Quillex") : QStringLiteral("*"));
     auto set = [](QAction* item, bool visible, const char* caption) {
         item->setVisible(visible);
         item->setText(visible ? QString::fromUtf8(caption) : QString());
     };
-    set(N0, hasText, "Отобразить");
-    set(N1, true, hasText ? "Выделить красным кириллицу" : "Загрузьте файл для обработки");
-    set(N2, hasText, "Переместить курсор в конец текста");
-    set(N3, hasText, "Выделить и скопировать весь текст");
-    set(N4, hasText, "Очистить RichEdit");
+    set(displayLimitItem_, hasText, "Отобразить");
+    set(highlightItem_, true,
+        hasText ? "Выделить красным кириллицу" : "Загрузьте файл для обработки");
+    set(caretToEndItem_, hasText, "Переместить курсор в конец текста");
+    set(copyAllItem_, hasText, "Выделить и скопировать весь текст");
+    set(emptyViewItem_, hasText, "Очистить RichEdit");
     // Undo and redo in the language in force, greyed when there is nothing; hidden with the
     // other items while the view is empty.
     const quillex::CaptionTable& table = Captions();
-    N5->setVisible(hasText);
-    N6->setVisible(hasText);
-    N5_Separator->setVisible(hasText);
-    N5->setText(FromUtf8(table.Txt_Undo));
-    N6->setText(FromUtf8(table.Txt_Redo));
-    N5->setEnabled(history_.CanUndo());
-    N6->setEnabled(history_.CanRedo());
+    undoItem_->setVisible(hasText);
+    redoItem_->setVisible(hasText);
+    undoSeparator_->setVisible(hasText);
+    undoItem_->setText(FromUtf8(table.Txt_Undo));
+    redoItem_->setText(FromUtf8(table.Txt_Redo));
+    undoItem_->setEnabled(history_.CanUndo());
+    redoItem_->setEnabled(history_.CanRedo());
 }
 
-void TfmMain::N1Click() {
-    if (!RichEdit_Text->document()->isEmpty()) {
-        Btn_18Click();
+void MainWindow::OnHighlightItem() {
+    if (!view_->document()->isEmpty()) {
+        HighlightCyrillic();
     } else {
-        Btn_Load_FileClick();
+        ChooseAndLoadFile();
     }
 }
 
-void TfmMain::N2Click() {
-    if (!RichEdit_Text->document()->isEmpty()) {
-        Btn_44Click();
+void MainWindow::OnCaretToEndItem() {
+    if (!view_->document()->isEmpty()) {
+        MoveCaretToEnd();
     }
 }
 
-void TfmMain::N3Click() {
-    if (!RichEdit_Text->document()->isEmpty()) {
-        Btn_20Click();
+void MainWindow::OnCopyAllItem() {
+    if (!view_->document()->isEmpty()) {
+        CopyAll();
     }
 }
 
-void TfmMain::N4Click() {
-    if (!RichEdit_Text->document()->isEmpty()) {
-        Btn_19Click();
+void MainWindow::OnEmptyViewItem() {
+    if (!view_->document()->isEmpty()) {
+        EmptyView();
     }
 }
 
-void TfmMain::Btn_18Click() {
-    const std::string bytes = EncodeFromView(RichEdit_Text->toPlainText());
+void MainWindow::HighlightCyrillic() {
+    const std::string bytes = EncodeFromView(view_->toPlainText());
     QTextCharFormat black;
     black.setForeground(QColor(0, 0, 0));
     QTextCharFormat red;
     red.setForeground(QColor(255, 0, 0));
     // Colouring is not a change of the text: the statistics stay as they are.
     batchingView_ = true;
-    QTextCursor cursor(RichEdit_Text->document());
+    QTextCursor cursor(view_->document());
     cursor.beginEditBlock();
     for (const ColourRun& run : CyrillicRuns(bytes)) {
         cursor.setPosition(static_cast<int>(run.start));
@@ -115,41 +120,41 @@ void TfmMain::Btn_18Click() {
     batchingView_ = false;
 }
 
-void TfmMain::Btn_44Click() {
-    QScrollBar* bar = RichEdit_Text->verticalScrollBar();
+void MainWindow::MoveCaretToEnd() {
+    QScrollBar* bar = view_->verticalScrollBar();
     bar->setValue(bar->maximum());
-    RichEdit_Text->setFocus();
-    QTextCursor cursor(RichEdit_Text->document());
-    cursor.setPosition(static_cast<int>(CaretEndPosition(U16View(RichEdit_Text->toPlainText()))));
-    RichEdit_Text->setTextCursor(cursor);
+    view_->setFocus();
+    QTextCursor cursor(view_->document());
+    cursor.setPosition(static_cast<int>(CaretEndPosition(U16View(view_->toPlainText()))));
+    view_->setTextCursor(cursor);
 }
 
-void TfmMain::Btn_20Click() {
-    RichEdit_Text->setFocus();
-    RichEdit_Text->selectAll();
-    RichEdit_Text->copy();
+void MainWindow::CopyAll() {
+    view_->setFocus();
+    view_->selectAll();
+    view_->copy();
 }
 
-void TfmMain::Btn_19Click() {
-    EmptyView();
+void MainWindow::EmptyView() {
+    ClearView();
     UndoStep step;
     step.viewEmptied = true;
     step.processed = processed_;
     RecordChange(std::move(step));
 }
 
-void TfmMain::EmptyView() {
-    RichEdit_Text->clear();
-    Btn_44Click();
+void MainWindow::ClearView() {
+    view_->clear();
+    MoveCaretToEnd();
 }
 
-void TfmMain::UpdateStatistics() {
+void MainWindow::UpdateStatistics() {
     const quillex::CaptionTable& table = Captions();
-    const ViewCounts counts = CountViewText(U16View(RichEdit_Text->toPlainText()));
-    Lbl_1->setText(FromUtf8(LabelWithNumber(table.Txt_Lines, counts.lines)));
-    Lbl_2->setText(FromUtf8(LabelWithNumber(table.Txt_Characters, counts.characters)));
-    Lbl_3->setText(
-        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(DocumentLines))));
+    const ViewCounts counts = CountViewText(U16View(view_->toPlainText()));
+    viewLinesLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Lines, counts.lines)));
+    viewCharsLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Characters, counts.characters)));
+    longestLineLabel_->setText(
+        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(document_))));
 }
 
 }  // namespace quillex

@@ -13,68 +13,68 @@
 
 namespace quillex {
 
-void TfmMain::LoadSettings() {
-    Settings = LoadMainSettings(store_);
+void MainWindow::LoadSettings() {
+    settings_ = LoadMainSettings(store_);
 }
 
-void TfmMain::SaveSettings() {
-    SaveMainSettings(store_, Settings);
+void MainWindow::SaveSettings() {
+    SaveMainSettings(store_, settings_);
 }
 
-void TfmMain::ApplyHintShow() {
+void MainWindow::ApplyHintSetting() {
     // Hints are switched off by swallowing every tooltip event of the application.
     qApp->removeEventFilter(this);
-    if (!Settings.HintShow) {
+    if (!settings_.HintShow) {
         qApp->installEventFilter(this);
         QToolTip::hideText();
     }
 }
 
-void TfmMain::Cb_HintShowClick() {
-    ToggleHintShow(Settings);
-    ApplyHintShow();
+void MainWindow::ToggleHints() {
+    ToggleHintShow(settings_);
+    ApplyHintSetting();
 }
 
-void TfmMain::Cb_Min_FormShowClick() {
-    ToggleMin_FormShow(Settings);
+void MainWindow::ToggleMinimiseAtStart() {
+    ToggleMin_FormShow(settings_);
 }
 
-void TfmMain::BuildTray() {
-    Tray = new quillex::TrayIcon(TrayPicture(), this);
-    Menu_Tray = new TitledMenu(this);
-    Menu_Tray->SetStripTitle(QStringLiteral("Quillex"));
-    Menu_Tray->setToolTipsVisible(true);
-    TrayMenu_3 = Menu_Tray->addAction(QString());
-    TrayMenu_4 = Menu_Tray->addAction(QString());
-    connect(TrayMenu_3, &QAction::triggered, this,
-            Guarded(report_, this, &TfmMain::TrayMenu_3Click));
-    connect(TrayMenu_4, &QAction::triggered, this,
-            Guarded(report_, this, &TfmMain::TrayMenu_4Click));
-    Tray->SetMenu(Menu_Tray);
-    connect(Tray, &TrayIcon::doubleClicked, this,
-            Guarded(report_, this, &TfmMain::TrayIconDblClick));
+void MainWindow::BuildTray() {
+    tray_ = new quillex::TrayIcon(TrayPicture(), this);
+    trayMenu_ = new TitledMenu(this);
+    trayMenu_->SetStripTitle(QStringLiteral("Quillex"));
+    trayMenu_->setToolTipsVisible(true);
+    trayWebPageItem_ = trayMenu_->addAction(QString());
+    trayExitItem_ = trayMenu_->addAction(QString());
+    connect(trayWebPageItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::OpenWebPage));
+    connect(trayExitItem_, &QAction::triggered, this,
+            Guarded(report_, this, &MainWindow::CloseWindow));
+    tray_->SetMenu(trayMenu_);
+    connect(tray_, &TrayIcon::doubleClicked, this,
+            Guarded(report_, this, &MainWindow::RestoreFromTray));
 #if !defined(Q_OS_WIN)
     // Tray hosts that speak the StatusNotifierItem protocol report no double-click at all;
     // without this the hidden window could not be brought back there.
-    connect(Tray, &TrayIcon::clicked, this, Guarded(report_, this, &TfmMain::TrayIconDblClick));
+    connect(tray_, &TrayIcon::clicked, this, Guarded(report_, this, &MainWindow::RestoreFromTray));
 #endif
 }
 
-void TfmMain::Sb_MinClick() {
-    ApplyTrayStep(trayState_.Minimize(trayAvailable_ && trayAvailable_()), *this, *Tray);
+void MainWindow::Minimise() {
+    ApplyTrayStep(trayState_.Minimize(trayAvailable_ && trayAvailable_()), *this, *tray_);
 }
 
-void TfmMain::TrayIconDblClick() {
-    ApplyTrayStep(trayState_.Restore(), *this, *Tray);
+void MainWindow::RestoreFromTray() {
+    ApplyTrayStep(trayState_.Restore(), *this, *tray_);
 }
 
-void TfmMain::Sb_InternetClick() {
+void MainWindow::OpenWebPage() {
     if (const std::optional<ShellTarget> target = WebPageTarget(LanguageIndex())) {
         shell_.Open(*target);
     }
 }
 
-void TfmMain::Sb_HelpClick() {
+void MainWindow::OpenHelpFile() {
     if (const std::optional<ShellTarget> target = HelpFileTarget(LanguageIndex(), helpFolder_)) {
         shell_.Open(*target);
     }

@@ -24,14 +24,14 @@ QColor ToQColor(LabelColour colour) {
 
 }  // namespace
 
-bool TfmMain::Hover(const QWidget& control, QPoint cursor) const {
+bool MainWindow::Hover(const QWidget& control, QPoint cursor) const {
     const QRect window = geometry();
     return HoverTest(isVisible(), {window.x(), window.y()},
                      {control.x(), control.y(), control.width(), control.height()},
                      {cursor.x(), cursor.y()});
 }
 
-void TfmMain::ColourLanguageLabel(QLabel& label, int language, bool hovered) {
+void MainWindow::ColourLanguageLabel(QLabel& label, int language, bool hovered) {
     const QColor colour = ToQColor(LanguageLabelColour(language, LanguageIndex(), hovered));
     if (label.palette().color(QPalette::WindowText) == colour) {
         return;
@@ -41,16 +41,16 @@ void TfmMain::ColourLanguageLabel(QLabel& label, int language, bool hovered) {
     label.setPalette(palette);
 }
 
-void TfmMain::Timer_WorkTimer() {
-    if (AutoMinimize.Tick(isActiveWindow(), Settings.Min_FormShow)) {
-        Sb_MinClick();
+void MainWindow::OnWorkTimer() {
+    if (autoMinimise_.Tick(isActiveWindow(), settings_.Min_FormShow)) {
+        Minimise();
     }
     const QPoint cursor = cursor_.Position();
-    Sb_Close->SetImageIndex(ButtonImageIndex(0, Hover(*Sb_Close, cursor)));
-    Btn_Load_File->SetImageIndex(ButtonImageIndex(2, Hover(*Btn_Load_File, cursor)));
-    Btn_Save_File->SetImageIndex(ButtonImageIndex(4, Hover(*Btn_Save_File, cursor)));
-    ColourLanguageLabel(*Lbl_Lang0, kLanguageEnglish, Hover(*Lbl_Lang0, cursor));
-    ColourLanguageLabel(*Lbl_Lang1, kLanguageRussian, Hover(*Lbl_Lang1, cursor));
+    closeButton_->SetImageIndex(ButtonImageIndex(0, Hover(*closeButton_, cursor)));
+    openButton_->SetImageIndex(ButtonImageIndex(2, Hover(*openButton_, cursor)));
+    saveButton_->SetImageIndex(ButtonImageIndex(4, Hover(*saveButton_, cursor)));
+    ColourLanguageLabel(*englishLabel_, kLanguageEnglish, Hover(*englishLabel_, cursor));
+    ColourLanguageLabel(*russianLabel_, kLanguageRussian, Hover(*russianLabel_, cursor));
 }
 
 }  // namespace quillex

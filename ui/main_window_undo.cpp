@@ -24,54 +24,54 @@ struct ExchangeFailed {};
 
 }  // namespace
 
-void TfmMain::BuildUndo() {
-    N5 = Menu_RichEdit_Text->addAction(QString());
-    N6 = Menu_RichEdit_Text->addAction(QString());
-    N5_Separator = Menu_RichEdit_Text->addSeparator();
-    connect(N5, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N5Click));
-    connect(N6, &QAction::triggered, this, Guarded(report_, this, &TfmMain::N6Click));
+void MainWindow::BuildUndo() {
+    undoItem_ = viewMenu_->addAction(QString());
+    redoItem_ = viewMenu_->addAction(QString());
+    undoSeparator_ = viewMenu_->addSeparator();
+    connect(undoItem_, &QAction::triggered, this, Guarded(report_, this, &MainWindow::Undo));
+    connect(redoItem_, &QAction::triggered, this, Guarded(report_, this, &MainWindow::Redo));
     // The keys work on the window, not through the menu's items, which the menu hides while
     // the view is empty; the items only show them (and take them while the menu is open).
-    const auto shortcut = [this](const QKeySequence& keys, void (TfmMain::*handler)()) {
+    const auto shortcut = [this](const QKeySequence& keys, void (MainWindow::*handler)()) {
         auto* key = new QShortcut(keys, this);
         connect(key, &QShortcut::activated, this, Guarded(report_, this, handler));
     };
     const QKeySequence undo(Qt::CTRL | Qt::Key_Z);
     const QKeySequence redo(Qt::CTRL | Qt::Key_Y);
     const QKeySequence redoToo(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-    shortcut(undo, &TfmMain::N5Click);
-    shortcut(redo, &TfmMain::N6Click);
-    shortcut(redoToo, &TfmMain::N6Click);
-    N5->setShortcut(undo);
-    N6->setShortcuts({redo, redoToo});
-    for (QAction* item : {N5, N6}) {
+    shortcut(undo, &MainWindow::Undo);
+    shortcut(redo, &MainWindow::Redo);
+    shortcut(redoToo, &MainWindow::Redo);
+    undoItem_->setShortcut(undo);
+    redoItem_->setShortcuts({redo, redoToo});
+    for (QAction* item : {undoItem_, redoItem_}) {
         item->setShortcutContext(Qt::WidgetShortcut);
     }
 }
 
-void TfmMain::RecordChange(UndoStep step) {
-    history_.Record(std::move(step), DocumentLines);
+void MainWindow::RecordChange(UndoStep step) {
+    history_.Record(std::move(step), document_);
 }
 
-std::optional<FileBackup> TfmMain::BackUpLoadFile() {
+std::optional<FileBackup> MainWindow::BackUpLoadFile() {
     return KeepBackup(backupFolder_, ToPath(LoadFileText()));
 }
 
-void TfmMain::N5Click() {
+void MainWindow::Undo() {
     try {
         history_.Undo([this](UndoStep& step) { ExchangeStep(step, true); });
     } catch (const ExchangeFailed&) {
     }
 }
 
-void TfmMain::N6Click() {
+void MainWindow::Redo() {
     try {
         history_.Redo([this](UndoStep& step) { ExchangeStep(step, false); });
     } catch (const ExchangeFailed&) {
     }
 }
 
-void TfmMain::ExchangeStep(UndoStep& step, bool undoing) {
+void MainWindow::ExchangeStep(UndoStep& step, bool undoing) {
     // The file first: when it cannot be written, nothing else changes either.
     if (step.file) {
         if (!MayExchangeLoadFile(*step.file)) {
@@ -87,14 +87,14 @@ void TfmMain::ExchangeStep(UndoStep& step, bool undoing) {
         }
     }
     if (step.document) {
-        std::swap(DocumentLines, *step.document);
+        std::swap(document_, *step.document);
     }
     if (step.loaded) {
         // The field names the file whose lines are held again, and a save over a file loaded
         // only up to a NUL byte asks again.
-        LoadedFile shown{Edit_Load_File->text().toStdString(), CutLoadOffset()};
-        Edit_Load_File->setText(FromUtf8(step.loaded->field));
-        Edit_Load_File->setToolTip(Edit_Load_File->text());
+        LoadedFile shown{loadFileEdit_->text().toStdString(), CutLoadOffset()};
+        loadFileEdit_->setText(FromUtf8(step.loaded->field));
+        loadFileEdit_->setToolTip(loadFileEdit_->text());
         LoadReport report;
         report.nulOffset = step.loaded->nulOffset;
         NoteCutLoad(report);
@@ -104,16 +104,16 @@ void TfmMain::ExchangeStep(UndoStep& step, bool undoing) {
     if (processed_) {
         ShowProgress(*processed_);
     } else {
-        Lbl_Work->setText(FromUtf8(Captions().Txt_Lines_Processed));
+        processedLabel_->setText(FromUtf8(Captions().Txt_Lines_Processed));
     }
     if (step.viewEmptied && !undoing) {
-        EmptyView();
+        ClearView();
     } else {
         RefreshView();
     }
 }
 
-bool TfmMain::MayExchangeLoadFile(const FileBackup& backup) {
+bool MainWindow::MayExchangeLoadFile(const FileBackup& backup) {
     if (!ChangedOnDisk(backup)) {
         return true;
     }

@@ -10,13 +10,13 @@
 
 namespace quillex {
 
-void TfmMain::RefreshView() {
-    const ViewText view = ComposeViewText(
-        DocumentLines, LinesToShow(displayLimit_, DocumentLines.Count()), kViewCapacity);
+void MainWindow::RefreshView() {
+    const ViewText view =
+        ComposeViewText(document_, LinesToShow(displayLimit_, document_.Count()), kViewCapacity);
     // One change for the statistics: they are rendered once below, not per line.
     batchingView_ = true;
-    RichEdit_Text->clear();
-    QTextCursor cursor(RichEdit_Text->document());
+    view_->clear();
+    QTextCursor cursor(view_->document());
     // Plain text only: nothing in a line is ever taken as markup.
     cursor.insertText(DecodeForView(view.text), QTextCharFormat());
     batchingView_ = false;
@@ -26,12 +26,12 @@ void TfmMain::RefreshView() {
     }
 }
 
-void TfmMain::N0_Click(int displayLimit) {
+void MainWindow::SetDisplayLimit(int displayLimit) {
     displayLimit_ = displayLimit;
     RefreshView();
 }
 
-void TfmMain::RichEdit_TextChange() {
+void MainWindow::OnViewTextChanged() {
     if (!batchingView_) {
         UpdateStatistics();
     }

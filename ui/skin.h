@@ -19,7 +19,7 @@ qreal ScreenPixelRatio();
 // the picture to each of them, so that a scaled screen shows it sharp rather than blown up.
 QPixmap SkinPixmap(const QString& name, QSize size, qreal ratio = ScreenPixelRatio());
 
-// BitmapList_Btn: the image buttons' pictures, normal and highlighted in pairs:
+// The image buttons' pictures, normal and highlighted in pairs:
 // 0, 1 close; 2, 3 load; 4, 5 save.
 QList<QPixmap> ButtonPictures();
 

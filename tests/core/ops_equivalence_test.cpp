@@ -229,9 +229,10 @@ TEST(OpsEquivalence, RemovalsAndDuplicates) {
     }
 }
 
-// The filter leaves the document to its caller: its split must be what the visit leaves in
-// the document and in R, and its progress numbers those of the visit. Unlike the visit, a
-// failure part-way leaves the document whole (the caller replaces it only after writing).
+// The filter leaves the document to its caller: its split must be the lines the plain pass
+// keeps in the document and the ones it returns, and its progress numbers those of that pass.
+// Unlike the plain pass, a failure part-way leaves the document whole (the caller replaces it
+// only after writing).
 TEST(OpsEquivalence, ExtensionFilter) {
     Generator gen(3);
     for (unsigned round = 0; round < kRounds; ++round) {

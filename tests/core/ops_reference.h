@@ -1,7 +1,7 @@
 #pragma once
 
-// Step-by-step transcriptions of the line operations as their visits are defined: deletions
-// one line at a time, duplicates found by scanning every kept line. Quadratic, for tests only:
+// The line operations written the plainest way, one line after another: deletions one line
+// at a time, duplicates found by scanning every kept line. Quadratic, for tests only:
 // the fast operations must give the same lines and the same progress numbers.
 
 #include "core/line_operations.h"
@@ -26,8 +26,8 @@ void RemoveCharClass(Lines& lines, std::optional<CharClass> charClass, const Pro
 void RemoveLineFolds(Lines& lines, bool marker, const Progress& progress);
 Lines RemoveLinesBefore(const Lines& lines, std::int32_t n, const Progress& progress);
 std::string LineExtension(const std::string& line);
-// The document after the visit (matching lines) and the list R (the others); `document` is
-// changed as the visit goes, so a failure leaves it part-way.
+// Keeps the matching lines in `document` and returns the others; `document` is changed line
+// by line as the pass goes, so a failure leaves it part-way.
 Lines FilterLinesByExtension(Lines& document, std::string_view text, const Progress& progress);
 void TrimLines(Lines& lines, std::optional<TrimSide> side, const Progress& progress);
 void RemoveLinesWithWord(Lines& lines, std::string_view word, const Progress& progress);

@@ -26,7 +26,7 @@ class FileCommandsTest : public MainWindowTest {
 
     void Load(const std::optional<QString>& answer) {
         dialogs.openAnswers.push_back(answer);
-        fmMain.Btn_Load_FileClick();
+        mainWindow.ChooseAndLoadFile();
     }
 
     TempDir dir_;
@@ -40,12 +40,12 @@ TEST_F(FileCommandsTest, ConfirmedLoadFillsFieldHintDocumentAndView) {
     const QString before = QDir::currentPath();
     Load(path);
     ASSERT_EQ(dialogs.openFolders, QStringList{before});
-    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
-    EXPECT_EQ(fmMain.Edit_Load_File->toolTip(), path);
-    EXPECT_EQ(fmMain.LoadFileText(), path);
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 3u);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), path);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->toolTip(), path);
+    EXPECT_EQ(mainWindow.LoadFileText(), path);
+    EXPECT_EQ(mainWindow.Document().Count(), 3u);
     EXPECT_EQ(ViewText(), QString::fromUtf8("one\nПри\nthree\n"));
-    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 3");
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "Lines: 3");
     EXPECT_TRUE(dialogs.messages.isEmpty());
     // The next dialog starts in the chosen file's folder.
     EXPECT_EQ(QDir(QDir::currentPath()).canonicalPath(), QDir(Folder()).canonicalPath());
@@ -54,11 +54,11 @@ TEST_F(FileCommandsTest, ConfirmedLoadFillsFieldHintDocumentAndView) {
 TEST_F(FileCommandsTest, CancelledLoadKeepsEverythingAndRebuildsTheView) {
     const QString path = Write("a.txt", "x\ny\n");
     Load(path);
-    fmMain.Btn_19Click();  // the view emptied by hand
+    mainWindow.EmptyView();  // the view emptied by hand
     ASSERT_TRUE(ViewText().isEmpty());
     Load(std::nullopt);
-    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), path);
+    EXPECT_EQ(mainWindow.Document().Count(), 2u);
     EXPECT_EQ(ViewText(), "x\ny\n");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -70,20 +70,20 @@ TEST_F(FileCommandsTest, FailedLoadReportsThePathThenNamesTheLoadedFileAgain) {
     Load(missing);
     EXPECT_EQ(dialogs.messages, QStringList{"File: " + missing + " error!"});
     // The field names the file whose lines are held, so nothing overwrites the wrong file.
-    EXPECT_EQ(fmMain.Edit_Load_File->text(), good);
-    EXPECT_EQ(fmMain.Edit_Load_File->toolTip(), good);
-    ASSERT_EQ(fmMain.DocumentLines.Count(), 1u);
-    EXPECT_EQ(fmMain.DocumentLines.Get(0), "kept");
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), good);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->toolTip(), good);
+    ASSERT_EQ(mainWindow.Document().Count(), 1u);
+    EXPECT_EQ(mainWindow.Document().Get(0), "kept");
     EXPECT_EQ(ViewText(), "kept\n");
 }
 
 TEST_F(FileCommandsTest, FailedFirstLoadLeavesTheFieldEmpty) {
-    fmMain.Edit_Load_File->setText(QString());
+    Child<QLineEdit>(mainWindow, "Edit_Load_File")->setText(QString());
     Load(Path("nowhere/missing.txt"));
     EXPECT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(fmMain.Edit_Load_File->text().isEmpty());
-    EXPECT_TRUE(fmMain.Edit_Load_File->toolTip().isEmpty());
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
+    EXPECT_TRUE(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text().isEmpty());
+    EXPECT_TRUE(Child<QLineEdit>(mainWindow, "Edit_Load_File")->toolTip().isEmpty());
+    EXPECT_EQ(mainWindow.Document().Count(), 0u);
 }
 
 // The text ends at the first NUL byte, and the user is told where; writing the document back
@@ -95,8 +95,8 @@ TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByteAndSaysSo) {
         10);
     const QString path = Write("bin.dat", bytes);
     Load(path);
-    ASSERT_EQ(fmMain.DocumentLines.Count(), 2u);
-    EXPECT_EQ(fmMain.DocumentLines.Get(1), "\x01");
+    ASSERT_EQ(mainWindow.Document().Count(), 2u);
+    EXPECT_EQ(mainWindow.Document().Get(1), "\x01");
     const QString notice = "'" + path +
                            "': the text ends at byte 7, where the file holds a NUL byte; the rest "
                            "of the file was not loaded";
@@ -104,13 +104,13 @@ TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByteAndSaysSo) {
 
     dialogs.saveAnswers = {path, path, Path("other.txt")};
     dialogs.askAnswers = {false, true};
-    fmMain.Btn_Save_FileClick();  // declined: the file keeps its rest
+    mainWindow.SaveDocument();  // declined: the file keeps its rest
     EXPECT_EQ(ReadBytes(dir_ / "bin.dat"), bytes);
-    fmMain.Btn_Save_FileClick();
+    mainWindow.SaveDocument();
     EXPECT_EQ(ReadBytes(dir_ / "bin.dat"),
               "\x7F"
               "ELF\r\n\x01\r\n");
-    fmMain.Btn_Save_FileClick();  // another file is not asked about
+    mainWindow.SaveDocument();  // another file is not asked about
     ASSERT_EQ(dialogs.questions.size(), 2);
     EXPECT_TRUE(dialogs.questions[0].startsWith(notice + ". "))
         << dialogs.questions[0].toStdString();
@@ -119,10 +119,10 @@ TEST_F(FileCommandsTest, BinaryFileLoadsUpToItsFirstZeroByteAndSaysSo) {
     Write("bin.dat", bytes);
     Load(path);
     dialogs.askAnswers = {false};
-    fmMain.Panels().Controls().Btn[5]->click();
+    mainWindow.Panels().Controls().startButtons[5]->click();
     EXPECT_EQ(ReadBytes(dir_ / "bin.dat"), bytes);
     EXPECT_EQ(dialogs.questions.size(), 3);
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+    EXPECT_EQ(mainWindow.Document().Count(), 2u);
 }
 
 // A UTF-16 file is refused rather than loaded as a line of garbage, and the message says why.
@@ -135,64 +135,69 @@ TEST_F(FileCommandsTest, Utf16FileFailsToLoad) {
               QStringList{"File: " + path +
                           " error!\nThe file is UTF-16 text (it begins with a byte-order mark); "
                           "only single-byte text is loaded."});
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 0u);
+    EXPECT_EQ(mainWindow.Document().Count(), 0u);
 }
 
 TEST_F(FileCommandsTest, LoadingKeepsTheDisplayLimit) {
-    fmMain.N0_Click(1);
+    mainWindow.SetDisplayLimit(1);
     std::string text;
     for (int i = 0; i < 300; ++i) {
         text += "l\n";
     }
     Load(Write("many.txt", text));
-    EXPECT_EQ(fmMain.DisplayLimit(), 1);
+    EXPECT_EQ(mainWindow.DisplayLimit(), 1);
     EXPECT_EQ(ViewLines(), 200);
 }
 
 TEST_F(FileCommandsTest, ConfirmedSaveWritesTheTextFormAndTouchesNothingElse) {
     Load(Write("in.txt", "a\nb"));
-    const QString labels = fmMain.Lbl_1->text() + fmMain.Lbl_2->text() + fmMain.Lbl_3->text();
+    const QString labels = Child<QLabel>(mainWindow, "Lbl_1")->text() +
+                           Child<QLabel>(mainWindow, "Lbl_2")->text() +
+                           Child<QLabel>(mainWindow, "Lbl_3")->text();
     const QString target = Path("out.txt");
     dialogs.saveAnswers.push_back(target);
-    fmMain.Btn_Save_FileClick();
+    mainWindow.SaveDocument();
     EXPECT_EQ(dialogs.saveFolders, QStringList{QCoreApplication::applicationDirPath()});
     EXPECT_EQ(ReadBytes(dir_ / "out.txt"), "a\r\nb\r\n");
-    EXPECT_EQ(fmMain.Edit_Save_File->text(), target);
-    EXPECT_EQ(fmMain.Edit_Save_File->toolTip(), target);
-    EXPECT_EQ(fmMain.Edit_Load_File->text(), Path("in.txt"));
-    EXPECT_EQ(fmMain.Lbl_1->text() + fmMain.Lbl_2->text() + fmMain.Lbl_3->text(), labels);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Save_File")->text(), target);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Save_File")->toolTip(), target);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), Path("in.txt"));
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text() +
+                  Child<QLabel>(mainWindow, "Lbl_2")->text() +
+                  Child<QLabel>(mainWindow, "Lbl_3")->text(),
+              labels);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(FileCommandsTest, EmptyDocumentSavesAsZeroBytes) {
     dialogs.saveAnswers.push_back(Path("empty.txt"));
-    fmMain.Btn_Save_FileClick();
+    mainWindow.SaveDocument();
     EXPECT_EQ(ReadBytes(dir_ / "empty.txt"), "");
 }
 
 TEST_F(FileCommandsTest, FailedSaveReportsTheSaveField) {
-    fmMain.DocumentLines.Add("x");
+    mainWindow.Document().Add("x");
     const QString target = Path("no/such/folder/out.txt");
     dialogs.saveAnswers.push_back(target);
-    fmMain.Btn_Save_FileClick();
+    mainWindow.SaveDocument();
     EXPECT_EQ(dialogs.messages, QStringList{"File: " + target + " error!"});
-    EXPECT_EQ(fmMain.Edit_Save_File->text(), target);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Save_File")->text(), target);
 }
 
 TEST_F(FileCommandsTest, CancelledSaveChangesNothing) {
     dialogs.saveAnswers.push_back(std::nullopt);
-    fmMain.Btn_Save_FileClick();
-    EXPECT_TRUE(fmMain.Edit_Save_File->text().isEmpty());
+    mainWindow.SaveDocument();
+    EXPECT_TRUE(Child<QLineEdit>(mainWindow, "Edit_Save_File")->text().isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(FileCommandsTest, RunHostLoadCommandIsTheLoadButton) {
     const QString path = Write("r.txt", "r\n");
     dialogs.openAnswers.push_back(path);
-    static_cast<RunHost&>(fmMain).RunLoadCommand();
-    EXPECT_EQ(fmMain.Edit_Load_File->text(), path);
+    static_cast<RunHost&>(mainWindow).RunLoadCommand();
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), path);
     EXPECT_EQ(ViewText(), "r\n");
-    static_cast<RunHost&>(fmMain).ShowRunError();
+    static_cast<RunHost&>(mainWindow).ShowRunError();
     EXPECT_EQ(dialogs.messages, QStringList{"File: " + path + " error!"});
 }
 
@@ -201,18 +206,18 @@ TEST_F(FileCommandsTest, RunHostLoadCommandIsTheLoadButton) {
 TEST_F(FileCommandsTest, StartFileLoadsLikeTheLoadButtonAndReportsTheSameWay) {
     const QString good = Write("start.txt", "first\r\nsecond\r\n");
     QDir::setCurrent(Folder());
-    fmMain.LoadStartFile({"Quillex", "start.txt"});
-    EXPECT_EQ(QFileInfo(fmMain.Edit_Load_File->text()).canonicalFilePath(),
+    mainWindow.LoadStartFile({"Quillex", "start.txt"});
+    EXPECT_EQ(QFileInfo(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text()).canonicalFilePath(),
               QFileInfo(good).canonicalFilePath());
     EXPECT_EQ(ViewText(), "first\nsecond\n");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     const QString missing = Path("missing.txt");
-    fmMain.LoadStartFile({"Quillex", missing});
+    mainWindow.LoadStartFile({"Quillex", missing});
     EXPECT_EQ(dialogs.messages, QStringList{"File: " + missing + " error!"});
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 2u);
+    EXPECT_EQ(mainWindow.Document().Count(), 2u);
 
-    fmMain.LoadStartFile({"Quillex"});  // nothing named: no load, no dialog
+    mainWindow.LoadStartFile({"Quillex"});  // nothing named: no load, no dialog
     EXPECT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.openFolders.isEmpty());
 }
@@ -230,11 +235,12 @@ TEST_F(FileCommandsTest, DroppedFileLoadsAndOtherDropsAreRefused) {
         data.setUrls(c.urls);
         QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
-        QCoreApplication::sendEvent(&fmMain, &enter);
+        QCoreApplication::sendEvent(&mainWindow, &enter);
         EXPECT_EQ(enter.isAccepted(), c.taken) << c.name;
         QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&fmMain, &drop);
-        EXPECT_EQ(fmMain.Edit_Load_File->text() == path, c.taken) << c.name;
+        QCoreApplication::sendEvent(&mainWindow, &drop);
+        EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text() == path, c.taken)
+            << c.name;
     }
     EXPECT_EQ(ViewText(), "d\n");
     EXPECT_TRUE(dialogs.openFolders.isEmpty());
@@ -243,8 +249,8 @@ TEST_F(FileCommandsTest, DroppedFileLoadsAndOtherDropsAreRefused) {
 TEST_F(FileCommandsTest, DialogsOfferEveryFileInTheInterfaceLanguage) {
     for (const auto& [language, all] : {std::pair{kLanguageEnglish, "All files (*)"},
                                         std::pair{kLanguageRussian, "Все файлы (*)"}}) {
-        fmMain.SetLanguageIndex(language);
-        fmMain.ApplyLanguage();
+        mainWindow.SetLanguageIndex(language);
+        mainWindow.ApplyLanguage();
         Load(std::nullopt);
         EXPECT_EQ(dialogs.lastFilters,
                   (QStringList{"txt (*.txt)", "ini (*.ini)", QString::fromUtf8(all)}));

@@ -23,18 +23,20 @@ TEST_F(HiDpi, SkinButtonsAndSplashAreDrawnAtTheScreenRatio) {
         QSize size;
     };
     for (const Picture& p :
-         {Picture{"load button", fmMain.BitmapList_Btn[2], layout::kBtn_Load_File.size()},
-          Picture{"close button", fmMain.BitmapList_Btn[0], layout::kSb_Close.size()},
-          Picture{"view frame", fmMain.Image1->pixmap(), layout::kImage1.size()},
-          Picture{"splash", fmLogo.Img_Logo->pixmap(), fmLogo.size()}}) {
+         {Picture{"load button", mainWindow.ButtonImages()[2], layout::kBtn_Load_File.size()},
+          Picture{"close button", mainWindow.ButtonImages()[0], layout::kSb_Close.size()},
+          Picture{"view frame", Child<QLabel>(mainWindow, "Image1")->pixmap(),
+                  layout::kImage1.size()},
+          Picture{"splash", Child<QLabel>(splash, "Img_Logo")->pixmap(), splash.size()}}) {
         EXPECT_EQ(p.pixmap.devicePixelRatio(), ratio) << p.name;
         EXPECT_EQ(p.pixmap.size(), p.size * ratio) << p.name;
     }
-    fmMain.show();
-    EXPECT_EQ(fmMain.size(), QSize(TfmMain::kWidth, TfmMain::kHeight));
-    EXPECT_EQ(fmMain.Btn_Load_File->geometry(), layout::kBtn_Load_File);
-    EXPECT_EQ(fmMain.Btn_Load_File->sizeHint(), layout::kBtn_Load_File.size());
-    EXPECT_EQ(fmMain.grab().size(), QSize(TfmMain::kWidth, TfmMain::kHeight) * ratio);
+    mainWindow.show();
+    EXPECT_EQ(mainWindow.size(), QSize(MainWindow::kWidth, MainWindow::kHeight));
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->geometry(), layout::kBtn_Load_File);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->sizeHint(),
+              layout::kBtn_Load_File.size());
+    EXPECT_EQ(mainWindow.grab().size(), QSize(MainWindow::kWidth, MainWindow::kHeight) * ratio);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ PanelsTest::PanelsTest() : panels_(new FunctionPanels(&window_, host_, report_))
 }
 
 void PanelsTest::Pick(int function) {
-    QComboBox* chooser = c().ComboBox_Select;
+    QComboBox* chooser = c().chooser;
     QTest::keyClick(chooser, Qt::Key_Home);
     for (int k = 0; k < function; ++k) {
         QTest::keyClick(chooser, Qt::Key_Down);
@@ -24,7 +24,7 @@ void PanelsTest::Pick(int function) {
 
 void PanelsTest::Start(int function) {
     Pick(function);
-    QPushButton* start = c().Btn[function];
+    QPushButton* start = c().startButtons[function];
     ASSERT_TRUE(start->isVisible());
     QTest::mouseClick(start, Qt::LeftButton);
 }
@@ -39,7 +39,7 @@ void PanelsTest::ConfirmLoadDialog() {
 std::vector<int> PanelsTest::VisiblePanels() const {
     std::vector<int> visible;
     for (int k = 0; k < kFunctionCount; ++k) {
-        if (c().Gb[k]->isVisible()) {
+        if (c().panels[k]->isVisible()) {
             visible.push_back(k);
         }
     }

@@ -33,19 +33,19 @@ QStringList Entries(const QComboBox* combo) {
 }
 
 TEST_F(PanelsTest, StartsWithFunction0PickedAndOnlyItsPanelShown) {
-    EXPECT_EQ(c().ComboBox_Select->currentIndex(), 0);
-    EXPECT_EQ(c().ComboBox_Select->count(), kFunctionCount);
+    EXPECT_EQ(c().chooser->currentIndex(), 0);
+    EXPECT_EQ(c().chooser->count(), kFunctionCount);
     EXPECT_EQ(VisiblePanels(), std::vector<int>{0});
-    EXPECT_EQ(c().ComboBox_Select->geometry(), QRect(364, 500, 425, 21));
+    EXPECT_EQ(c().chooser->geometry(), QRect(364, 500, 425, 21));
     for (int k = 0; k < kFunctionCount; ++k) {
         SCOPED_TRACE(k);
-        EXPECT_EQ(c().Gb[k]->objectName(), QStringLiteral("Gb_%1").arg(k));
-        EXPECT_EQ(c().Gb[k]->geometry(), QRect(364, 524, 426, 54));
-        EXPECT_TRUE(c().Gb[k]->title().isEmpty());
-        EXPECT_EQ(c().Btn[k]->objectName(), QStringLiteral("Btn_%1").arg(k));
-        EXPECT_EQ(c().Btn[k]->text(), QStringLiteral("Start"));
-        EXPECT_TRUE(c().Btn[k]->isEnabled());
-        EXPECT_EQ(c().Btn[k]->parent(), c().Gb[k]);
+        EXPECT_EQ(c().panels[k]->objectName(), QStringLiteral("Gb_%1").arg(k));
+        EXPECT_EQ(c().panels[k]->geometry(), QRect(364, 524, 426, 54));
+        EXPECT_TRUE(c().panels[k]->title().isEmpty());
+        EXPECT_EQ(c().startButtons[k]->objectName(), QStringLiteral("Btn_%1").arg(k));
+        EXPECT_EQ(c().startButtons[k]->text(), QStringLiteral("Start"));
+        EXPECT_TRUE(c().startButtons[k]->isEnabled());
+        EXPECT_EQ(c().startButtons[k]->parent(), c().panels[k]);
     }
 }
 
@@ -58,14 +58,14 @@ TEST_F(PanelsTest, PickingEachEntryLeavesExactlyItsPanelVisible) {
 }
 
 TEST_F(PanelsTest, PickingByMouseFromThePopupShowsThePanel) {
-    QComboBox* chooser = c().ComboBox_Select;
+    QComboBox* chooser = c().chooser;
     chooser->setCurrentIndex(7);
     emit chooser->activated(7);  // what the popup sends after a click on an entry
     EXPECT_EQ(VisiblePanels(), std::vector<int>{7});
 }
 
 TEST_F(PanelsTest, NoEntrySelectedShowsNoPanel) {
-    panels_->ComboBox_SelectClick(-1);
+    panels_->ShowPanelOf(-1);
     EXPECT_TRUE(VisiblePanels().empty());
 }
 
@@ -74,7 +74,7 @@ TEST_F(PanelsTest, APickHandsTheFocusToTheSink) {
     sink.setGeometry(-100, -100, 10, 10);  // off screen, as the window parks it
     sink.show();
     panels_->SetFocusSink(&sink);
-    c().ComboBox_Select->setFocus();
+    c().chooser->setFocus();
     Pick(2);
     // Off screen the window is never active, so ask where its focus went.
     EXPECT_EQ(window_.focusWidget(), &sink);
@@ -96,17 +96,17 @@ TEST_F(PanelsTest, FunctionNamesAreReplacedInPlaceWithoutChangingThePanel) {
     CaptionTable english;
     FillCaptionTable(kLanguageEnglish, english);
     panels_->SetFunctionNames(english);
-    EXPECT_EQ(c().ComboBox_Select->itemText(0),
+    EXPECT_EQ(c().chooser->itemText(0),
               QStringLiteral("Remove a few letters at the beginning of lines"));
-    EXPECT_EQ(c().ComboBox_Select->itemText(11),
+    EXPECT_EQ(c().chooser->itemText(11),
               QStringLiteral("Remove all lines beginning with the word"));
 
     CaptionTable russian;
     FillCaptionTable(kLanguageRussian, russian);
     panels_->SetFunctionNames(russian);
-    EXPECT_EQ(c().ComboBox_Select->count(), kFunctionCount);
-    EXPECT_EQ(c().ComboBox_Select->currentIndex(), 5);
-    EXPECT_EQ(c().ComboBox_Select->currentText(), QString::fromUtf8("Удалить дубли строк"));
+    EXPECT_EQ(c().chooser->count(), kFunctionCount);
+    EXPECT_EQ(c().chooser->currentIndex(), 5);
+    EXPECT_EQ(c().chooser->currentText(), QString::fromUtf8("Удалить дубли строк"));
     EXPECT_EQ(VisiblePanels(), std::vector<int>{5});
 
     panels_->SetFunctionNames(CaptionTable{});  // no language: empty entries, still by index
@@ -121,65 +121,64 @@ TEST_F(PanelsTest, ReplacementShowsFunction0WhateverTheChooserHolds) {
 }
 
 TEST_F(PanelsTest, ParameterControlsHoldTheirStartUpEntriesAndDefaults) {
-    EXPECT_EQ(Entries(c().ComboBox_0_0),
+    EXPECT_EQ(Entries(c().cutCount),
               QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "50"}));
-    EXPECT_EQ(c().ComboBox_0_0->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(c().cutCount->currentText(), QStringLiteral("1"));
     const QStringList characters = {"?", ".", ",", "=", "\\", "|", "/", "<", ">",
                                     "%", "$", "#", "(", ")",  "[", "]", "{", "}"};
-    EXPECT_EQ(Entries(c().ComboBox_1_0), characters);
-    EXPECT_EQ(Entries(c().ComboBox_1_1), characters);
-    EXPECT_EQ(c().ComboBox_1_0->currentText(), QStringLiteral("?"));
-    EXPECT_EQ(c().ComboBox_1_1->currentText(), QStringLiteral("?"));
-    EXPECT_EQ(c().ComboBox_2_0->currentText(), QStringLiteral("Result:"));
-    EXPECT_EQ(c().ComboBox_3_0->currentText(), QStringLiteral(" \""));
-    EXPECT_EQ(c().ComboBox_3_1->currentText(), QStringLiteral("\";"));
-    EXPECT_EQ(c().Cb_3_0->text(), QStringLiteral("Left"));
-    EXPECT_EQ(c().Cb_3_1->text(), QStringLiteral("Right"));
-    EXPECT_FALSE(c().Cb_3_0->isChecked());
-    EXPECT_FALSE(c().Cb_3_1->isChecked());
-    EXPECT_EQ(c().ComboBox_4_0->count(), 10);
-    EXPECT_EQ(c().ComboBox_4_0->currentText(), QStringLiteral("Line length = 0"));
-    EXPECT_EQ(c().ComboBox_4_0->itemText(9), QStringLiteral("String contains a text"));
-    EXPECT_TRUE(c().Edit_4_0->isHidden());
-    EXPECT_EQ(Entries(c().ComboBox_6_0),
-              QStringList({"Marks ['.', ';', ',', ':', '!', '?']", "Numbers ['0'..'9']",
-                           "Internal spaces [' ']"}));
-    EXPECT_EQ(c().ComboBox_6_0->currentIndex(), 0);
-    EXPECT_EQ(c().Cb_7_0->text(), QString::fromUtf8("Заменить переносы строк на <br>"));
-    EXPECT_FALSE(c().Cb_7_0->isChecked());
-    EXPECT_EQ(c().Edit_8_0->text(), QStringLiteral("50"));
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^\\.[a-z]{2}$")).match(c().Edit_9_0->text()).hasMatch());
-    EXPECT_EQ(c().Rb_9_0->text(), QString::fromUtf8("Оставить строки с текстом"));
-    EXPECT_EQ(c().Rb_9_1->text(), QString::fromUtf8("Удалить строки с текстом"));
-    EXPECT_TRUE(c().Rb_9_0->isChecked());
-    EXPECT_FALSE(c().Rb_9_1->isChecked());
-    EXPECT_EQ(Entries(c().ComboBox_10_0),
-              QStringList({"At the start of the line", "At the end of lines",
-                           "To the start and end of line"}));
-    EXPECT_EQ(c().ComboBox_10_0->currentIndex(), 0);
-    EXPECT_EQ(c().Edit_11_0->text(), QStringLiteral("con"));
+    EXPECT_EQ(Entries(c().replacedChar), characters);
+    EXPECT_EQ(Entries(c().replacementChar), characters);
+    EXPECT_EQ(c().replacedChar->currentText(), QStringLiteral("?"));
+    EXPECT_EQ(c().replacementChar->currentText(), QStringLiteral("?"));
+    EXPECT_EQ(c().cutWord->currentText(), QStringLiteral("Result:"));
+    EXPECT_EQ(c().leftText->currentText(), QStringLiteral(" \""));
+    EXPECT_EQ(c().rightText->currentText(), QStringLiteral("\";"));
+    EXPECT_EQ(c().addLeft->text(), QStringLiteral("Left"));
+    EXPECT_EQ(c().addRight->text(), QStringLiteral("Right"));
+    EXPECT_FALSE(c().addLeft->isChecked());
+    EXPECT_FALSE(c().addRight->isChecked());
+    EXPECT_EQ(c().condition->count(), 10);
+    EXPECT_EQ(c().condition->currentText(), QStringLiteral("Line length = 0"));
+    EXPECT_EQ(c().condition->itemText(9), QStringLiteral("String contains a text"));
+    EXPECT_TRUE(c().conditionText->isHidden());
+    EXPECT_EQ(Entries(c().charClass), QStringList({"Marks ['.', ';', ',', ':', '!', '?']",
+                                                   "Numbers ['0'..'9']", "Internal spaces [' ']"}));
+    EXPECT_EQ(c().charClass->currentIndex(), 0);
+    EXPECT_EQ(c().joinMarker->text(), QString::fromUtf8("Заменить переносы строк на <br>"));
+    EXPECT_FALSE(c().joinMarker->isChecked());
+    EXPECT_EQ(c().dropCount->text(), QStringLiteral("50"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\.[a-z]{2}$"))
+                    .match(c().extension->text())
+                    .hasMatch());
+    EXPECT_EQ(c().keepMatching->text(), QString::fromUtf8("Оставить строки с текстом"));
+    EXPECT_EQ(c().removeMatching->text(), QString::fromUtf8("Удалить строки с текстом"));
+    EXPECT_TRUE(c().keepMatching->isChecked());
+    EXPECT_FALSE(c().removeMatching->isChecked());
+    EXPECT_EQ(Entries(c().trimSide), QStringList({"At the start of the line", "At the end of lines",
+                                                  "To the start and end of line"}));
+    EXPECT_EQ(c().trimSide->currentIndex(), 0);
+    EXPECT_EQ(c().removeWord->text(), QStringLiteral("con"));
 }
 
 TEST_F(PanelsTest, OneRadioButtonOfFunction9IsAlwaysSelected) {
     Pick(9);
-    QTest::mouseClick(c().Rb_9_1, Qt::LeftButton);
-    EXPECT_TRUE(c().Rb_9_1->isChecked());
-    EXPECT_FALSE(c().Rb_9_0->isChecked());
-    QTest::mouseClick(c().Rb_9_1, Qt::LeftButton);
-    EXPECT_TRUE(c().Rb_9_1->isChecked());
+    QTest::mouseClick(c().removeMatching, Qt::LeftButton);
+    EXPECT_TRUE(c().removeMatching->isChecked());
+    EXPECT_FALSE(c().keepMatching->isChecked());
+    QTest::mouseClick(c().removeMatching, Qt::LeftButton);
+    EXPECT_TRUE(c().removeMatching->isChecked());
 }
 
 TEST_F(PanelsTest, Edit_4_0FollowsTheTextCondition) {
     Pick(4);
-    c().ComboBox_4_0->setCurrentIndex(9);
-    EXPECT_TRUE(c().Edit_4_0->isVisible());
-    c().ComboBox_4_0->setCurrentIndex(8);
-    EXPECT_FALSE(c().Edit_4_0->isVisible());
-    QTest::keyClick(c().ComboBox_4_0, Qt::Key_Down);  // the user moves to entry 9
-    EXPECT_TRUE(c().Edit_4_0->isVisible());
-    c().ComboBox_4_0->setCurrentIndex(-1);
-    EXPECT_FALSE(c().Edit_4_0->isVisible());
+    c().condition->setCurrentIndex(9);
+    EXPECT_TRUE(c().conditionText->isVisible());
+    c().condition->setCurrentIndex(8);
+    EXPECT_FALSE(c().conditionText->isVisible());
+    QTest::keyClick(c().condition, Qt::Key_Down);  // the user moves to entry 9
+    EXPECT_TRUE(c().conditionText->isVisible());
+    c().condition->setCurrentIndex(-1);
+    EXPECT_FALSE(c().conditionText->isVisible());
 }
 
 // Both digit-only fields, typed into through the widget the user types into.
@@ -190,10 +189,10 @@ struct DigitField {
 };
 
 const DigitField kDigitFields[] = {
-    {"ComboBox_0_0", [](const PanelControls& c) -> QWidget* { return c.ComboBox_0_0; },
-     [](const PanelControls& c) { return c.ComboBox_0_0->lineEdit(); }},
-    {"Edit_8_0", [](const PanelControls& c) -> QWidget* { return c.Edit_8_0; },
-     [](const PanelControls& c) { return c.Edit_8_0; }},
+    {"ComboBox_0_0", [](const PanelControls& c) -> QWidget* { return c.cutCount; },
+     [](const PanelControls& c) { return c.cutCount->lineEdit(); }},
+    {"Edit_8_0", [](const PanelControls& c) -> QWidget* { return c.dropCount; },
+     [](const PanelControls& c) { return c.dropCount; }},
 };
 
 TEST_F(PanelsTest, DigitFieldsDropEveryTypedCharacterButDigitsAndBackspace) {
@@ -238,7 +237,7 @@ TEST_F(PanelsTest, DigitFieldsTakePastedTextUnfiltered) {
 }
 
 TEST_F(PanelsTest, TheCharacterFieldsTakeOneTypedCharacter) {
-    for (QComboBox* combo : {c().ComboBox_1_0, c().ComboBox_1_1}) {
+    for (QComboBox* combo : {c().replacedChar, c().replacementChar}) {
         combo->lineEdit()->clear();
         Type(combo, QString::fromUtf8("жab"));
         EXPECT_EQ(combo->currentText(), QString::fromUtf8("ж"));
@@ -248,7 +247,7 @@ TEST_F(PanelsTest, TheCharacterFieldsTakeOneTypedCharacter) {
 }
 
 TEST_F(PanelsTest, TypedTextsNeverBecomeEntries) {
-    QComboBox* combo = c().ComboBox_2_0;
+    QComboBox* combo = c().cutWord;
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("End"));
     QTest::keyClick(combo, Qt::Key_Return);

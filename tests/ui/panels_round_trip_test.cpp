@@ -90,8 +90,8 @@ TEST_F(RoundTripTest, Function8WritesTheLinesFromTheNthOn) {
 
 TEST_F(RoundTripTest, Function8LoadsTheResultWhenConfirmed) {
     SetLines(Numbered(3));
-    c().Edit_8_0->clear();
-    QTest::keyClicks(c().Edit_8_0, QStringLiteral("1"));
+    c().dropCount->clear();
+    QTest::keyClicks(c().dropCount, QStringLiteral("1"));
     ConfirmLoadDialog();
     Start(8);
     EXPECT_EQ(Lines(), LineList({"line 2", "line 3"}));
@@ -100,13 +100,13 @@ TEST_F(RoundTripTest, Function8LoadsTheResultWhenConfirmed) {
 
 TEST_F(RoundTripTest, Function8WithZeroWritesEverythingAndWithTooManyNothing) {
     SetLines(Numbered(4));
-    c().Edit_8_0->setText(QStringLiteral("0"));
+    c().dropCount->setText(QStringLiteral("0"));
     Start(8);
     EXPECT_EQ(ReadBytes(LoadFilePath()), FileText(Numbered(4)));
     EXPECT_EQ(host_.events, Events({"progress 4", "load", "refresh"}));
 
     host_.events.clear();
-    c().Edit_8_0->setText(QStringLiteral("4"));
+    c().dropCount->setText(QStringLiteral("4"));
     Start(8);
     EXPECT_EQ(ReadBytes(LoadFilePath()), "");
     EXPECT_EQ(host_.events, Events({"load", "refresh"}));
@@ -127,7 +127,7 @@ TEST_F(RoundTripTest, Function8SendsAnInvalidNumberToTheGeneralReportOnly) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.text.toStdString());
         report_.shown.clear();
-        c().Edit_8_0->setText(test.text);
+        c().dropCount->setText(test.text);
         Start(8);
         EXPECT_EQ(report_.shown, std::vector<QString>{test.message});
     }
@@ -138,7 +138,7 @@ TEST_F(RoundTripTest, Function8SendsAnInvalidNumberToTheGeneralReportOnly) {
 
 TEST_F(RoundTripTest, Function8WithAPastedNegativeNumberEndsSilently) {
     SetLines(Numbered(3));
-    c().Edit_8_0->setText(QStringLiteral("-2"));
+    c().dropCount->setText(QStringLiteral("-2"));
     Start(8);
     EXPECT_EQ(host_.events, Events({"refresh"}));
     EXPECT_FALSE(std::filesystem::exists(LoadFilePath()));
@@ -175,7 +175,7 @@ TEST_F(Function9Test, KeepsTheMatchingLines) {
 
 TEST_F(Function9Test, RemovesTheMatchingLines) {
     SetLines(lines_);
-    QTest::mouseClick(c().Rb_9_1, Qt::LeftButton);
+    QTest::mouseClick(c().removeMatching, Qt::LeftButton);
     Start(9);
     EXPECT_EQ(ReadBytes(LoadFilePath()), FileText(others_));
     EXPECT_EQ(Lines(), matching_);
@@ -191,7 +191,7 @@ TEST_F(Function9Test, RemovesTheMatchingLines) {
 
 TEST_F(Function9Test, AnEmptyTextMatchesTheLinesWithoutExtension) {
     SetLines(lines_);
-    c().Edit_9_0->clear();
+    c().extension->clear();
     Start(9);
     EXPECT_EQ(Lines(), LineList({"C:\\data.ru\\notes", "readme"}));
     EXPECT_EQ(host_.events, Events({"progress 2", "load", "refresh"}));
@@ -200,7 +200,7 @@ TEST_F(Function9Test, AnEmptyTextMatchesTheLinesWithoutExtension) {
 TEST_F(Function9Test, AFailedWriteKeepsEveryLineAndIsReported) {
     for (BadLoadFile how : kBadLoadFiles) {
         SCOPED_TRACE(static_cast<int>(how));
-        for (QRadioButton* mode : {c().Rb_9_0, c().Rb_9_1}) {
+        for (QRadioButton* mode : {c().keepMatching, c().removeMatching}) {
             host_.events.clear();
             BreakLoadFile(how);
             SetLines(lines_);

@@ -67,26 +67,26 @@ TEST_F(PanelsTest, Function0CutsTheChosenCountOffEveryLine) {
 
     host_.events.clear();
     SetLines({"abcdef", "\tabc"});
-    c().ComboBox_0_0->lineEdit()->clear();
-    QTest::keyClicks(c().ComboBox_0_0, QStringLiteral("2"));
+    c().cutCount->lineEdit()->clear();
+    QTest::keyClicks(c().cutCount, QStringLiteral("2"));
     Start(0);
     EXPECT_EQ(Lines(), LineList({"cdef", "bc"}));
 
-    c().ComboBox_0_0->setCurrentIndex(4);  // "5"
+    c().cutCount->setCurrentIndex(4);  // "5"
     Start(0);
     EXPECT_EQ(Lines(), LineList({"", ""}));
 }
 
 TEST_F(PanelsTest, Function0TakesALeadingBlankButFailsOnATrailingLetter) {
     SetLines({"abcdefghij"});
-    c().ComboBox_0_0->setEditText(QStringLiteral(" 7"));
+    c().cutCount->setEditText(QStringLiteral(" 7"));
     Start(0);
     EXPECT_EQ(Lines(), LineList({"hij"}));
     EXPECT_EQ(host_.events, Done(1));
 
     host_.events.clear();
-    c().ComboBox_0_0->lineEdit()->clear();
-    c().ComboBox_0_0->lineEdit()->insert(QStringLiteral("12a"));  // pasted
+    c().cutCount->lineEdit()->clear();
+    c().cutCount->lineEdit()->insert(QStringLiteral("12a"));  // pasted
     Start(0);
     EXPECT_EQ(Lines(), LineList({"hij"}));
     EXPECT_EQ(host_.events, kFailed);
@@ -94,7 +94,7 @@ TEST_F(PanelsTest, Function0TakesALeadingBlankButFailsOnATrailingLetter) {
 }
 
 TEST_F(PanelsTest, Function0WithAnEmptyFieldFailsOnlyWhenThereAreLines) {
-    c().ComboBox_0_0->setEditText(QString());
+    c().cutCount->setEditText(QString());
     Start(0);
     EXPECT_EQ(host_.events, kRefreshOnly);
 
@@ -107,7 +107,7 @@ TEST_F(PanelsTest, Function0WithAnEmptyFieldFailsOnlyWhenThereAreLines) {
 
 TEST_F(PanelsTest, Function1ReplacesTheFirstCharacterByTheSecond) {
     SetLines({"a?b??"});
-    c().ComboBox_1_1->setCurrentIndex(1);  // "."
+    c().replacementChar->setCurrentIndex(1);  // "."
     Start(1);
     EXPECT_EQ(Lines(), LineList({"a.b.."}));
     EXPECT_EQ(host_.events, Done(0));
@@ -115,8 +115,8 @@ TEST_F(PanelsTest, Function1ReplacesTheFirstCharacterByTheSecond) {
 
 TEST_F(PanelsTest, Function1TakesTypedCyrillicCaseSensitively) {
     SetLines({Cp("жЖж"), "x"});
-    c().ComboBox_1_0->lineEdit()->setText(QString::fromUtf8("ж"));
-    c().ComboBox_1_1->setCurrentIndex(0);  // "?"
+    c().replacedChar->lineEdit()->setText(QString::fromUtf8("ж"));
+    c().replacementChar->setCurrentIndex(0);  // "?"
     Start(1);
     EXPECT_EQ(Lines(), LineList({Cp("?Ж?"), "x"}));
     EXPECT_EQ(host_.events, Done(1));
@@ -145,8 +145,8 @@ TEST_F(PanelsTest, Function1WithAnEmptyFieldNeverChangesTheDocument) {
         SCOPED_TRACE(test.name);
         host_.events.clear();
         SetLines(test.lines);
-        c().ComboBox_1_0->setEditText(test.c1);
-        c().ComboBox_1_1->setEditText(test.c2);
+        c().replacedChar->setEditText(test.c1);
+        c().replacementChar->setEditText(test.c2);
         Start(1);
         EXPECT_EQ(Lines(), test.lines);
         EXPECT_EQ(host_.events, test.events);
@@ -161,13 +161,13 @@ TEST_F(PanelsTest, Function2CutsAtTheWholeWordBlanksIncluded) {
 
     host_.events.clear();
     SetLines({"a", Cp("итог b"), "c"});
-    c().ComboBox_2_0->setEditText(QString::fromUtf8("г b"));
+    c().cutWord->setEditText(QString::fromUtf8("г b"));
     Start(2);
     EXPECT_EQ(Lines(), LineList({"a", Cp("ито"), "c"}));
     EXPECT_EQ(host_.events, Done(1));
 
     host_.events.clear();
-    c().ComboBox_2_0->setEditText(QString());
+    c().cutWord->setEditText(QString());
     Start(2);
     EXPECT_EQ(host_.events, kRefreshOnly);
 }
@@ -178,15 +178,15 @@ TEST_F(PanelsTest, Function3AddsOnlyTheTickedTexts) {
     EXPECT_EQ(Lines(), LineList({"abc", ""}));
     EXPECT_EQ(host_.events, Done(2));
 
-    QTest::mouseClick(c().Cb_3_0, Qt::LeftButton);
-    QTest::mouseClick(c().Cb_3_1, Qt::LeftButton);
+    QTest::mouseClick(c().addLeft, Qt::LeftButton);
+    QTest::mouseClick(c().addRight, Qt::LeftButton);
     Start(3);
     EXPECT_EQ(Lines(), LineList({" \"abc\";", " \"\";"}));
 
     SetLines({"abc", ""});
-    c().ComboBox_3_0->setEditText(QStringLiteral("<"));
-    c().ComboBox_3_1->setEditText(QStringLiteral(">"));
-    QTest::mouseClick(c().Cb_3_0, Qt::LeftButton);  // left off again
+    c().leftText->setEditText(QStringLiteral("<"));
+    c().rightText->setEditText(QStringLiteral(">"));
+    QTest::mouseClick(c().addLeft, Qt::LeftButton);  // left off again
     Start(3);
     EXPECT_EQ(Lines(), LineList({"abc>", ">"}));
 }
@@ -199,14 +199,14 @@ TEST_F(PanelsTest, Function4RemovesTheLinesThatMeetTheChosenCondition) {
 
     host_.events.clear();
     SetLines({"xxabcxx", "xxABCxx", "abc"});
-    c().ComboBox_4_0->setCurrentIndex(9);
-    c().Edit_4_0->setText(QStringLiteral("abc"));
+    c().condition->setCurrentIndex(9);
+    c().conditionText->setText(QStringLiteral("abc"));
     Start(4);
     EXPECT_EQ(Lines(), LineList({"xxABCxx"}));
     EXPECT_EQ(host_.events, Done(2));
 
     host_.events.clear();
-    c().Edit_4_0->clear();
+    c().conditionText->clear();
     Start(4);
     EXPECT_EQ(Lines(), LineList({"xxABCxx"}));
     EXPECT_EQ(host_.events, kRefreshOnly);
@@ -214,7 +214,7 @@ TEST_F(PanelsTest, Function4RemovesTheLinesThatMeetTheChosenCondition) {
 
 TEST_F(PanelsTest, Function4WithNoEntrySelectedRemovesNothing) {
     SetLines({"", "a"});
-    c().ComboBox_4_0->setCurrentIndex(-1);
+    c().condition->setCurrentIndex(-1);
     Start(4);
     EXPECT_EQ(Lines(), LineList({"", "a"}));
     EXPECT_EQ(host_.events, kRefreshOnly);
@@ -231,7 +231,7 @@ TEST_F(PanelsTest, Function6RemovesTheChosenClass) {
         SCOPED_TRACE(test.entry);
         host_.events.clear();
         SetLines({line, "?!."});
-        c().ComboBox_6_0->setCurrentIndex(test.entry);
+        c().charClass->setCurrentIndex(test.entry);
         Start(6);
         EXPECT_EQ(Lines().front(), test.result);
         EXPECT_EQ(Lines().size(), 2u);
@@ -247,7 +247,7 @@ TEST_F(PanelsTest, Function7JoinsTheLinesWithOrWithoutMarkers) {
 
     host_.events.clear();
     SetLines({"ab", "cd"});
-    QTest::mouseClick(c().Cb_7_0, Qt::LeftButton);
+    QTest::mouseClick(c().joinMarker, Qt::LeftButton);
     Start(7);
     Start(7);
     EXPECT_EQ(Lines(), LineList({"ab<br>cd<br><br>"}));
@@ -264,7 +264,7 @@ TEST_F(PanelsTest, Function10StripsTheChosenSide) {
         SCOPED_TRACE(test.entry);
         host_.events.clear();
         SetLines({"  a  b  ", " \t", "\xA0x"});
-        c().ComboBox_10_0->setCurrentIndex(test.entry);
+        c().trimSide->setCurrentIndex(test.entry);
         Start(10);
         EXPECT_EQ(Lines()[0], test.result);
         EXPECT_EQ(Lines()[1], test.entry < 0 ? " \t" : "");
@@ -280,7 +280,7 @@ TEST_F(PanelsTest, Function11RemovesTheLinesHoldingTheWord) {
     EXPECT_EQ(host_.events, Done(0));
 
     host_.events.clear();
-    c().Edit_11_0->clear();
+    c().removeWord->clear();
     Start(11);
     EXPECT_EQ(Lines(), LineList({"Console", "CON"}));
     EXPECT_EQ(host_.events, Done(0));
@@ -288,9 +288,9 @@ TEST_F(PanelsTest, Function11RemovesTheLinesHoldingTheWord) {
 
 TEST_F(PanelsTest, ParametersSurviveARun) {
     SetLines({"abc"});
-    c().ComboBox_0_0->setCurrentIndex(2);
+    c().cutCount->setCurrentIndex(2);
     Start(0);
-    EXPECT_EQ(c().ComboBox_0_0->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(c().cutCount->currentText(), QStringLiteral("3"));
     EXPECT_EQ(Lines(), LineList({""}));
 }
 

@@ -17,30 +17,31 @@ using Calls = std::vector<std::string>;
 // The three windows made and destroyed as the program does, over one store that outlives them.
 struct Program {
     explicit Program(FakeServices& services)
-        : fmMain(services.Services()), fmLogo(services.settings) {
-        fmMain.Attach(fmLogo, fmHelp);
-        fmMain.LogoShown = true;
+        : mainWindow(services.Services()), splash(services.settings) {
+        mainWindow.Attach(splash, help);
+        mainWindow.SetSplashShown(true);
     }
-    TfmMain fmMain;
-    TfmLogo fmLogo;
-    TfmHelp fmHelp;
+    MainWindow mainWindow;
+    SplashWindow splash;
+    HelpWindow help;
 };
 
 TEST(WindowSettings, ReadOnceAtCreationMainWindowFirst) {
     FakeServices services;
     services.settings.values = {{"Min_FormShow", 5}, {"HintShow", 0}, {"Languare", 1}};
     Program program(services);
-    EXPECT_EQ(program.fmMain.Settings, (MainSettings{.Min_FormShow = true, .HintShow = false}));
-    EXPECT_EQ(program.fmLogo.LanguageIndex, 1);
+    EXPECT_EQ(program.mainWindow.Settings(),
+              (MainSettings{.Min_FormShow = true, .HintShow = false}));
+    EXPECT_EQ(program.splash.LanguageIndex(), 1);
     EXPECT_EQ(services.settings.calls, (Calls{"open", "exists Min_FormShow", "read Min_FormShow",
                                               "exists HintShow", "read HintShow", "close", "open",
                                               "exists Languare", "read Languare", "close"}));
     // Showing, switching and toggling write nothing while the program runs.
-    program.fmMain.show();
-    program.fmMain.Lbl_Lang0Click();
-    program.fmMain.Cb_HintShowClick();
-    program.fmMain.Cb_Min_FormShowClick();
-    program.fmMain.hide();
+    program.mainWindow.show();
+    program.mainWindow.SwitchToEnglish();
+    program.mainWindow.ToggleHints();
+    program.mainWindow.ToggleMinimiseAtStart();
+    program.mainWindow.hide();
     EXPECT_TRUE(services.settings.writes.empty());
 }
 
@@ -49,8 +50,8 @@ TEST(WindowSettings, WrittenOnceAtExitInReverseCreationOrder) {
     services.settings.values = {{"Min_FormShow", 5}, {"HintShow", 1}, {"Languare", 0}};
     {
         Program program(services);
-        program.fmMain.Lbl_Lang1Click();
-        program.fmMain.Cb_HintShowClick();
+        program.mainWindow.SwitchToRussian();
+        program.mainWindow.ToggleHints();
         services.settings.calls.clear();
     }
     EXPECT_EQ(services.settings.calls,
@@ -63,8 +64,9 @@ TEST(WindowSettings, FirstRunTakesTheDefaultsAndStoresThem) {
     FakeServices services;
     {
         Program program(services);
-        EXPECT_EQ(program.fmMain.Settings, (MainSettings{.Min_FormShow = false, .HintShow = true}));
-        EXPECT_EQ(program.fmLogo.LanguageIndex, 0);
+        EXPECT_EQ(program.mainWindow.Settings(),
+                  (MainSettings{.Min_FormShow = false, .HintShow = true}));
+        EXPECT_EQ(program.splash.LanguageIndex(), 0);
         EXPECT_TRUE(services.settings.created);
     }
     EXPECT_EQ(services.settings.writes, (Calls{"Languare=0", "HintShow=1", "Min_FormShow=0"}));
@@ -82,7 +84,8 @@ TEST(WindowSettings, AWronglyTypedHintShowTurnsHintsOffAndIsRewrittenAsZero) {
     services.settings.values = {{"Min_FormShow", 1}, {"HintShow", std::string("yes")}};
     {
         Program program(services);
-        EXPECT_EQ(program.fmMain.Settings, (MainSettings{.Min_FormShow = true, .HintShow = false}));
+        EXPECT_EQ(program.mainWindow.Settings(),
+                  (MainSettings{.Min_FormShow = true, .HintShow = false}));
     }
     EXPECT_EQ(services.settings.writes, (Calls{"Languare=0", "HintShow=0", "Min_FormShow=1"}));
 }
@@ -90,28 +93,28 @@ TEST(WindowSettings, AWronglyTypedHintShowTurnsHintsOffAndIsRewrittenAsZero) {
 TEST(WindowSettings, TheToggleOperationsFlipOneSettingEach) {
     FakeServices services;
     Program program(services);
-    TfmMain& fmMain = program.fmMain;
-    fmMain.Cb_Min_FormShowClick();
-    EXPECT_EQ(fmMain.Settings, (MainSettings{.Min_FormShow = true, .HintShow = true}));
-    fmMain.Cb_HintShowClick();
-    EXPECT_EQ(fmMain.Settings, (MainSettings{.Min_FormShow = true, .HintShow = false}));
+    MainWindow& mainWindow = program.mainWindow;
+    mainWindow.ToggleMinimiseAtStart();
+    EXPECT_EQ(mainWindow.Settings(), (MainSettings{.Min_FormShow = true, .HintShow = true}));
+    mainWindow.ToggleHints();
+    EXPECT_EQ(mainWindow.Settings(), (MainSettings{.Min_FormShow = true, .HintShow = false}));
     // Bound to the parked toggles and to their labels.
-    fmMain.show();
-    fmMain.Cb_HintShow->click();
-    EXPECT_TRUE(fmMain.Settings.HintShow);
-    fmMain.Cb_Min_FormShow->click();
-    EXPECT_FALSE(fmMain.Settings.Min_FormShow);
-    QTest::mouseClick(fmMain.Lbl_HintShow, Qt::LeftButton);
-    EXPECT_FALSE(fmMain.Settings.HintShow);
-    QTest::mouseClick(fmMain.Lbl_Min_FormShow, Qt::LeftButton);
-    EXPECT_TRUE(fmMain.Settings.Min_FormShow);
+    mainWindow.show();
+    Child<QToolButton>(mainWindow, "Cb_HintShow")->click();
+    EXPECT_TRUE(mainWindow.Settings().HintShow);
+    Child<QToolButton>(mainWindow, "Cb_Min_FormShow")->click();
+    EXPECT_FALSE(mainWindow.Settings().Min_FormShow);
+    QTest::mouseClick(Child<QLabel>(mainWindow, "Lbl_HintShow"), Qt::LeftButton);
+    EXPECT_FALSE(mainWindow.Settings().HintShow);
+    QTest::mouseClick(Child<QLabel>(mainWindow, "Lbl_Min_FormShow"), Qt::LeftButton);
+    EXPECT_TRUE(mainWindow.Settings().Min_FormShow);
 }
 
 // Hints of the whole application follow HintShow: on, a hint request shows the hint; off,
 // it is swallowed wherever it comes from.
 class HintsTest : public MainWindowTest {
   protected:
-    HintsTest() { fmMain.show(); }
+    HintsTest() { mainWindow.show(); }
     ~HintsTest() override { QToolTip::hideText(); }
 
     static bool HintGone() {
@@ -132,26 +135,26 @@ TEST_F(HintsTest, HintShowSwitchesHintsForTheWholeApplication) {
     QWidget other;  // a widget of no window of ours
     other.setToolTip(QStringLiteral("other"));
     other.show();
-    ASSERT_TRUE(fmMain.Settings.HintShow);
-    EXPECT_TRUE(HintShownFor(*fmMain.Sb_Close));
+    ASSERT_TRUE(mainWindow.Settings().HintShow);
+    EXPECT_TRUE(HintShownFor(*Child<ImageButton>(mainWindow, "Sb_Close")));
     EXPECT_TRUE(HintShownFor(other));
 
-    fmMain.Cb_HintShowClick();
-    EXPECT_FALSE(HintShownFor(*fmMain.Sb_Close));
+    mainWindow.ToggleHints();
+    EXPECT_FALSE(HintShownFor(*Child<ImageButton>(mainWindow, "Sb_Close")));
     EXPECT_FALSE(HintShownFor(other));
 
-    fmMain.Cb_HintShowClick();
-    EXPECT_TRUE(HintShownFor(*fmMain.Sb_Close));
+    mainWindow.ToggleHints();
+    EXPECT_TRUE(HintShownFor(*Child<ImageButton>(mainWindow, "Sb_Close")));
 }
 
 TEST(WindowSettings, StoredHintsOffAreOffOnceTheWindowIsShown) {
     FakeServices services;
     services.settings.values = {{"HintShow", 0}};
     Program program(services);
-    program.fmMain.show();
+    program.mainWindow.show();
     QHelpEvent event(QEvent::ToolTip, QPoint(5, 5),
-                     program.fmMain.Sb_Close->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(program.fmMain.Sb_Close, &event);
+                     Child<ImageButton>(program.mainWindow, "Sb_Close")->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(Child<ImageButton>(program.mainWindow, "Sb_Close"), &event);
     EXPECT_FALSE(QToolTip::isVisible());
 }
 

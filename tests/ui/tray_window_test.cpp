@@ -22,13 +22,15 @@ namespace {
 
 class TrayTest : public MainWindowTest {
   protected:
-    TrayTest() { fmMain.show(); }
+    TrayTest() { mainWindow.show(); }
 
-    bool IconShown() const { return fmMain.Tray->IsShown(); }
-    QSystemTrayIcon& PlatformIcon() { return *fmMain.Tray->findChild<QSystemTrayIcon*>(); }
+    bool IconShown() const { return Child<TrayIcon>(mainWindow, "Tray")->IsShown(); }
+    QSystemTrayIcon& PlatformIcon() {
+        return *Child<TrayIcon>(mainWindow, "Tray")->findChild<QSystemTrayIcon*>();
+    }
     void Activate() {
-        fmMain.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&fmMain));
+        mainWindow.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
     }
 };
 
@@ -40,118 +42,123 @@ TEST_F(TrayTest, TheIconIsInactiveUntilTheFirstMinimise) {
 
 TEST_F(TrayTest, MinimiseHidesTheWindowBehindTheIconAndDoubleClickBringsItBack) {
     // Function 5's panel and a progress number, at another place on the screen.
-    QComboBox& chooser = *fmMain.Panels().Controls().ComboBox_Select;
+    QComboBox& chooser = *mainWindow.Panels().Controls().chooser;
     Pick(5);
     ASSERT_EQ(VisiblePanels(), std::vector<int>{5});
-    fmMain.ShowProgress(42);
-    fmMain.move(300, 300);
+    mainWindow.ShowProgress(42);
+    mainWindow.move(300, 300);
 
-    fmMain.Sb_MinClick();
-    EXPECT_TRUE(fmMain.InTray());
+    mainWindow.Minimise();
+    EXPECT_TRUE(mainWindow.InTray());
     EXPECT_TRUE(IconShown());
-    EXPECT_FALSE(fmMain.isVisible());
+    EXPECT_FALSE(mainWindow.isVisible());
 
     emit PlatformIcon().activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_FALSE(fmMain.InTray());
+    EXPECT_FALSE(mainWindow.InTray());
     EXPECT_FALSE(IconShown());
-    EXPECT_TRUE(fmMain.isVisible());
+    EXPECT_TRUE(mainWindow.isVisible());
     // The show sequence ran again, without the splash.
-    EXPECT_EQ(fmMain.y(), 10);
+    EXPECT_EQ(mainWindow.y(), 10);
     EXPECT_EQ(VisiblePanels(), std::vector<int>{0});
     EXPECT_EQ(chooser.currentIndex(), 5);
-    EXPECT_EQ(fmMain.Lbl_Work->text(), QStringLiteral("Lines processed: "));
-    EXPECT_EQ(fmLogo.Schedule().tick(), 0);
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_Work")->text(), QStringLiteral("Lines processed: "));
+    EXPECT_EQ(splash.Schedule().tick(), 0);
 
     // And again, through the parked button.
-    fmMain.Sb_Min->click();
+    Child<QToolButton>(mainWindow, "Sb_Min")->click();
     EXPECT_TRUE(IconShown());
-    EXPECT_FALSE(fmMain.isVisible());
-    fmMain.TrayIconDblClick();
-    EXPECT_TRUE(fmMain.isVisible());
+    EXPECT_FALSE(mainWindow.isVisible());
+    mainWindow.RestoreFromTray();
+    EXPECT_TRUE(mainWindow.isVisible());
 }
 
 TEST_F(TrayTest, WithoutATrayMinimiseKeepsTheWindowReachable) {
     trayAvailable = false;
-    fmMain.Sb_MinClick();
-    EXPECT_FALSE(fmMain.InTray());
+    mainWindow.Minimise();
+    EXPECT_FALSE(mainWindow.InTray());
     EXPECT_FALSE(IconShown());
-    EXPECT_TRUE(fmMain.isVisible());
-    EXPECT_TRUE(fmMain.isMinimized());
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(mainWindow.isMinimized());
 }
 
 TEST_F(TrayTest, TheMenuCarriesTheTitleStripAndItsTwoItems) {
-    ASSERT_EQ(fmMain.Tray->Menu(), fmMain.Menu_Tray);
-    EXPECT_EQ(fmMain.Menu_Tray->StripTitle(), QStringLiteral("Quillex"));
-    EXPECT_EQ(fmMain.Menu_Tray->actions(), (QList<QAction*>{fmMain.TrayMenu_3, fmMain.TrayMenu_4}));
-    EXPECT_TRUE(fmMain.Menu_Tray->toolTipsVisible());
+    ASSERT_EQ(Child<TrayIcon>(mainWindow, "Tray")->Menu(),
+              Child<TitledMenu>(mainWindow, "Menu_Tray"));
+    EXPECT_EQ(Child<TitledMenu>(mainWindow, "Menu_Tray")->StripTitle(), QStringLiteral("Quillex"));
+    EXPECT_EQ(Child<TitledMenu>(mainWindow, "Menu_Tray")->actions(),
+              (QList<QAction*>{Child<QAction>(mainWindow, "TrayMenu_3"),
+                               Child<QAction>(mainWindow, "TrayMenu_4")}));
+    EXPECT_TRUE(Child<TitledMenu>(mainWindow, "Menu_Tray")->toolTipsVisible());
     // Two items are not enough height for the title: the menu grows to show all of it.
     QFont strip(QStringLiteral("Verdana"));
     strip.setPixelSize(12);
     strip.setBold(true);
-    EXPECT_GT(fmMain.Menu_Tray->sizeHint().height(),
+    EXPECT_GT(Child<TitledMenu>(mainWindow, "Menu_Tray")->sizeHint().height(),
               QFontMetrics(strip).horizontalAdvance(QStringLiteral("Quillex")));
-    fmMain.Lbl_Lang1Click();
-    EXPECT_EQ(fmMain.TrayMenu_3->text(), QString::fromUtf8("Перейти на наш сайт"));
-    EXPECT_EQ(fmMain.TrayMenu_4->text(), QString::fromUtf8("Выйти из программы"));
+    mainWindow.SwitchToRussian();
+    EXPECT_EQ(Child<QAction>(mainWindow, "TrayMenu_3")->text(),
+              QString::fromUtf8("Перейти на наш сайт"));
+    EXPECT_EQ(Child<QAction>(mainWindow, "TrayMenu_4")->text(),
+              QString::fromUtf8("Выйти из программы"));
 }
 
 TEST_F(TrayTest, TheWebsiteItemOpensTheWebPageOfTheLanguage) {
-    fmMain.Sb_MinClick();
-    fmMain.TrayMenu_3->trigger();
-    fmMain.Lbl_Lang1Click();
-    fmMain.TrayMenu_3->trigger();
+    mainWindow.Minimise();
+    Child<QAction>(mainWindow, "TrayMenu_3")->trigger();
+    mainWindow.SwitchToRussian();
+    Child<QAction>(mainWindow, "TrayMenu_3")->trigger();
     ASSERT_EQ(shell.opened.size(), 2u);
     EXPECT_EQ(shell.opened[0], *WebPageTarget(0));
     EXPECT_EQ(shell.opened[1], *WebPageTarget(1));
-    EXPECT_TRUE(fmMain.InTray());  // the window stays where it was
+    EXPECT_TRUE(mainWindow.InTray());  // the window stays where it was
 }
 
 TEST_F(TrayTest, TheExitItemClosesTheWindowFromTheTray) {
-    QSignalSpy closed(&fmMain, &TfmMain::Closed);
-    fmMain.Sb_MinClick();
-    fmMain.TrayMenu_4->trigger();
+    QSignalSpy closed(&mainWindow, &MainWindow::Closed);
+    mainWindow.Minimise();
+    Child<QAction>(mainWindow, "TrayMenu_4")->trigger();
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_FALSE(fmMain.isVisible());
+    EXPECT_FALSE(mainWindow.isVisible());
     EXPECT_TRUE(settings.writes.empty());  // the settings wait for the destruction
 }
 
 TEST_F(TrayTest, TheCloseButtonClosesTheShownWindow) {
-    QSignalSpy closed(&fmMain, &TfmMain::Closed);
-    fmMain.Sb_Close->click();
+    QSignalSpy closed(&mainWindow, &MainWindow::Closed);
+    Child<ImageButton>(mainWindow, "Sb_Close")->click();
     EXPECT_EQ(closed.count(), 1);
 }
 
 TEST_F(TrayTest, AutoMinimiseWaitsForTheActiveWindowAndHappensOncePerRun) {
-    fmMain.Settings.Min_FormShow = true;
-    fmMain.hide();
-    fmMain.Timer_WorkTimer();  // not active (the splash would be up): nothing yet
-    EXPECT_FALSE(fmMain.InTray());
-    EXPECT_TRUE(fmMain.AutoMinimize.pending());
+    mainWindow.ToggleMinimiseAtStart();  // on: the store held nothing
+    mainWindow.hide();
+    mainWindow.OnWorkTimer();  // not active (the splash would be up): nothing yet
+    EXPECT_FALSE(mainWindow.InTray());
+    EXPECT_TRUE(mainWindow.AutoMinimisePending());
 
-    fmMain.show();
+    mainWindow.show();
     Activate();
-    fmMain.Timer_WorkTimer();
-    EXPECT_TRUE(fmMain.InTray());
+    mainWindow.OnWorkTimer();
+    EXPECT_TRUE(mainWindow.InTray());
     EXPECT_TRUE(IconShown());
-    EXPECT_FALSE(fmMain.isVisible());
+    EXPECT_FALSE(mainWindow.isVisible());
 
-    fmMain.TrayIconDblClick();
+    mainWindow.RestoreFromTray();
     Activate();
     for (int tick = 0; tick < 3; ++tick) {
-        fmMain.Timer_WorkTimer();
+        mainWindow.OnWorkTimer();
     }
-    EXPECT_FALSE(fmMain.InTray());
-    EXPECT_TRUE(fmMain.isVisible());
+    EXPECT_FALSE(mainWindow.InTray());
+    EXPECT_TRUE(mainWindow.isVisible());
 }
 
 TEST_F(TrayTest, WithTheSettingOffTheFirstActiveTickDecidesAndALaterChangeWaits) {
     Activate();
-    fmMain.Timer_WorkTimer();
-    EXPECT_FALSE(fmMain.AutoMinimize.pending());
-    fmMain.Cb_Min_FormShowClick();
-    fmMain.Timer_WorkTimer();
-    EXPECT_FALSE(fmMain.InTray());
-    EXPECT_TRUE(fmMain.isVisible());
+    mainWindow.OnWorkTimer();
+    EXPECT_FALSE(mainWindow.AutoMinimisePending());
+    mainWindow.ToggleMinimiseAtStart();
+    mainWindow.OnWorkTimer();
+    EXPECT_FALSE(mainWindow.InTray());
+    EXPECT_TRUE(mainWindow.isVisible());
 }
 
 // The shell sees the exact target and show command; an index that selects no language opens
@@ -174,18 +181,18 @@ TEST_F(MainWindowTest, HelpAndWebPageGoToTheShellByLanguage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
         shell.opened.clear();
-        fmMain.SetLanguageIndex(c.index);
-        fmMain.Sb_Help->click();
-        fmMain.Sb_Internet->click();
+        mainWindow.SetLanguageIndex(c.index);
+        Child<QToolButton>(mainWindow, "Sb_Help")->click();
+        Child<QToolButton>(mainWindow, "Sb_Internet")->click();
         EXPECT_EQ(shell.opened, c.expected);
     }
 }
 
 // The window's panels report an error they do not catch through the window's general report.
 TEST_F(MainWindowTest, APanelsUncaughtErrorReachesTheGeneralReport) {
-    fmMain.show();
-    fmMain.Panels().Controls().Edit_8_0->setText(QStringLiteral("99999999999"));
-    fmMain.Panels().Controls().Btn[8]->click();
+    mainWindow.show();
+    mainWindow.Panels().Controls().dropCount->setText(QStringLiteral("99999999999"));
+    mainWindow.Panels().Controls().startButtons[8]->click();
     ASSERT_EQ(report.shown.size(), 1u);
     EXPECT_TRUE(report.shown[0].endsWith(QLatin1Char('.'))) << report.shown[0].toStdString();
     EXPECT_TRUE(dialogs.messages.isEmpty());

@@ -17,13 +17,17 @@
 #include "core/shell_target.h"
 #include "platform/cursor.h"
 #include "platform/shell.h"
+#include "platform/tray.h"
 #include "tests/core/memory_settings_store.h"
 #include "tests/core/temp_dir.h"
+#include "tests/ui/child.h"
 #include "tests/ui/fake_report.h"
 #include "ui/dialogs.h"
-#include "ui/logo_window.h"
+#include "ui/image_button.h"
 #include "ui/main_window.h"
 #include "ui/panels/function_panels.h"
+#include "ui/splash_window.h"
+#include "ui/titled_menu.h"
 
 namespace quillex::testing {
 
@@ -118,22 +122,22 @@ struct FakeServices {
 class MainWindowTest : public ::testing::Test, protected FakeServices {
   protected:
     MainWindowTest() {
-        fmMain.Attach(fmLogo, fmHelp);
-        fmMain.LogoShown = true;
-        fmMain.ApplyLanguage();
+        mainWindow.Attach(splash, help);
+        mainWindow.SetSplashShown(true);
+        mainWindow.ApplyLanguage();
     }
 
     // A document of `count` lines "line 0", "line 1", ...
     void SetLines(std::size_t count) {
-        fmMain.DocumentLines.Clear();
+        mainWindow.Document().Clear();
         for (std::size_t i = 0; i < count; ++i) {
-            fmMain.DocumentLines.Add("line " + std::to_string(i));
+            mainWindow.Document().Add("line " + std::to_string(i));
         }
     }
 
     // Picks a chooser entry with the keyboard, as the user does.
     void Pick(int function) {
-        QComboBox* chooser = fmMain.Panels().Controls().ComboBox_Select;
+        QComboBox* chooser = mainWindow.Panels().Controls().chooser;
         QTest::keyClick(chooser, Qt::Key_Home);
         for (int k = 0; k < function; ++k) {
             QTest::keyClick(chooser, Qt::Key_Down);
@@ -143,22 +147,24 @@ class MainWindowTest : public ::testing::Test, protected FakeServices {
     std::vector<int> VisiblePanels() {
         std::vector<int> visible;
         for (int k = 0; k < kFunctionCount; ++k) {
-            if (fmMain.Panels().Controls().Gb[k]->isVisible()) {
+            if (mainWindow.Panels().Controls().panels[k]->isVisible()) {
                 visible.push_back(k);
             }
         }
         return visible;
     }
 
-    QString ViewText() const { return fmMain.RichEdit_Text->toPlainText(); }
+    QString ViewText() const {
+        return Child<QPlainTextEdit>(mainWindow, "RichEdit_Text")->toPlainText();
+    }
     int ViewLines() const {
         const QString text = ViewText();
         return text.isEmpty() ? 0 : static_cast<int>(text.count(u'\n'));
     }
 
-    TfmMain fmMain{Services()};
-    TfmLogo fmLogo{settings};
-    TfmHelp fmHelp;
+    MainWindow mainWindow{Services()};
+    SplashWindow splash{settings};
+    HelpWindow help;
 };
 
 }  // namespace quillex::testing

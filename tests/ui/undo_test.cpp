@@ -21,8 +21,8 @@ class UndoTest : public MainWindowTest {
   protected:
     // Keys reach the window's shortcuts only while it is the active window.
     UndoTest() {
-        fmMain.show();
-        QApplication::setActiveWindow(&fmMain);
+        mainWindow.show();
+        QApplication::setActiveWindow(&mainWindow);
     }
     ~UndoTest() override { QDir::setCurrent(startFolder_); }
 
@@ -32,15 +32,15 @@ class UndoTest : public MainWindowTest {
     }
     void Load(const QString& path) {
         dialogs.openAnswers.push_back(path);
-        fmMain.Btn_Load_FileClick();
+        mainWindow.ChooseAndLoadFile();
     }
     // A round-trip function's Start, the load dialog that follows it cancelled.
     void RunRoundTrip(int function) {
         dialogs.openAnswers.push_back(std::nullopt);
-        fmMain.Panels().Controls().Btn[function]->click();
+        mainWindow.Panels().Controls().startButtons[function]->click();
     }
     void Key(QKeyCombination keys) {
-        QTest::keyClick(&fmMain, keys.key(), keys.keyboardModifiers());
+        QTest::keyClick(&mainWindow, keys.key(), keys.keyboardModifiers());
     }
     std::size_t Backups() const {
         return static_cast<std::size_t>(
@@ -60,8 +60,9 @@ class UndoTest : public MainWindowTest {
         }
     };
     State Now() const {
-        return {fmMain.DocumentLines.ToLines(), ViewText(), fmMain.Lbl_Work->text(),
-                fmMain.Edit_Load_File->text()};
+        return {mainWindow.Document().ToLines(), ViewText(),
+                Child<QLabel>(mainWindow, "Lbl_Work")->text(),
+                Child<QLineEdit>(mainWindow, "Edit_Load_File")->text()};
     }
 
     TempDir dir_;
@@ -75,9 +76,9 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedone) {
         const char* name;
         std::function<void()> change;
     } const cases[] = {
-        {"in place", [this] { fmMain.Panels().Controls().Btn[10]->click(); }},
-        {"removal", [this] { fmMain.Panels().Controls().Btn[4]->click(); }},
-        {"clear", [this] { fmMain.N4->trigger(); }},
+        {"in place", [this] { mainWindow.Panels().Controls().startButtons[10]->click(); }},
+        {"removal", [this] { mainWindow.Panels().Controls().startButtons[4]->click(); }},
+        {"clear", [this] { Child<QAction>(mainWindow, "N4")->trigger(); }},
         {"load", [this] { Load(Write("other.txt", "x\r\ny\r\n")); }},
     };
     for (const auto& c : cases) {
@@ -101,20 +102,20 @@ TEST_F(UndoTest, UndoneLoadOfAFileCutAtANulAsksAgainBeforeASaveOverIt) {
     const QString cut = Write("cut.txt", std::string("a\r\n\0rest", 8));
     Load(cut);
     Load(Write("other.txt", "b\r\n"));
-    fmMain.N5Click();
+    mainWindow.Undo();
     dialogs.saveAnswers.push_back(cut);
     dialogs.askAnswers.push_back(false);
-    fmMain.Btn_Save_FileClick();
+    mainWindow.SaveDocument();
     EXPECT_EQ(dialogs.questions.size(), 1);
     EXPECT_EQ(ReadBytes(dir_ / "cut.txt"), std::string("a\r\n\0rest", 8));
 }
 
 TEST_F(UndoTest, RunThatChangesNothingAndSavingAreNoChanges) {
     Load(Write("doc.txt", "a\r\nb\r\n"));
-    fmMain.Panels().Controls().Btn[10]->click();  // nothing to trim
+    mainWindow.Panels().Controls().startButtons[10]->click();  // nothing to trim
     dialogs.saveAnswers.push_back(QString::fromStdString((dir_ / "out.txt").string()));
-    fmMain.Btn_Save_FileClick();
-    EXPECT_EQ(fmMain.History().UndoCount(), 1u);  // the load only
+    mainWindow.SaveDocument();
+    EXPECT_EQ(mainWindow.History().UndoCount(), 1u);  // the load only
 }
 
 TEST_F(UndoTest, RoundTripPutsTheLoadFileBackAndWritesItAgain) {
@@ -125,9 +126,9 @@ TEST_F(UndoTest, RoundTripPutsTheLoadFileBackAndWritesItAgain) {
     const std::string result = ReadBytes(dir_ / "doc.txt");
     ASSERT_NE(result, old);
     EXPECT_EQ(Backups(), 1u);
-    fmMain.N5Click();
+    mainWindow.Undo();
     EXPECT_EQ(ReadBytes(dir_ / "doc.txt"), old);
-    fmMain.N6Click();
+    mainWindow.Redo();
     EXPECT_EQ(ReadBytes(dir_ / "doc.txt"), result);
     EXPECT_EQ(Backups(), 1u);
     EXPECT_TRUE(dialogs.questions.isEmpty());
@@ -135,15 +136,15 @@ TEST_F(UndoTest, RoundTripPutsTheLoadFileBackAndWritesItAgain) {
 
 TEST_F(UndoTest, FileChangedOnDiskIsAskedAboutAndOnNoOnlyTheDocumentReturns) {
     const QString path = Write("doc.txt", "one.txt\r\ntwo.doc\r\nthree.txt\r\n");
-    fmMain.Panels().Controls().Edit_9_0->setText(".txt");
+    mainWindow.Panels().Controls().extension->setText(".txt");
     for (bool overwrite : {false, true}) {
         Load(path);
-        const Lines before = fmMain.DocumentLines.ToLines();
+        const Lines before = mainWindow.Document().ToLines();
         RunRoundTrip(9);
         WriteBytes(dir_ / "doc.txt", "someone else's bytes\r\n");
         dialogs.askAnswers.push_back(overwrite);
-        fmMain.N5Click();
-        EXPECT_EQ(fmMain.DocumentLines.ToLines(), before) << overwrite;
+        mainWindow.Undo();
+        EXPECT_EQ(mainWindow.Document().ToLines(), before) << overwrite;
         EXPECT_EQ(ReadBytes(dir_ / "doc.txt"),
                   overwrite ? "one.txt\r\ntwo.doc\r\nthree.txt\r\n" : "someone else's bytes\r\n");
         EXPECT_TRUE(dialogs.questions.back().contains(path))
@@ -156,10 +157,10 @@ TEST_F(UndoTest, FileChangedOnDiskIsAskedAboutAndOnNoOnlyTheDocumentReturns) {
 TEST_F(UndoTest, BackupOutlivesACrashAndGoesWithANormalExit) {
     const QString path = Write("doc.txt", "a\r\na\r\n");
     for (bool normalExit : {false, true}) {
-        auto window = std::make_unique<TfmMain>(Services());
+        auto window = std::make_unique<MainWindow>(Services());
         dialogs.openAnswers = {path, std::nullopt};
-        window->Btn_Load_FileClick();
-        window->Panels().Controls().Btn[5]->click();
+        window->ChooseAndLoadFile();
+        window->Panels().Controls().startButtons[5]->click();
         ASSERT_EQ(Backups(), 1u);
         if (normalExit) {
             window->close();
@@ -173,25 +174,28 @@ TEST_F(UndoTest, BackupOutlivesACrashAndGoesWithANormalExit) {
 
 TEST_F(UndoTest, MenuItemsAreCaptionedInEitherLanguageAndGreyedWhenThereIsNothing) {
     SetLines(2);
-    fmMain.RefreshView();
-    fmMain.Lbl_Lang1Click();
-    fmMain.Menu_RichEdit_TextPopup();
-    EXPECT_EQ(fmMain.N5->text(), QString::fromUtf8("Отменить"));
-    EXPECT_EQ(fmMain.N6->text(), QString::fromUtf8("Повторить"));
-    EXPECT_FALSE(fmMain.N5->isEnabled());
-    fmMain.Panels().Controls().Btn[3]->click();  // add text: both boxes clear, no change
-    fmMain.N4->trigger();
-    fmMain.Lbl_Lang0Click();
-    fmMain.Menu_RichEdit_TextPopup();  // the view is empty: the "*" menu, undo hidden
-    EXPECT_FALSE(fmMain.N5->isVisible());
-    fmMain.N5Click();
-    fmMain.Menu_RichEdit_TextPopup();
-    EXPECT_EQ(fmMain.N5->text(), "Undo");
-    EXPECT_EQ(fmMain.N6->text(), "Redo");
-    EXPECT_FALSE(fmMain.N5->isEnabled());
-    EXPECT_TRUE(fmMain.N6->isEnabled());
-    const QList<QAction*> items = fmMain.Menu_RichEdit_Text->actions();
-    EXPECT_EQ(items.indexOf(fmMain.N6), 1);
+    mainWindow.RefreshView();
+    mainWindow.SwitchToRussian();
+    mainWindow.PrepareViewMenu();
+    EXPECT_EQ(Child<QAction>(mainWindow, "N5")->text(), QString::fromUtf8("Отменить"));
+    EXPECT_EQ(Child<QAction>(mainWindow, "N6")->text(), QString::fromUtf8("Повторить"));
+    EXPECT_FALSE(Child<QAction>(mainWindow, "N5")->isEnabled());
+    mainWindow.Panels()
+        .Controls()
+        .startButtons[3]
+        ->click();  // add text: both boxes clear, no change
+    Child<QAction>(mainWindow, "N4")->trigger();
+    mainWindow.SwitchToEnglish();
+    mainWindow.PrepareViewMenu();  // the view is empty: the "*" menu, undo hidden
+    EXPECT_FALSE(Child<QAction>(mainWindow, "N5")->isVisible());
+    mainWindow.Undo();
+    mainWindow.PrepareViewMenu();
+    EXPECT_EQ(Child<QAction>(mainWindow, "N5")->text(), "Undo");
+    EXPECT_EQ(Child<QAction>(mainWindow, "N6")->text(), "Redo");
+    EXPECT_FALSE(Child<QAction>(mainWindow, "N5")->isEnabled());
+    EXPECT_TRUE(Child<QAction>(mainWindow, "N6")->isEnabled());
+    const QList<QAction*> items = Child<TitledMenu>(mainWindow, "Menu_RichEdit_Text")->actions();
+    EXPECT_EQ(items.indexOf(Child<QAction>(mainWindow, "N6")), 1);
 }
 
 }  // namespace

@@ -17,15 +17,15 @@ TEST_P(DisplayLimits, ShowTheFirstLinesUpToTheCap) {
     constexpr std::size_t kCaps[] = {100, 200, 500, 1000, SIZE_MAX};
     const std::size_t shown = std::min(count, kCaps[limit]);
     SetLines(count);
-    fmMain.N0_Items[limit]->trigger();
-    EXPECT_EQ(fmMain.DisplayLimit(), limit);
+    Child<QAction>(mainWindow, QStringLiteral("N0_%1").arg(limit))->trigger();
+    EXPECT_EQ(mainWindow.DisplayLimit(), limit);
     ASSERT_EQ(ViewLines(), static_cast<int>(shown));
     const QStringList viewLines = ViewText().split(u'\n');
     EXPECT_EQ(viewLines.front(), "line 0");
     EXPECT_EQ(viewLines[static_cast<int>(shown) - 1], QString("line %1").arg(shown - 1));
-    EXPECT_EQ(fmMain.Lbl_1->text(), QString("Lines: %1").arg(shown));
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), QString("Lines: %1").arg(shown));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(fmMain.DocumentLines.Count(), count);
+    EXPECT_EQ(mainWindow.Document().Count(), count);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -35,53 +35,54 @@ INSTANTIATE_TEST_SUITE_P(
                                          std::size_t{1000}, std::size_t{1001}, std::size_t{5000})));
 
 TEST_F(MainWindowTest, EmptyDocumentShowsAnEmptyView) {
-    fmMain.RefreshView();
+    mainWindow.RefreshView();
     EXPECT_TRUE(ViewText().isEmpty());
-    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 0");
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "Lines: 0");
 }
 
 TEST_F(MainWindowTest, OneEmptyLineIsOneEmptyViewLine) {
-    fmMain.DocumentLines.Add("");
-    fmMain.RefreshView();
+    mainWindow.Document().Add("");
+    mainWindow.RefreshView();
     EXPECT_EQ(ViewText(), "\n");
-    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 1");
-    EXPECT_EQ(fmMain.Lbl_2->text(), "Characters: 2");
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "Lines: 1");
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_2")->text(), "Characters: 2");
 }
 
 TEST_F(MainWindowTest, WholeFileStopsAtTheViewCapacityWithTheFileMessage) {
-    fmMain.Edit_Load_File->setText("big.txt");
+    Child<QLineEdit>(mainWindow, "Edit_Load_File")->setText("big.txt");
     for (int i = 0; i < 5000; ++i) {
-        fmMain.DocumentLines.Add(std::string(30, 'a' + i % 26));  // 160,000 characters
+        mainWindow.Document().Add(std::string(30, 'a' + i % 26));  // 160,000 characters
     }
-    fmMain.N0_Items[kDisplayLimitAll]->trigger();
+    Child<QAction>(mainWindow, QStringLiteral("N0_%1").arg(kDisplayLimitAll))->trigger();
     EXPECT_EQ(dialogs.messages, QStringList{"File: big.txt error!"});
-    EXPECT_EQ(fmMain.Lbl_2->text(), QString("Characters: %1").arg(kViewCapacity));
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_2")->text(),
+              QString("Characters: %1").arg(kViewCapacity));
     EXPECT_TRUE(ViewText().startsWith(QString(30, 'a') + "\n" + QString(30, 'b')));
-    EXPECT_EQ(fmMain.DocumentLines.Count(), 5000u);
+    EXPECT_EQ(mainWindow.Document().Count(), 5000u);
     // The message names the field even when it is empty.
-    fmMain.Edit_Load_File->clear();
-    fmMain.RefreshView();
+    Child<QLineEdit>(mainWindow, "Edit_Load_File")->clear();
+    mainWindow.RefreshView();
     EXPECT_EQ(dialogs.messages.last(), "File:  error!");
 }
 
 TEST_F(MainWindowTest, LinesAreNeverTakenAsMarkup) {
-    fmMain.DocumentLines.Add("<b>bold</b> &amp; <img src=x>");
-    fmMain.DocumentLines.Add("<html><body>hi</body></html>");
-    fmMain.RefreshView();
+    mainWindow.Document().Add("<b>bold</b> &amp; <img src=x>");
+    mainWindow.Document().Add("<html><body>hi</body></html>");
+    mainWindow.RefreshView();
     EXPECT_EQ(ViewText(), "<b>bold</b> &amp; <img src=x>\n<html><body>hi</body></html>\n");
 }
 
 TEST_F(MainWindowTest, BytesAreShownAsWindows1251) {
-    fmMain.DocumentLines.Add("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \x96");
-    fmMain.RefreshView();
+    mainWindow.Document().Add("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \x96");
+    mainWindow.RefreshView();
     EXPECT_EQ(ViewText(), QString::fromUtf8("Привет Ёё \u2013\n"));
 }
 
 TEST_F(MainWindowTest, SameLimitTwiceRebuildsTheSameView) {
     SetLines(150);
-    fmMain.N0_Click(0);
+    mainWindow.SetDisplayLimit(0);
     const QString first = ViewText();
-    fmMain.N0_Click(0);
+    mainWindow.SetDisplayLimit(0);
     EXPECT_EQ(ViewText(), first);
 }
 

@@ -16,33 +16,34 @@ namespace {
 
 class ShownWindowTest : public MainWindowTest {
   protected:
-    ShownWindowTest() { fmMain.show(); }
+    ShownWindowTest() { mainWindow.show(); }
 
     // A point relative to the main window, on the screen.
-    QPoint At(int x, int y) const { return fmMain.geometry().topLeft() + QPoint(x, y); }
+    QPoint At(int x, int y) const { return mainWindow.geometry().topLeft() + QPoint(x, y); }
 };
 
 TEST_F(ShownWindowTest, ShowsAtTheTopCentreWithTheLayoutBounds) {
     const int desktop = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    EXPECT_EQ(fmMain.geometry().topLeft(), QPoint(CentredLeft(desktop, 806), 10));
-    EXPECT_EQ(fmMain.size(), QSize(806, 580));
-    EXPECT_EQ(fmMain.mask(), layout::WindowRegion());
-    EXPECT_FALSE(fmMain.mask().contains(QPoint(0, 0)));
-    EXPECT_FALSE(fmMain.mask().contains(QPoint(4, 1)));
-    EXPECT_TRUE(fmMain.mask().contains(QPoint(5, 1)));
-    EXPECT_TRUE(fmMain.mask().contains(QPoint(1, 5)));
-    EXPECT_FALSE(fmMain.mask().contains(QPoint(801, 100)));
-    EXPECT_EQ(fmMain.Sb_Close->geometry(), layout::kSb_Close);
-    EXPECT_EQ(fmMain.RichEdit_Text->geometry(), layout::kRichEdit_Text);
-    EXPECT_EQ(fmMain.Image1->geometry(), layout::kImage1);
-    EXPECT_EQ(fmMain.Btn_Load_File->geometry(), layout::kBtn_Load_File);
-    EXPECT_EQ(fmMain.Btn_Save_File->geometry(), layout::kBtn_Save_File);
-    EXPECT_EQ(fmMain.Edit_Load_File->geometry(), layout::kEdit_Load_File);
-    EXPECT_EQ(fmMain.Edit_Save_File->geometry(), layout::kEdit_Save_File);
+    EXPECT_EQ(mainWindow.geometry().topLeft(), QPoint(CentredLeft(desktop, 806), 10));
+    EXPECT_EQ(mainWindow.size(), QSize(806, 580));
+    EXPECT_EQ(mainWindow.mask(), layout::WindowRegion());
+    EXPECT_FALSE(mainWindow.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(mainWindow.mask().contains(QPoint(4, 1)));
+    EXPECT_TRUE(mainWindow.mask().contains(QPoint(5, 1)));
+    EXPECT_TRUE(mainWindow.mask().contains(QPoint(1, 5)));
+    EXPECT_FALSE(mainWindow.mask().contains(QPoint(801, 100)));
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->geometry(), layout::kSb_Close);
+    EXPECT_EQ(Child<QPlainTextEdit>(mainWindow, "RichEdit_Text")->geometry(),
+              layout::kRichEdit_Text);
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Image1")->geometry(), layout::kImage1);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->geometry(), layout::kBtn_Load_File);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Save_File")->geometry(), layout::kBtn_Save_File);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->geometry(), layout::kEdit_Load_File);
+    EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Save_File")->geometry(), layout::kEdit_Save_File);
     // The focus sink is parked below the window's bottom edge.
-    EXPECT_GT(fmMain.Edit_Focus->y(), TfmMain::kHeight);
-    EXPECT_EQ(fmMain.Lbl_1->text(), "Lines: 0");
-    EXPECT_EQ(fmMain.Sb_Close->toolTip(), "Exit");
+    EXPECT_GT(Child<QLineEdit>(mainWindow, "Edit_Focus")->y(), MainWindow::kHeight);
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "Lines: 0");
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->toolTip(), "Exit");
 }
 
 TEST_F(ShownWindowTest, HoverSwitchesPicturesOnlyInsideTheStrictBounds) {
@@ -61,124 +62,126 @@ TEST_F(ShownWindowTest, HoverSwitchesPicturesOnlyInsideTheStrictBounds) {
     };
     for (const Case& c : cases) {
         cursor.at = c.at;
-        fmMain.Timer_WorkTimer();
-        EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), c.load) << c.at.x() << "," << c.at.y();
-        EXPECT_EQ(fmMain.Btn_Save_File->ImageIndex(), 4);
-        EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 0);
+        mainWindow.OnWorkTimer();
+        EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->ImageIndex(), c.load)
+            << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Save_File")->ImageIndex(), 4);
+        EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->ImageIndex(), 0);
     }
     cursor.at = At(layout::kSb_Close.center().x(), layout::kSb_Close.center().y());
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 1);
-    EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), 2);
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->ImageIndex(), 1);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->ImageIndex(), 2);
     cursor.at = At(layout::kBtn_Save_File.center().x(), layout::kBtn_Save_File.center().y());
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(fmMain.Btn_Save_File->ImageIndex(), 5);
-    EXPECT_EQ(fmMain.Sb_Close->ImageIndex(), 0);
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Save_File")->ImageIndex(), 5);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->ImageIndex(), 0);
 }
 
 TEST_F(ShownWindowTest, UnchangedIndexIsNotSwitchedAgain) {
     cursor.at = At(layout::kBtn_Load_File.center().x(), layout::kBtn_Load_File.center().y());
-    fmMain.Timer_WorkTimer();
-    const int changes = fmMain.Btn_Load_File->PictureChanges();
-    const int closeChanges = fmMain.Sb_Close->PictureChanges();
+    mainWindow.OnWorkTimer();
+    const int changes = Child<ImageButton>(mainWindow, "Btn_Load_File")->PictureChanges();
+    const int closeChanges = Child<ImageButton>(mainWindow, "Sb_Close")->PictureChanges();
     for (int i = 0; i < 5; ++i) {
-        fmMain.Timer_WorkTimer();
+        mainWindow.OnWorkTimer();
     }
-    EXPECT_EQ(fmMain.Btn_Load_File->PictureChanges(), changes);
-    EXPECT_EQ(fmMain.Sb_Close->PictureChanges(), closeChanges);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->PictureChanges(), changes);
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->PictureChanges(), closeChanges);
 }
 
 TEST_F(ShownWindowTest, LanguageLabelsAreColouredEveryTick) {
     auto colour = [](const QLabel* label) { return label->palette().color(QPalette::WindowText); };
     const QColor green(0, 128, 0), grey(128, 128, 128), black(0, 0, 0);
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(colour(fmMain.Lbl_Lang0), green);
-    EXPECT_EQ(colour(fmMain.Lbl_Lang1), grey);
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(colour(Child<QLabel>(mainWindow, "Lbl_Lang0")), green);
+    EXPECT_EQ(colour(Child<QLabel>(mainWindow, "Lbl_Lang1")), grey);
     cursor.at = At(layout::kLbl_Lang1.center().x(), layout::kLbl_Lang1.center().y());
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(colour(fmMain.Lbl_Lang1), black);
-    fmMain.Lbl_Lang1Click();
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(colour(fmMain.Lbl_Lang1), green);
-    EXPECT_EQ(colour(fmMain.Lbl_Lang0), grey);
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(colour(Child<QLabel>(mainWindow, "Lbl_Lang1")), black);
+    mainWindow.SwitchToRussian();
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(colour(Child<QLabel>(mainWindow, "Lbl_Lang1")), green);
+    EXPECT_EQ(colour(Child<QLabel>(mainWindow, "Lbl_Lang0")), grey);
 }
 
 TEST_F(ShownWindowTest, HiddenWindowShowsNormalPictures) {
     cursor.at = At(layout::kBtn_Load_File.center().x(), layout::kBtn_Load_File.center().y());
-    fmMain.Timer_WorkTimer();
-    ASSERT_EQ(fmMain.Btn_Load_File->ImageIndex(), 3);
-    fmMain.hide();
-    fmMain.Timer_WorkTimer();
-    EXPECT_EQ(fmMain.Btn_Load_File->ImageIndex(), 2);
+    mainWindow.OnWorkTimer();
+    ASSERT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->ImageIndex(), 3);
+    mainWindow.hide();
+    mainWindow.OnWorkTimer();
+    EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->ImageIndex(), 2);
 }
 
 TEST_F(ShownWindowTest, ShowingAgainRunsTheShowSequenceWithoutTheSplash) {
-    fmMain.ShowProgress(5);
-    fmMain.move(300, 300);
-    fmMain.hide();
-    fmMain.show();
-    EXPECT_EQ(fmMain.y(), 10);
-    EXPECT_EQ(fmMain.Lbl_Work->text(), "Lines processed: ");  // the bare prefix again
-    EXPECT_EQ(fmLogo.Schedule().tick(), 0);
+    mainWindow.ShowProgress(5);
+    mainWindow.move(300, 300);
+    mainWindow.hide();
+    mainWindow.show();
+    EXPECT_EQ(mainWindow.y(), 10);
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_Work")->text(),
+              "Lines processed: ");  // the bare prefix again
+    EXPECT_EQ(splash.Schedule().tick(), 0);
 }
 
 TEST_F(ShownWindowTest, CloseButtonClosesTheWindow) {
-    fmMain.Sb_Close->click();
-    EXPECT_FALSE(fmMain.isVisible());
+    Child<ImageButton>(mainWindow, "Sb_Close")->click();
+    EXPECT_FALSE(mainWindow.isVisible());
 }
 
 TEST(Splash, TickScheduleDrivesGaugeAndPictures) {
     MemorySettingsStore store;
-    TfmLogo logo(store);
-    QSignalSpy closed(&logo, &TfmLogo::Closed);
-    logo.FormShow();
+    SplashWindow logo(store);
+    QSignalSpy closed(&logo, &SplashWindow::Closed);
+    logo.PrepareShowing();
     logo.show();
     EXPECT_EQ(logo.size(), QSize(400, 300));
     EXPECT_EQ(logo.y(), 200);
-    EXPECT_EQ(logo.Ind_Load->geometry(), QRect(256, 18, 140, 15));
-    EXPECT_FALSE(logo.Img_Load->isHidden());
-    EXPECT_TRUE(logo.Img_Done->isHidden());
-    EXPECT_TRUE(logo.Timer_Work.isActive());
+    EXPECT_EQ(Child<QProgressBar>(logo, "Ind_Load")->geometry(), QRect(256, 18, 140, 15));
+    EXPECT_FALSE(Child<QLabel>(logo, "Img_Load")->isHidden());
+    EXPECT_TRUE(Child<QLabel>(logo, "Img_Done")->isHidden());
+    EXPECT_TRUE(logo.TimerActive());
     for (int tick = 1; tick <= 19; ++tick) {
-        logo.Timer_WorkTimer();
+        logo.OnWorkTimer();
     }
-    EXPECT_TRUE(logo.Img_Done->isHidden());
-    logo.Timer_WorkTimer();  // 20
-    EXPECT_TRUE(logo.Img_Load->isHidden());
-    EXPECT_FALSE(logo.Img_Done->isHidden());
-    logo.Timer_WorkTimer();  // 21
-    EXPECT_EQ(logo.Ind_Load->value(), 99);
+    EXPECT_TRUE(Child<QLabel>(logo, "Img_Done")->isHidden());
+    logo.OnWorkTimer();  // 20
+    EXPECT_TRUE(Child<QLabel>(logo, "Img_Load")->isHidden());
+    EXPECT_FALSE(Child<QLabel>(logo, "Img_Done")->isHidden());
+    logo.OnWorkTimer();  // 21
+    EXPECT_EQ(Child<QProgressBar>(logo, "Ind_Load")->value(), 99);
     for (int tick = 22; tick <= 30; ++tick) {
-        logo.Timer_WorkTimer();
+        logo.OnWorkTimer();
     }
     EXPECT_EQ(closed.count(), 0);
-    EXPECT_EQ(logo.Ind_Load->value(), 99);
-    logo.Timer_WorkTimer();  // 31
+    EXPECT_EQ(Child<QProgressBar>(logo, "Ind_Load")->value(), 99);
+    logo.OnWorkTimer();  // 31
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(logo.isVisible());
-    EXPECT_FALSE(logo.Timer_Work.isActive());
+    EXPECT_FALSE(logo.TimerActive());
 }
 
-TEST_F(MainWindowTest, ClosingTheSplashMarksTheLogoShown) {
-    fmMain.LogoShown = false;
-    fmLogo.close();
-    EXPECT_TRUE(fmMain.LogoShown);
+TEST_F(MainWindowTest, ClosingTheSplashMarksItShown) {
+    mainWindow.SetSplashShown(false);
+    splash.close();
+    EXPECT_TRUE(mainWindow.SplashShown());
 }
 
 TEST(Lifecycle, MainWindowOutlivesItsCompanionsSafely) {
     FakeServices services;
-    TfmMain fmMain(services.Services());
+    MainWindow mainWindow(services.Services());
     {
-        TfmLogo fmLogo(services.settings);
-        TfmHelp fmHelp;
-        fmMain.Attach(fmLogo, fmHelp);
-        fmMain.Lbl_Lang1Click();
-        EXPECT_EQ(fmMain.Lbl_1->text(), QString::fromUtf8("Строк: 0"));
+        SplashWindow splash(services.settings);
+        HelpWindow help;
+        mainWindow.Attach(splash, help);
+        mainWindow.SwitchToRussian();
+        EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), QString::fromUtf8("Строк: 0"));
     }
     // The view still changes while the main window is destroyed last.
-    fmMain.DocumentLines.Add("x");
-    fmMain.RefreshView();
-    EXPECT_EQ(fmMain.Lbl_1->text(), "1");
+    mainWindow.Document().Add("x");
+    mainWindow.RefreshView();
+    EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "1");
 }
 
 // The window's picture list goes before its buttons do; a button must not reach into it.

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/line_functions.h"
 #include "ui/guarded.h"
@@ -46,8 +48,8 @@ FunctionPanels::FunctionPanels(QWidget* window, RunHost& host, ErrorReport& repo
       digitFilter_(new DigitKeyFilter(this)) {
     // The editable combo box takes the keys itself and hands them to its line edit.
     for (QObject* field :
-         {static_cast<QObject*>(c_.ComboBox_0_0),
-          static_cast<QObject*>(c_.ComboBox_0_0->lineEdit()), static_cast<QObject*>(c_.Edit_8_0)}) {
+         {static_cast<QObject*>(c_.cutCount), static_cast<QObject*>(c_.cutCount->lineEdit()),
+          static_cast<QObject*>(c_.dropCount)}) {
         field->installEventFilter(digitFilter_);
     }
     ConnectHandlers();
@@ -55,43 +57,61 @@ FunctionPanels::FunctionPanels(QWidget* window, RunHost& host, ErrorReport& repo
 }
 
 void FunctionPanels::ConnectHandlers() {
-    connect(c_.ComboBox_Select, &QComboBox::activated, this,
-            Guarded(report_, this, &FunctionPanels::ComboBox_SelectClick));
-    connect(c_.ComboBox_4_0, &QComboBox::currentIndexChanged, this,
-            Guarded(report_, this, &FunctionPanels::ComboBox_4_0Change));
+    connect(c_.chooser, &QComboBox::activated, this,
+            Guarded(report_, this, &FunctionPanels::ShowPanelOf));
+    connect(c_.condition, &QComboBox::currentIndexChanged, this,
+            Guarded(report_, this, &FunctionPanels::ShowConditionTextFor));
 
     using Handler = void (FunctionPanels::*)();
     static constexpr std::array<Handler, kFunctionCount> kStartHandlers = {
-        &FunctionPanels::Btn_0Click, &FunctionPanels::Btn_1Click,  &FunctionPanels::Btn_2Click,
-        &FunctionPanels::Btn_3Click, &FunctionPanels::Btn_4Click,  &FunctionPanels::Btn_5Click,
-        &FunctionPanels::Btn_6Click, &FunctionPanels::Btn_7Click,  &FunctionPanels::Btn_8Click,
-        &FunctionPanels::Btn_9Click, &FunctionPanels::Btn_10Click, &FunctionPanels::Btn_11Click,
+        &FunctionPanels::StartCutLeading,  &FunctionPanels::StartReplaceChar,
+        &FunctionPanels::StartCutAtWord,   &FunctionPanels::StartAddText,
+        &FunctionPanels::StartRemoveIf,    &FunctionPanels::StartDedupe,
+        &FunctionPanels::StartRemoveClass, &FunctionPanels::StartJoin,
+        &FunctionPanels::StartDropFirst,   &FunctionPanels::StartFilterExt,
+        &FunctionPanels::StartTrim,        &FunctionPanels::StartRemoveWithWord,
     };
     for (int k = 0; k < kFunctionCount; ++k) {
-        connect(c_.Btn[k], &QPushButton::clicked, this, Guarded(report_, this, kStartHandlers[k]));
+        connect(c_.startButtons[k], &QPushButton::clicked, this,
+                Guarded(report_, this, kStartHandlers[k]));
     }
+}
+
+QList<QWidget*> FunctionPanels::TabOrder() const {
+    QList<QWidget*> order{c_.chooser};
+    for (int k = 0; k < kFunctionCount; ++k) {
+        QList<QWidget*> parameters =
+            c_.panels[k]->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        parameters.removeOne(c_.startButtons[k]);
+        std::stable_sort(parameters.begin(), parameters.end(),
+                         [](const QWidget* a, const QWidget* b) {
+                             return std::pair(a->x(), a->y()) < std::pair(b->x(), b->y());
+                         });
+        order << parameters << c_.startButtons[k];
+    }
+    return order;
 }
 
 void FunctionPanels::SetFunctionNames(const CaptionTable& captions) {
     for (int k = 0; k < kFunctionCount; ++k) {
-        c_.ComboBox_Select->setItemText(k, QString::fromStdString(captions.FunctionName(k)));
+        c_.chooser->setItemText(k, QString::fromStdString(captions.FunctionName(k)));
     }
 }
 
 void FunctionPanels::ShowPanelOfFunction0() {
     for (int k = 0; k < kFunctionCount; ++k) {
-        c_.Gb[k]->setTitle(QString());
-        c_.Gb[k]->setGeometry(layout::kPanels);
-        c_.Gb[k]->setVisible(k == 0);
+        c_.panels[k]->setTitle(QString());
+        c_.panels[k]->setGeometry(layout::kPanels);
+        c_.panels[k]->setVisible(k == 0);
     }
 }
 
-void FunctionPanels::ComboBox_SelectClick(int index) {
-    for (QGroupBox* panel : c_.Gb) {
+void FunctionPanels::ShowPanelOf(int index) {
+    for (QGroupBox* panel : c_.panels) {
         panel->hide();
     }
     if (index >= 0 && index < kFunctionCount) {
-        c_.Gb[index]->show();
+        c_.panels[index]->show();
     }
     if (focusSink_ && focusSink_->isEnabled() && focusSink_->isVisible() &&
         focusSink_->focusPolicy() != Qt::NoFocus) {
@@ -99,8 +119,8 @@ void FunctionPanels::ComboBox_SelectClick(int index) {
     }
 }
 
-void FunctionPanels::ComboBox_4_0Change(int index) {
-    c_.Edit_4_0->setVisible(index == kConditionWithText);
+void FunctionPanels::ShowConditionTextFor(int index) {
+    c_.conditionText->setVisible(index == kConditionWithText);
 }
 
 void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
@@ -115,42 +135,42 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
     });
 }
 
-void FunctionPanels::Btn_0Click() {
+void FunctionPanels::StartCutLeading() {
     FunctionParams p;
-    p.count = EncodeFromView(c_.ComboBox_0_0->currentText());
+    p.count = EncodeFromView(c_.cutCount->currentText());
     Run(FunctionId::CutLeading, p);
 }
 
-void FunctionPanels::Btn_1Click() {
+void FunctionPanels::StartReplaceChar() {
     FunctionParams p;
-    p.from = FirstByte(EncodeFromView(c_.ComboBox_1_0->currentText()));
-    p.to = FirstByte(EncodeFromView(c_.ComboBox_1_1->currentText()));
+    p.from = FirstByte(EncodeFromView(c_.replacedChar->currentText()));
+    p.to = FirstByte(EncodeFromView(c_.replacementChar->currentText()));
     Run(FunctionId::ReplaceChar, p);
 }
 
-void FunctionPanels::Btn_2Click() {
+void FunctionPanels::StartCutAtWord() {
     FunctionParams p;
-    p.cut_word = EncodeFromView(c_.ComboBox_2_0->currentText());
+    p.cut_word = EncodeFromView(c_.cutWord->currentText());
     Run(FunctionId::CutAtWord, p);
 }
 
-void FunctionPanels::Btn_3Click() {
+void FunctionPanels::StartAddText() {
     FunctionParams p;
-    p.left = EncodeFromView(c_.ComboBox_3_0->currentText());
-    p.add_left = c_.Cb_3_0->isChecked();
-    p.right = EncodeFromView(c_.ComboBox_3_1->currentText());
-    p.add_right = c_.Cb_3_1->isChecked();
+    p.left = EncodeFromView(c_.leftText->currentText());
+    p.add_left = c_.addLeft->isChecked();
+    p.right = EncodeFromView(c_.rightText->currentText());
+    p.add_right = c_.addRight->isChecked();
     Run(FunctionId::AddText, p);
 }
 
-void FunctionPanels::Btn_4Click() {
+void FunctionPanels::StartRemoveIf() {
     FunctionParams p;
-    p.condition = SelectedEntry<RemovalCondition>(c_.ComboBox_4_0, kConditionCount);
-    p.condition_text = EncodeFromView(c_.Edit_4_0->text());
+    p.condition = SelectedEntry<RemovalCondition>(c_.condition, kConditionCount);
+    p.condition_text = EncodeFromView(c_.conditionText->text());
     Run(FunctionId::RemoveIf, p);
 }
 
-void FunctionPanels::Btn_5Click() {
+void FunctionPanels::StartDedupe() {
     if (host_.Document().Count() == 0) {
         return;
     }
@@ -158,21 +178,21 @@ void FunctionPanels::Btn_5Click() {
     Run(FunctionId::Dedupe, FunctionParams{});
 }
 
-void FunctionPanels::Btn_6Click() {
+void FunctionPanels::StartRemoveClass() {
     FunctionParams p;
-    p.char_class = SelectedEntry<CharClass>(c_.ComboBox_6_0, 3);
+    p.char_class = SelectedEntry<CharClass>(c_.charClass, 3);
     Run(FunctionId::RemoveClass, p);
 }
 
-void FunctionPanels::Btn_7Click() {
+void FunctionPanels::StartJoin() {
     FunctionParams p;
-    p.marker = c_.Cb_7_0->isChecked();
+    p.marker = c_.joinMarker->isChecked();
     Run(FunctionId::Join, p);
 }
 
-void FunctionPanels::Btn_8Click() {
+void FunctionPanels::StartDropFirst() {
     FunctionParams p;
-    p.drop_count = EncodeFromView(c_.Edit_8_0->text());
+    p.drop_count = EncodeFromView(c_.dropCount->text());
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
@@ -180,23 +200,23 @@ void FunctionPanels::Btn_8Click() {
     host_.RefreshView();
 }
 
-void FunctionPanels::Btn_9Click() {
+void FunctionPanels::StartFilterExt() {
     FunctionParams p;
-    p.extension = EncodeFromView(c_.Edit_9_0->text());
-    p.mode = c_.Rb_9_1->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
+    p.extension = EncodeFromView(c_.extension->text());
+    p.mode = c_.removeMatching->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
     Run(FunctionId::FilterExt, p);
     host_.RefreshView();
 }
 
-void FunctionPanels::Btn_10Click() {
+void FunctionPanels::StartTrim() {
     FunctionParams p;
-    p.side = SelectedEntry<TrimSide>(c_.ComboBox_10_0, 3);
+    p.side = SelectedEntry<TrimSide>(c_.trimSide, 3);
     Run(FunctionId::Trim, p);
 }
 
-void FunctionPanels::Btn_11Click() {
+void FunctionPanels::StartRemoveWithWord() {
     FunctionParams p;
-    p.remove_word = EncodeFromView(c_.Edit_11_0->text());
+    p.remove_word = EncodeFromView(c_.removeWord->text());
     Run(FunctionId::RemoveWithWord, p);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -34,22 +35,28 @@ class FunctionPanels : public QObject {
     // The off-screen field that takes the focus after a pick, so that no parameter control
     // of the new panel holds the caret.
     void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
+    // The controls in the order Tab visits them: the chooser, then each panel's parameters
+    // from left to right and top to bottom, then its Start. Hidden panels are skipped by Tab.
+    QList<QWidget*> TabOrder() const;
 
     // Event handlers, connected to their controls.
-    void ComboBox_SelectClick(int index);
-    void ComboBox_4_0Change(int index);
-    void Btn_0Click();
-    void Btn_1Click();
-    void Btn_2Click();
-    void Btn_3Click();
-    void Btn_4Click();
-    void Btn_5Click();
-    void Btn_6Click();
-    void Btn_7Click();
-    void Btn_8Click();
-    void Btn_9Click();
-    void Btn_10Click();
-    void Btn_11Click();
+    // The chooser's pick: the panel of function `index` alone is shown.
+    void ShowPanelOf(int index);
+    // The condition list's pick: the text field only for "String contains a text".
+    void ShowConditionTextFor(int index);
+    // The Start buttons Btn_0 .. Btn_11, in the chooser's order.
+    void StartCutLeading();
+    void StartReplaceChar();
+    void StartCutAtWord();
+    void StartAddText();
+    void StartRemoveIf();
+    void StartDedupe();
+    void StartRemoveClass();
+    void StartJoin();
+    void StartDropFirst();
+    void StartFilterExt();
+    void StartTrim();
+    void StartRemoveWithWord();
 
   private:
     void ConnectHandlers();

@@ -65,77 +65,83 @@ QStringList CharacterEntries() {
 
 void CreateParameters(PanelControls& c) {
     const FunctionParams defaults;
-    c.ComboBox_0_0 =
-        MakeEditableCombo(c.Gb[0], "ComboBox_0_0", Row(8, 80),
+    c.cutCount =
+        MakeEditableCombo(c.panels[0], "ComboBox_0_0", Row(8, 80),
                           {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "50"});
 
-    c.ComboBox_1_0 = MakeEditableCombo(c.Gb[1], "ComboBox_1_0", Row(8, 60), CharacterEntries());
-    c.ComboBox_1_1 = MakeEditableCombo(c.Gb[1], "ComboBox_1_1", Row(80, 60), CharacterEntries());
-    for (QComboBox* combo : {c.ComboBox_1_0, c.ComboBox_1_1}) {
+    c.replacedChar = MakeEditableCombo(c.panels[1], "ComboBox_1_0", Row(8, 60), CharacterEntries());
+    c.replacementChar =
+        MakeEditableCombo(c.panels[1], "ComboBox_1_1", Row(80, 60), CharacterEntries());
+    for (QComboBox* combo : {c.replacedChar, c.replacementChar}) {
         combo->lineEdit()->setMaxLength(1);
     }
 
-    c.ComboBox_2_0 =
-        MakeEditableCombo(c.Gb[2], "ComboBox_2_0", Row(8, 240), {DecodeForView(defaults.cut_word)});
+    c.cutWord = MakeEditableCombo(c.panels[2], "ComboBox_2_0", Row(8, 240),
+                                  {DecodeForView(defaults.cut_word)});
 
-    c.ComboBox_3_0 =
-        MakeEditableCombo(c.Gb[3], "ComboBox_3_0", Row(8, 90), {DecodeForView(defaults.left)});
-    c.Cb_3_0 = Make<QCheckBox>(c.Gb[3], "Cb_3_0", Row(104, 56));
-    c.Cb_3_0->setText(QStringLiteral("Left"));
-    c.ComboBox_3_1 =
-        MakeEditableCombo(c.Gb[3], "ComboBox_3_1", Row(166, 90), {DecodeForView(defaults.right)});
-    c.Cb_3_1 = Make<QCheckBox>(c.Gb[3], "Cb_3_1", Row(262, 60));
-    c.Cb_3_1->setText(QStringLiteral("Right"));
+    c.leftText =
+        MakeEditableCombo(c.panels[3], "ComboBox_3_0", Row(8, 90), {DecodeForView(defaults.left)});
+    c.addLeft = Make<QCheckBox>(c.panels[3], "Cb_3_0", Row(104, 56));
+    c.addLeft->setText(QStringLiteral("Left"));
+    c.rightText = MakeEditableCombo(c.panels[3], "ComboBox_3_1", Row(166, 90),
+                                    {DecodeForView(defaults.right)});
+    c.addRight = Make<QCheckBox>(c.panels[3], "Cb_3_1", Row(262, 60));
+    c.addRight->setText(QStringLiteral("Right"));
 
-    c.ComboBox_4_0 = MakeListCombo(
-        c.Gb[4], "ComboBox_4_0", Row(8, 180),
+    c.condition = MakeListCombo(
+        c.panels[4], "ComboBox_4_0", Row(8, 180),
         {"Line length = 0", "Line length < 5", "Line length < 20", "Line length > 1",
          "Line length > 5", "Line length > 20", "String contains a sign %",
          "String contains a sign ?", "String contains a sign $", "String contains a text"});
-    c.Edit_4_0 =
-        MakeEdit(c.Gb[4], "Edit_4_0", Row(196, 132), DecodeForView(defaults.condition_text));
-    c.Edit_4_0->hide();
+    c.conditionText =
+        MakeEdit(c.panels[4], "Edit_4_0", Row(196, 132), DecodeForView(defaults.condition_text));
+    c.conditionText->hide();
 
-    c.ComboBox_6_0 = MakeListCombo(
-        c.Gb[6], "ComboBox_6_0", Row(8, 240),
+    c.charClass = MakeListCombo(
+        c.panels[6], "ComboBox_6_0", Row(8, 240),
         {"Marks ['.', ';', ',', ':', '!', '?']", "Numbers ['0'..'9']", "Internal spaces [' ']"});
 
-    c.Cb_7_0 = Make<QCheckBox>(c.Gb[7], "Cb_7_0", Row(8, 320));
-    c.Cb_7_0->setText(QString::fromUtf8("Заменить переносы строк на <br>"));
+    c.joinMarker = Make<QCheckBox>(c.panels[7], "Cb_7_0", Row(8, 320));
+    c.joinMarker->setText(QString::fromUtf8("Заменить переносы строк на <br>"));
 
-    c.Edit_8_0 = MakeEdit(c.Gb[8], "Edit_8_0", Row(8, 100), DecodeForView(defaults.drop_count));
+    c.dropCount =
+        MakeEdit(c.panels[8], "Edit_8_0", Row(8, 100), DecodeForView(defaults.drop_count));
 
-    c.Edit_9_0 =
-        MakeEdit(c.Gb[9], "Edit_9_0", QRect(8, 18, 60, 21), DecodeForView(defaults.extension));
-    c.Rb_9_0 = Make<QRadioButton>(c.Gb[9], "Rb_9_0", QRect(76, 10, 250, 20));
-    c.Rb_9_0->setText(QString::fromUtf8("Оставить строки с текстом"));
-    c.Rb_9_1 = Make<QRadioButton>(c.Gb[9], "Rb_9_1", QRect(76, 30, 250, 20));
-    c.Rb_9_1->setText(QString::fromUtf8("Удалить строки с текстом"));
-    c.Rb_9_0->setChecked(true);
+    c.extension =
+        MakeEdit(c.panels[9], "Edit_9_0", QRect(8, 18, 60, 21), DecodeForView(defaults.extension));
+    c.keepMatching = Make<QRadioButton>(c.panels[9], "Rb_9_0", QRect(76, 10, 250, 20));
+    c.keepMatching->setText(QString::fromUtf8("Оставить строки с текстом"));
+    c.removeMatching = Make<QRadioButton>(c.panels[9], "Rb_9_1", QRect(76, 30, 250, 20));
+    c.removeMatching->setText(QString::fromUtf8("Удалить строки с текстом"));
+    c.keepMatching->setChecked(true);
 
-    c.ComboBox_10_0 = MakeListCombo(
-        c.Gb[10], "ComboBox_10_0", Row(8, 240),
+    c.trimSide = MakeListCombo(
+        c.panels[10], "ComboBox_10_0", Row(8, 240),
         {"At the start of the line", "At the end of lines", "To the start and end of line"});
 
-    c.Edit_11_0 = MakeEdit(c.Gb[11], "Edit_11_0", Row(8, 240), DecodeForView(defaults.remove_word));
+    c.removeWord =
+        MakeEdit(c.panels[11], "Edit_11_0", Row(8, 240), DecodeForView(defaults.remove_word));
 }
 
 }  // namespace
 
 PanelControls CreatePanelControls(QWidget* window) {
     PanelControls c;
-    c.ComboBox_Select = Make<QComboBox>(window, "ComboBox_Select", layout::kComboBox_Select);
+    c.chooser = Make<QComboBox>(window, "ComboBox_Select", layout::kComboBox_Select);
     for (int k = 0; k < kFunctionCount; ++k) {
-        c.ComboBox_Select->addItem(QString());
+        c.chooser->addItem(QString());
     }
-    c.ComboBox_Select->setCurrentIndex(0);
+    c.chooser->setCurrentIndex(0);
 
     for (int k = 0; k < kFunctionCount; ++k) {
         const QByteArray number = QByteArray::number(k);
-        c.Gb[k] = Make<QGroupBox>(window, ("Gb_" + number).constData(), layout::kPanels);
-        c.Gb[k]->hide();
-        c.Btn[k] = Make<QPushButton>(c.Gb[k], ("Btn_" + number).constData(), kStartRect);
-        c.Btn[k]->setText(QStringLiteral("Start"));
+        c.panels[k] = Make<QGroupBox>(window, ("Gb_" + number).constData(), layout::kPanels);
+        c.panels[k]->hide();
+        c.startButtons[k] =
+            Make<QPushButton>(c.panels[k], ("Btn_" + number).constData(), kStartRect);
+        c.startButtons[k]->setText(QStringLiteral("Start"));
+        // Enter on a focused Start starts too, not only Space.
+        c.startButtons[k]->setAutoDefault(true);
     }
     CreateParameters(c);
     return c;

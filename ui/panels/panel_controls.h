@@ -15,30 +15,30 @@ class QWidget;
 namespace quillex {
 
 // The function chooser and the twelve parameter panels, created as children of the main
-// window. Every control carries its name as its object name.
+// window. Every control carries its control name (in the comments) as its object name.
 struct PanelControls {
-    QComboBox* ComboBox_Select = nullptr;
-    std::array<QGroupBox*, kFunctionCount> Gb{};
-    std::array<QPushButton*, kFunctionCount> Btn{};
+    QComboBox* chooser = nullptr;                             // ComboBox_Select
+    std::array<QGroupBox*, kFunctionCount> panels{};          // Gb_0 .. Gb_11
+    std::array<QPushButton*, kFunctionCount> startButtons{};  // Btn_0 .. Btn_11
 
-    QComboBox* ComboBox_0_0 = nullptr;
-    QComboBox* ComboBox_1_0 = nullptr;
-    QComboBox* ComboBox_1_1 = nullptr;
-    QComboBox* ComboBox_2_0 = nullptr;
-    QComboBox* ComboBox_3_0 = nullptr;
-    QComboBox* ComboBox_3_1 = nullptr;
-    QCheckBox* Cb_3_0 = nullptr;
-    QCheckBox* Cb_3_1 = nullptr;
-    QComboBox* ComboBox_4_0 = nullptr;
-    QLineEdit* Edit_4_0 = nullptr;
-    QComboBox* ComboBox_6_0 = nullptr;
-    QCheckBox* Cb_7_0 = nullptr;
-    QLineEdit* Edit_8_0 = nullptr;
-    QLineEdit* Edit_9_0 = nullptr;
-    QRadioButton* Rb_9_0 = nullptr;
-    QRadioButton* Rb_9_1 = nullptr;
-    QComboBox* ComboBox_10_0 = nullptr;
-    QLineEdit* Edit_11_0 = nullptr;
+    QComboBox* cutCount = nullptr;           // ComboBox_0_0
+    QComboBox* replacedChar = nullptr;       // ComboBox_1_0
+    QComboBox* replacementChar = nullptr;    // ComboBox_1_1
+    QComboBox* cutWord = nullptr;            // ComboBox_2_0
+    QComboBox* leftText = nullptr;           // ComboBox_3_0
+    QComboBox* rightText = nullptr;          // ComboBox_3_1
+    QCheckBox* addLeft = nullptr;            // Cb_3_0
+    QCheckBox* addRight = nullptr;           // Cb_3_1
+    QComboBox* condition = nullptr;          // ComboBox_4_0
+    QLineEdit* conditionText = nullptr;      // Edit_4_0
+    QComboBox* charClass = nullptr;          // ComboBox_6_0
+    QCheckBox* joinMarker = nullptr;         // Cb_7_0
+    QLineEdit* dropCount = nullptr;          // Edit_8_0
+    QLineEdit* extension = nullptr;          // Edit_9_0
+    QRadioButton* keepMatching = nullptr;    // Rb_9_0
+    QRadioButton* removeMatching = nullptr;  // Rb_9_1
+    QComboBox* trimSide = nullptr;           // ComboBox_10_0
+    QLineEdit* removeWord = nullptr;         // Edit_11_0
 };
 
 // Creates the chooser (twelve empty entries, filled by the language) and the panels with
