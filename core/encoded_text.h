@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,10 +46,11 @@ struct Utf8Text {
         return at;
     }
     static std::size_t CountUpTo(std::string_view line, std::size_t limit) noexcept {
-        if (line.size() <= limit) {
-            // At most as many characters as bytes: counted in full only where it matters.
-            limit = line.size();
+        // A character takes one to four bytes, so the byte count alone often answers.
+        if (line.size() / 4 >= limit) {
+            return limit;
         }
+        limit = std::min(limit, line.size());
         std::size_t count = 0;
         for (std::size_t at = 0; count < limit && at < line.size(); ++count) {
             at += static_cast<unsigned char>(line[at]) < 0x80 ? 1 : Utf8CharLength(line, at);
@@ -57,7 +60,35 @@ struct Utf8Text {
     // The first occurrence that begins and ends on character boundaries: a text that is valid
     // UTF-8 only ever matches there; one that is not may match inside a character, which
     // would split it.
+    // Sought by one byte of the text, then compared: its first byte where that is ASCII,
+    // otherwise its second. A letter's first byte is shared by a whole alphabet in UTF-8
+    // (every Cyrillic capital and half the small letters begin with 0xD0); the second tells
+    // the letter, as a Windows-1251 byte does.
     static std::size_t Find(std::string_view line, std::string_view text) noexcept {
+        if (text.empty()) {
+            return 0;
+        }
+        const std::size_t k = static_cast<unsigned char>(text[0]) < 0x80 ? 0 : 1;
+        if (text.size() <= k) {
+            return FindByte(line, text);
+        }
+        for (std::size_t probe = k; probe < line.size(); ++probe) {
+            const void* hit = std::memchr(line.data() + probe, text[k], line.size() - probe);
+            if (hit == nullptr) {
+                break;
+            }
+            probe = static_cast<std::size_t>(static_cast<const char*>(hit) - line.data());
+            const std::size_t at = probe - k;
+            if (line.size() - at >= text.size() &&
+                std::memcmp(line.data() + at, text.data(), text.size()) == 0 &&
+                IsUtf8Boundary(line, at) && IsUtf8Boundary(line, at + text.size())) {
+                return at;
+            }
+        }
+        return std::string_view::npos;
+    }
+    // The same for a text of one byte.
+    static std::size_t FindByte(std::string_view line, std::string_view text) noexcept {
         for (std::size_t at = line.find(text); at != std::string_view::npos;
              at = line.find(text, at + 1)) {
             if (IsUtf8Boundary(line, at) && IsUtf8Boundary(line, at + text.size())) {

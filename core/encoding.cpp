@@ -13,40 +13,6 @@ bool IsContinuation(unsigned char b) noexcept {
     return (b & 0xC0) == 0x80;
 }
 
-// The length of the valid sequence at `p` (p < end), or 0 where none begins there. The
-// second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
-std::size_t SequenceLength(const unsigned char* p, const unsigned char* end) noexcept {
-    const unsigned char b = p[0];
-    if (b < 0x80) {
-        return 1;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3;
-        low = b == 0xE0 ? 0xA0 : 0x80;
-        high = b == 0xED ? 0x9F : 0xBF;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4;
-        low = b == 0xF0 ? 0x90 : 0x80;
-        high = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (!IsContinuation(p[k])) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 const unsigned char* Bytes(std::string_view text) noexcept {
     return reinterpret_cast<const unsigned char*>(text.data());
 }
@@ -74,7 +40,7 @@ bool IsValidUtf8(std::string_view bytes, bool* multiByte) noexcept {
             p += 32;
             continue;
         }
-        const std::size_t length = SequenceLength(p, end);
+        const std::size_t length = Utf8SequenceLength(p, end);
         if (length == 0) {
             return false;
         }
@@ -95,11 +61,6 @@ Encoding DetectEncoding(std::string_view bytes) noexcept {
     return Encoding::Windows1251;
 }
 
-std::size_t Utf8CharLength(std::string_view text, std::size_t at) noexcept {
-    const std::size_t length = SequenceLength(Bytes(text) + at, Bytes(text) + text.size());
-    return length == 0 ? 1 : length;
-}
-
 bool IsUtf8Boundary(std::string_view text, std::size_t at) noexcept {
     if (at == 0 || at >= text.size() || !IsContinuation(Bytes(text)[at])) {
         return true;
@@ -116,7 +77,7 @@ bool IsUtf8Boundary(std::string_view text, std::size_t at) noexcept {
 
 std::optional<char32_t> DecodeUtf8At(std::string_view text, std::size_t at) noexcept {
     const unsigned char* p = Bytes(text) + at;
-    switch (SequenceLength(p, Bytes(text) + text.size())) {
+    switch (Utf8SequenceLength(p, Bytes(text) + text.size())) {
         case 1:
             return p[0];
         case 2:
@@ -129,29 +90,6 @@ std::optional<char32_t> DecodeUtf8At(std::string_view text, std::size_t at) noex
         default:
             return std::nullopt;
     }
-}
-
-std::size_t PutUtf8(char32_t code, unsigned char* out) noexcept {
-    if (code < 0x80) {
-        out[0] = static_cast<unsigned char>(code);
-        return 1;
-    }
-    if (code < 0x800) {
-        out[0] = static_cast<unsigned char>(0xC0 | code >> 6);
-        out[1] = static_cast<unsigned char>(0x80 | (code & 0x3F));
-        return 2;
-    }
-    if (code < 0x10000) {
-        out[0] = static_cast<unsigned char>(0xE0 | code >> 12);
-        out[1] = static_cast<unsigned char>(0x80 | (code >> 6 & 0x3F));
-        out[2] = static_cast<unsigned char>(0x80 | (code & 0x3F));
-        return 3;
-    }
-    out[0] = static_cast<unsigned char>(0xF0 | code >> 18);
-    out[1] = static_cast<unsigned char>(0x80 | (code >> 12 & 0x3F));
-    out[2] = static_cast<unsigned char>(0x80 | (code >> 6 & 0x3F));
-    out[3] = static_cast<unsigned char>(0x80 | (code & 0x3F));
-    return 4;
 }
 
 void AppendUtf8(std::string& out, char32_t code) {

@@ -1,6 +1,7 @@
 #include "core/utf8_case_fold.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
@@ -24,13 +25,27 @@ constexpr std::uint32_t kMany = 0x80000000;
 constexpr std::size_t kBlock = 256;
 constexpr std::size_t kSlack = 12;
 
-std::uint32_t FoldEntry(char32_t code) noexcept {
+constexpr std::uint32_t FoldEntry(char32_t code) noexcept {
     const std::size_t block = code / kUtf8FoldBlock;
     if (block >= std::size(kUtf8FoldStage1)) {
         return 0;
     }
     return kUtf8FoldStage2[kUtf8FoldStage1[block] * kUtf8FoldBlock + code % kUtf8FoldBlock];
 }
+
+// The folding of every code point of two UTF-8 bytes (U+0080 to U+07FF) that folds to one
+// code point below U+0800, itself where it does not fold, 0 where it takes the general step:
+// the letters of most alphabets beyond ASCII then fold with one look-up.
+struct TwoByteFold {
+    std::array<std::uint16_t, 0x800> to{};
+    constexpr TwoByteFold() {
+        for (char32_t code = 0x80; code < 0x800; ++code) {
+            const std::uint32_t entry = FoldEntry(code);
+            to[code] = static_cast<std::uint16_t>(entry == 0 ? code : entry < 0x800 ? entry : 0);
+        }
+    }
+};
+constexpr TwoByteFold kTwoByte;
 
 // Eight ASCII bytes at once: 0x20 is added to every byte in 'A'..'Z'.
 std::uint64_t LowerAscii8(std::uint64_t w) noexcept {
@@ -47,20 +62,37 @@ std::size_t FoldSome(std::string_view line, std::size_t& at, unsigned char* out)
     const auto* p = reinterpret_cast<const unsigned char*>(line.data());
     std::size_t n = 0;
     while (at < line.size() && n < kBlock) {
-        std::uint64_t word = 0;
-        if (line.size() - at >= 8 &&
-            (std::memcpy(&word, p + at, 8), (word & 0x8080808080808080ULL) == 0)) {
-            word = LowerAscii8(word);
-            std::memcpy(out + n, &word, 8);
-            n += 8;
-            at += 8;
-            continue;
-        }
         const unsigned char b = p[at];
         if (b < 0x80) {
+            std::uint64_t word = 0;
+            if (line.size() - at >= 8) {
+                std::memcpy(&word, p + at, 8);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    word = LowerAscii8(word);
+                    std::memcpy(out + n, &word, 8);
+                    n += 8;
+                    at += 8;
+                    continue;
+                }
+            }
             out[n++] = b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b + 0x20) : b;
             ++at;
             continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF && at + 1 < line.size() && (p[at + 1] & 0xC0) == 0x80) {
+            const std::uint16_t folded = kTwoByte.to[(b & 0x1F) << 6 | (p[at + 1] & 0x3F)];
+            if (folded >= 0x80) {
+                out[n] = static_cast<unsigned char>(0xC0 | folded >> 6);
+                out[n + 1] = static_cast<unsigned char>(0x80 | (folded & 0x3F));
+                n += 2;
+                at += 2;
+                continue;
+            }
+            if (folded != 0) {
+                out[n++] = static_cast<unsigned char>(folded);  // "ſ" folds to "s"
+                at += 2;
+                continue;
+            }
         }
         const std::optional<char32_t> code = DecodeUtf8At(line, at);
         const std::uint32_t entry = code ? FoldEntry(*code) : 0;
