@@ -146,6 +146,7 @@ void MainWindow::NameControls() {
         {viewLinesLabel_, "Lbl_1"},
         {viewCharsLabel_, "Lbl_2"},
         {longestLineLabel_, "Lbl_3"},
+        {encodingLabel_, "Lbl_Encoding"},
         {processedLabel_, "Lbl_Work"},
         {englishLabel_, "Lbl_Lang0"},
         {russianLabel_, "Lbl_Lang1"},
@@ -183,6 +184,9 @@ void MainWindow::NameControls() {
         {emptyViewItem_, "N4"},
         {undoItem_, "N5"},
         {redoItem_, "N6"},
+        {encodingItem_, "N7"},
+        {encodingItems_[0], "N7_0"},
+        {encodingItems_[1], "N7_1"},
     };
     for (const auto& [control, name] : controls) {
         control->setObjectName(QLatin1String(name));
@@ -201,6 +205,7 @@ void MainWindow::BuildControls() {
     viewLinesLabel_ = MakeLabel(this, layout::kLbl_1, grey);
     viewCharsLabel_ = MakeLabel(this, layout::kLbl_2, grey);
     longestLineLabel_ = MakeLabel(this, layout::kLbl_3, grey);
+    encodingLabel_ = MakeLabel(this, layout::kLbl_Encoding, grey);
     processedLabel_ = MakeLabel(this, layout::kLbl_Work, grey);
     englishLabel_ = MakeLabel(this, layout::kLbl_Lang0, QColor(128, 128, 128), true);
     englishLabel_->setText(QStringLiteral("Engl"));

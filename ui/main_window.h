@@ -141,6 +141,8 @@ class MainWindow : public QWidget, public RunHost {
     void MoveCaretToEnd();
     void CopyAll();    // selects and copies the whole view
     void EmptyView();  // clears the view, as a change that can be undone
+    // The document's bytes read in the other encoding, as a change that can be undone.
+    void SwitchEncoding(Encoding encoding);
 
     // Undo and redo: the view menu's items, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
     void Undo();
@@ -204,6 +206,9 @@ class MainWindow : public QWidget, public RunHost {
     void BuildMenu();
     void BuildTray();
     void BuildUndo();
+    void BuildEncodingMenu();
+    // The encoding submenu's caption and check mark, at each opening of the menu.
+    void PrepareEncodingMenu(bool hasText);
     // The Tab order and the Ctrl+O and Ctrl+S keys.
     void BuildKeyboard();
     // Exchanges the step's state with the window's; throws when the load file's part fails.
@@ -229,6 +234,7 @@ class MainWindow : public QWidget, public RunHost {
     QLabel* viewLinesLabel_ = nullptr;    // Lbl_1
     QLabel* viewCharsLabel_ = nullptr;    // Lbl_2
     QLabel* longestLineLabel_ = nullptr;  // Lbl_3
+    QLabel* encodingLabel_ = nullptr;     // Lbl_Encoding
     QLabel* processedLabel_ = nullptr;    // Lbl_Work
     QLabel* englishLabel_ = nullptr;      // Lbl_Lang0
     QLabel* russianLabel_ = nullptr;      // Lbl_Lang1
@@ -275,6 +281,8 @@ class MainWindow : public QWidget, public RunHost {
     QAction* undoItem_ = nullptr;         // N5
     QAction* redoItem_ = nullptr;         // N6
     QAction* undoSeparator_ = nullptr;
+    QAction* encodingItem_ = nullptr;  // N7
+    QAction* encodingItems_[2] = {};   // N7_0 UTF-8, N7_1 Windows-1251
 
     Dialogs& dialogs_;
     CursorSource& cursor_;

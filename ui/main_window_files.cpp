@@ -80,6 +80,7 @@ void MainWindow::LoadFile(const QString& path) {
     quillex::DocumentLines loaded;
     try {
         loaded.LoadFromFile(ToPath(loadFileEdit_->text()), &report);
+        loaded.SetEncoding(DetectEncoding(loaded.TextForm()));
     } catch (const std::exception& error) {
         // A file refused for what it is says so below the usual message.
         const auto* refused = dynamic_cast<const InputRefused*>(&error);

@@ -6,6 +6,7 @@
 #include "core/encoding.h"
 #include "core/line_functions.h"
 #include "core/utf8_case_fold.h"
+#include "core/view_text.h"
 #include "op_case.h"
 #include "temp_dir.h"
 
@@ -213,6 +214,17 @@ TEST(Utf8Functions, DuplicatesFoldFullUnicodeCase) {
         {"Привет мир", "Straße", "ΣΟΦΟΣ", "x"},
         {1, 3, 5, 7}};
     Check(dedupe);
+}
+
+TEST(Utf8Document, TheViewCutsAndCountsCharacters) {
+    DocumentLines d(Lines{"жжжжжж", "ab"});
+    d.SetEncoding(Encoding::Utf8);
+    const ViewText view = ComposeViewText(d, 2, 5);
+    EXPECT_EQ(view.text, "жжжжж");  // five characters of ten bytes, no letter split
+    EXPECT_TRUE(view.overflow);
+    EXPECT_EQ(ComposeViewText(d, 2, 12).text, "жжжжжж\nab\n");
+    EXPECT_EQ(LongestLineLength(d), 6u);
+    EXPECT_EQ(CountViewText(u"😀\n"), (ViewCounts{1, 3}));  // a pair of halves is one character
 }
 
 TEST(Utf8Document, DetectionOnTheEdge) {

@@ -123,6 +123,10 @@ void FunctionPanels::ShowConditionTextFor(int index) {
     c_.conditionText->setVisible(index == kConditionWithText);
 }
 
+std::string FunctionPanels::InDocument(const QString& text) const {
+    return EncodeFromView(text, host_.Document().GetEncoding());
+}
+
 void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
     if (Describe(id).result == FunctionResultKind::RewritesDocument) {
         RunOverDocument(host_, [&](DocumentLines& document, const Progress& progress) {
@@ -137,28 +141,28 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params) {
 
 void FunctionPanels::StartCutLeading() {
     FunctionParams p;
-    p.count = EncodeFromView(c_.cutCount->currentText());
+    p.count = InDocument(c_.cutCount->currentText());
     Run(FunctionId::CutLeading, p);
 }
 
 void FunctionPanels::StartReplaceChar() {
     FunctionParams p;
-    p.from = FirstByte(EncodeFromView(c_.replacedChar->currentText()));
-    p.to = FirstByte(EncodeFromView(c_.replacementChar->currentText()));
+    p.from = FirstChar(InDocument(c_.replacedChar->currentText()), host_.Document().GetEncoding());
+    p.to = FirstChar(InDocument(c_.replacementChar->currentText()), host_.Document().GetEncoding());
     Run(FunctionId::ReplaceChar, p);
 }
 
 void FunctionPanels::StartCutAtWord() {
     FunctionParams p;
-    p.cut_word = EncodeFromView(c_.cutWord->currentText());
+    p.cut_word = InDocument(c_.cutWord->currentText());
     Run(FunctionId::CutAtWord, p);
 }
 
 void FunctionPanels::StartAddText() {
     FunctionParams p;
-    p.left = EncodeFromView(c_.leftText->currentText());
+    p.left = InDocument(c_.leftText->currentText());
     p.add_left = c_.addLeft->isChecked();
-    p.right = EncodeFromView(c_.rightText->currentText());
+    p.right = InDocument(c_.rightText->currentText());
     p.add_right = c_.addRight->isChecked();
     Run(FunctionId::AddText, p);
 }
@@ -166,7 +170,7 @@ void FunctionPanels::StartAddText() {
 void FunctionPanels::StartRemoveIf() {
     FunctionParams p;
     p.condition = SelectedEntry<RemovalCondition>(c_.condition, kConditionCount);
-    p.condition_text = EncodeFromView(c_.conditionText->text());
+    p.condition_text = InDocument(c_.conditionText->text());
     Run(FunctionId::RemoveIf, p);
 }
 
@@ -192,7 +196,7 @@ void FunctionPanels::StartJoin() {
 
 void FunctionPanels::StartDropFirst() {
     FunctionParams p;
-    p.drop_count = EncodeFromView(c_.dropCount->text());
+    p.drop_count = InDocument(c_.dropCount->text());
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
@@ -202,7 +206,7 @@ void FunctionPanels::StartDropFirst() {
 
 void FunctionPanels::StartFilterExt() {
     FunctionParams p;
-    p.extension = EncodeFromView(c_.extension->text());
+    p.extension = InDocument(c_.extension->text());
     p.mode = c_.removeMatching->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
     Run(FunctionId::FilterExt, p);
     host_.RefreshView();
@@ -216,7 +220,7 @@ void FunctionPanels::StartTrim() {
 
 void FunctionPanels::StartRemoveWithWord() {
     FunctionParams p;
-    p.remove_word = EncodeFromView(c_.removeWord->text());
+    p.remove_word = InDocument(c_.removeWord->text());
     Run(FunctionId::RemoveWithWord, p);
 }
 

@@ -62,6 +62,8 @@ class FunctionPanels : public QObject {
     void ConnectHandlers();
     // Runs a function by its kind: over the document, or round the load file.
     void Run(FunctionId id, const FunctionParams& params);
+    // A field's text as bytes in the document's encoding.
+    std::string InDocument(const QString& text) const;
 
     RunHost& host_;
     ErrorReport& report_;
