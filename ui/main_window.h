@@ -61,7 +61,7 @@ struct MainWindowServices {
     std::filesystem::path backupFolder = {};
 };
 
-// The main window: borderless, 806 x 580, skinned, with the document view, the load and save
+// The main window: borderless, 802 x 602, skinned, with the document view, the load and save
 // columns, the function chooser and its panels. Its members are split by concern over
 // main_window*.cpp: lifecycle and layout, view, file commands, popup menu and statistics,
 // work timer.
@@ -69,8 +69,9 @@ class MainWindow : public QWidget, public RunHost {
     Q_OBJECT
 
   public:
-    static constexpr int kWidth = 806;
-    static constexpr int kHeight = 580;
+    // The skin's size, which the window's rounded shape (layout::WindowRegion) is cut from.
+    static constexpr int kWidth = 802;
+    static constexpr int kHeight = 602;
 
     explicit MainWindow(const MainWindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
