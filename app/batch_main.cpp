@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -16,6 +18,9 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #endif
 
 #include "app/batch_options.h"
@@ -59,6 +64,16 @@ void FlushStandardOutput() {
     }
 }
 
+// A file named on the command line: on Windows the name came as UTF-8 from the wide command
+// line, elsewhere it is the bytes the system names it by.
+std::filesystem::path ArgumentPath(const std::string& name) {
+#if defined(_WIN32)
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+    return std::filesystem::path(name);
+#endif
+}
+
 int Run(const Options& options) {
     const bool toStandardOutput = options.output == kStandardStream;
     bool reported = false;
@@ -75,7 +90,7 @@ int Run(const Options& options) {
         InspectLoadedText(kStandardInputName, {bytes.data(), bytes.size()}, &load);
         document.TakeText(std::move(bytes));
     } else {
-        document.LoadFromFile(options.input, &load);
+        document.LoadFromFile(ArgumentPath(options.input), &load);
     }
     if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
         std::fprintf(
@@ -83,16 +98,22 @@ int Run(const Options& options) {
             NulNotice(fromStandardInput ? kStandardInputName : options.input, *load.nulOffset)
                 .c_str());
     }
-    const FunctionResult result =
-        RunLineFunction(options.function, options.params, document, progress);
+    const Encoding encoding =
+        options.encoding ? *options.encoding : DetectEncoding(document.TextForm());
+    document.SetEncoding(encoding);
+    FunctionParams params = options.params;
+    if (!options.encoding) {
+        ApplyTextArguments(options.texts, encoding, params);  // known only now
+    }
+    const FunctionResult result = RunLineFunction(options.function, params, document, progress);
     const TextPieces pieces =
-        result.to_write ? document.TextForm(*result.to_write) : TextPieces{document.TextForm()};
+        result.to_write ? document.TextForm(*result.to_write) : document.FileForm();
     if (toStandardOutput) {
         if (!WritePieces(stdout, pieces)) {
             FailStream("standard output");
         }
     } else {
-        SaveText(pieces, options.output);
+        SaveText(pieces, ArgumentPath(options.output));
     }
     if (reported) {
         // Beside the document on standard output, the count would become part of it.
@@ -132,6 +153,9 @@ int Main(const std::vector<std::string>& args) {
                 break;
         }
         return Run(command.options);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "quillex-batch: %s\n%s", e.what(), kShortUsage);
+        return 2;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "quillex-batch: not enough memory.\n");
         return 1;
@@ -146,6 +170,26 @@ int Main(const std::vector<std::string>& args) {
 
 }  // namespace quillex::batch
 
+#if defined(_WIN32)
+// The arguments from the wide command line as UTF-8, so that no character passes through the
+// system's code page on the way in.
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int k = 1; argv != nullptr && k < argc; ++k) {
+        const int wide = static_cast<int>(std::wcslen(argv[k]));
+        const int size =
+            WideCharToMultiByte(CP_UTF8, 0, argv[k], wide, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, argv[k], wide, arg.data(), size, nullptr, nullptr);
+        args.push_back(std::move(arg));
+    }
+    LocalFree(argv);
+    return quillex::batch::Main(args);
+}
+#else
 int main(int argc, char* argv[]) {
     return quillex::batch::Main(std::vector<std::string>(argv + 1, argv + argc));
 }
+#endif

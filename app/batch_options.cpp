@@ -13,12 +13,7 @@ struct Parser {
     CLI::App app{"Runs one of Quillex's line functions over a text file, without the window.",
                  "quillex-batch"};
     std::string function;
-    std::optional<std::string> word;
-    std::optional<std::string> text;
-    std::optional<std::string> left;
-    std::optional<std::string> right;
-    std::optional<std::string> from;
-    std::optional<std::string> to;
+    std::string encoding = "windows-1251";
     std::optional<int> condition;
     std::optional<int> charClass;
     std::optional<int> side;
@@ -37,6 +32,8 @@ std::string FunctionList() {
            "the list they keep.\n"
            "INPUT or OUTPUT '-' is standard input or output (then \"Lines processed\" goes to "
            "standard error).\n"
+           "Text options are read as text and written in the document's encoding; one that "
+           "encoding cannot hold is a bad argument.\n"
            "Exit status: 0 done, 1 the run or a file failed (OUTPUT left as it was), 2 bad "
            "arguments.\n";
 }
@@ -48,21 +45,29 @@ Parser::Parser(Options& o) {
     app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
     app.add_option("--count", o.params.count, "cut-leading: characters to cut")
         ->default_str(defaults.count);
-    app.add_option("--from", from,
-                   "replace-char: the character to find, its first byte "
+    TextArguments& t = o.texts;
+    app.add_option("--encoding", encoding,
+                   "the document's encoding: windows-1251 (also cp1251), utf-8, or auto "
+                   "(UTF-8 where the input has a byte-order mark or is UTF-8 with a letter "
+                   "beyond ASCII)")
+        ->type_name("NAME")
+        ->default_str("windows-1251");
+    app.add_option("--from", t.from,
+                   "replace-char: the character to find, the first of the text "
                    "(empty fails the run)")
         ->default_str("?");
-    app.add_option("--to", to, "replace-char: its replacement, first byte")->default_str("?");
-    app.add_option("--word", word,
+    app.add_option("--to", t.to, "replace-char: its replacement, the first character")
+        ->default_str("?");
+    app.add_option("--word", t.word,
                    "cut-at-word, remove-with-word: the word (\"" + defaults.cut_word + "\", \"" +
                        defaults.remove_word + "\")");
-    app.add_option("--left", left, "add-text: text in front of every line (off unless given)");
-    app.add_option("--right", right, "add-text: text behind every line (off unless given)");
+    app.add_option("--left", t.left, "add-text: text in front of every line (off unless given)");
+    app.add_option("--right", t.right, "add-text: text behind every line (off unless given)");
     app.add_option("--condition", condition, "remove-if: the condition 0..9, -1 for none")
         ->check(CLI::Range(-1, 9))
         ->type_name("K")
         ->default_str("0");
-    app.add_option("--text", text,
+    app.add_option("--text", t.text,
                    "remove-if: the search text (\"" + defaults.condition_text +
                        "\"); filter-ext: the extension (\"" + defaults.extension + "\")");
     app.add_option("--class", charClass, "remove-class: 0 marks, 1 numbers, 2 spaces, -1 none")
@@ -89,6 +94,35 @@ Parser::Parser(Options& o) {
 template <class Enum>
 std::optional<Enum> Entry(int index) {
     return index < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(index));
+}
+
+// The encoding a name gives; none for "auto".
+std::optional<Encoding> EncodingNamed(std::string name) {
+    for (char& c : name) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    if (name == "windows-1251" || name == "cp1251") {
+        return Encoding::Windows1251;
+    }
+    if (name == "utf-8") {
+        return Encoding::Utf8;
+    }
+    if (name == "auto") {
+        return std::nullopt;
+    }
+    throw UsageError("--encoding: '" + name + "' is none of windows-1251, cp1251, utf-8, auto");
+}
+
+std::string InEncoding(const char* option, const std::string& arg, Encoding encoding) {
+    if (!IsValidUtf8(arg)) {
+        return arg;
+    }
+    std::optional<std::string> bytes = Utf8ToEncoding(arg, encoding);
+    if (!bytes) {
+        throw UsageError(std::string(option) + ": '" + arg + "' holds a character that " +
+                         std::string(EncodingName(encoding)) + " cannot hold");
+    }
+    return *bytes;
 }
 
 }  // namespace
@@ -126,25 +160,9 @@ Command ParseCommand(const std::vector<std::string>& args) {
                          std::to_string(kFunctionCount - 1) + " nor a function's name");
     }
     o.function = *function;
-    if (p.from) {
-        o.params.from = FirstByte(*p.from);
-    }
-    if (p.to) {
-        o.params.to = FirstByte(*p.to);
-    }
-    if (p.word) {
-        o.params.cut_word = o.params.remove_word = *p.word;
-    }
-    if (p.text) {
-        o.params.condition_text = o.params.extension = *p.text;
-    }
-    if (p.left) {
-        o.params.left = *p.left;
-        o.params.add_left = true;
-    }
-    if (p.right) {
-        o.params.right = *p.right;
-        o.params.add_right = true;
+    o.encoding = EncodingNamed(p.encoding);
+    if (o.encoding) {
+        ApplyTextArguments(o.texts, *o.encoding, o.params);
     }
     if (p.condition) {
         o.params.condition = Entry<RemovalCondition>(*p.condition);
@@ -156,6 +174,29 @@ Command ParseCommand(const std::vector<std::string>& args) {
         o.params.side = Entry<TrimSide>(*p.side);
     }
     return command;
+}
+
+void ApplyTextArguments(const TextArguments& t, Encoding encoding, FunctionParams& params) {
+    if (t.from) {
+        params.from = FirstChar(InEncoding("--from", *t.from, encoding), encoding);
+    }
+    if (t.to) {
+        params.to = FirstChar(InEncoding("--to", *t.to, encoding), encoding);
+    }
+    if (t.word) {
+        params.cut_word = params.remove_word = InEncoding("--word", *t.word, encoding);
+    }
+    if (t.text) {
+        params.condition_text = params.extension = InEncoding("--text", *t.text, encoding);
+    }
+    if (t.left) {
+        params.left = InEncoding("--left", *t.left, encoding);
+        params.add_left = true;
+    }
+    if (t.right) {
+        params.right = InEncoding("--right", *t.right, encoding);
+        params.add_right = true;
+    }
 }
 
 std::string UsageText() {

@@ -1,8 +1,11 @@
 // Every line operation over a generated 1,000,000-line document (~87 MB). With --large each
 // also runs over 10,000,000 lines, and the ratio of the two times is printed: linear growth
-// keeps it near 10. Each size first makes one untimed run (a warm heap) unless --cold is
-// given, in which case the first timed run also pays for fresh memory.
-//   ops_bench [--large] [--cold] [benchmark options]
+// keeps it near 10. With --utf8 each also runs over a UTF-8 document of the same size in
+// bytes, made of the same lines (its Cyrillic letters two bytes each, so it holds fewer of
+// them), and the ratio of the UTF-8 time to the Windows-1251 time is printed. Each size first makes
+// one untimed run (a warm heap) unless --cold is given, in which case the first timed run also pays
+// for fresh memory.
+//   ops_bench [--large] [--utf8] [--cold] [benchmark options]
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +17,8 @@
 #include <vector>
 
 #include "bench/sample_text.h"
+#include "core/cp1251.h"
+#include "core/encoding.h"
 #include "core/line_operations.h"
 
 namespace {
@@ -23,13 +28,35 @@ using quillex::Progress;
 
 constexpr std::size_t kMillion = 1'000'000;
 
-const DocumentLines& Document(std::size_t count) {
-    static std::map<std::size_t, DocumentLines> cache;
-    auto it = cache.find(count);
+const DocumentLines& Document(std::size_t count, quillex::Encoding encoding) {
+    static std::map<std::pair<std::size_t, quillex::Encoding>, DocumentLines> cache;
+    auto it = cache.find({count, encoding});
     if (it == cache.end()) {
-        it = cache.emplace(count, DocumentLines(quillex::bench::SampleLines(count))).first;
+        std::vector<std::string> lines = quillex::bench::SampleLines(count);
+        if (encoding == quillex::Encoding::Utf8) {
+            // The same lines in UTF-8, as many as make a text of the Windows-1251 one's size.
+            std::size_t room = Document(count, quillex::Encoding::Windows1251).TextForm().size();
+            std::size_t kept = 0;
+            for (std::string& line : lines) {
+                line = *quillex::EncodeFromUnicode(quillex::DecodeCp1251(line), encoding);
+                if (line.size() + 2 > room) {
+                    break;
+                }
+                room -= line.size() + 2;
+                ++kept;
+            }
+            lines.resize(kept);
+        }
+        DocumentLines document(lines);
+        document.SetEncoding(encoding);
+        it = cache.emplace(std::pair{count, encoding}, std::move(document)).first;
     }
     return it->second;
+}
+
+// A text of the benchmark, written here as UTF-8, in the document's encoding.
+std::string In(const DocumentLines& document, std::string_view utf8) {
+    return *quillex::Utf8ToEncoding(utf8, document.GetEncoding());
 }
 
 // The window keeps only the last number; so does this callback.
@@ -44,8 +71,8 @@ using Op = std::function<void(DocumentLines&, const Progress&)>;
 
 bool cold = false;  // --cold: no untimed run first
 
-void RunOp(benchmark::State& state, const Op& op) {
-    const DocumentLines& source = Document(static_cast<std::size_t>(state.range(0)));
+void RunOp(benchmark::State& state, const Op& op, quillex::Encoding encoding) {
+    const DocumentLines& source = Document(static_cast<std::size_t>(state.range(0)), encoding);
     LastNumber last;
     const Progress progress = last.Callback();
     if (!cold) {
@@ -79,6 +106,12 @@ std::vector<Entry> Entries() {
         {"RemoveLeadingChars",
          [](DocumentLines& l, const Progress& p) { RemoveLeadingChars(l, "5", p); }},
         {"ReplaceChar", [](DocumentLines& l, const Progress& p) { ReplaceChar(l, '?', '.', p); }},
+        {"ReplaceChar/Letter",
+         [](DocumentLines& l, const Progress& p) {
+             const std::string from = In(l, "е");
+             const std::string to = In(l, "ё");
+             ReplaceChar(l, std::string_view(from), std::string_view(to), p);
+         }},
         {"TruncateAtWord",
          [](DocumentLines& l, const Progress& p) { TruncateAtWord(l, "Result:", p); }},
         {"AddTextToLines",
@@ -113,6 +146,8 @@ std::vector<Entry> Entries() {
          [](DocumentLines& l, const Progress& p) { TrimLines(l, TrimSide::AtBothEnds, p); }},
         {"RemoveLinesWithWord",
          [](DocumentLines& l, const Progress& p) { RemoveLinesWithWord(l, "con", p); }},
+        {"RemoveLinesWithWord/Cyrillic",
+         [](DocumentLines& l, const Progress& p) { RemoveLinesWithWord(l, In(l, "Москва"), p); }},
     };
 }
 
@@ -135,10 +170,13 @@ class GrowthReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
     bool large = false;
+    bool utf8 = false;
     std::vector<char*> args;
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--large") == 0) {
             large = true;
+        } else if (std::strcmp(argv[i], "--utf8") == 0) {
+            utf8 = true;
         } else if (std::strcmp(argv[i], "--cold") == 0) {
             cold = true;
         } else {
@@ -147,10 +185,21 @@ int main(int argc, char** argv) {
     }
     const std::vector<Entry> entries = Entries();
     for (const Entry& entry : entries) {
-        auto* b = benchmark::RegisterBenchmark(entry.name, RunOp, entry.op);
-        b->Arg(static_cast<std::int64_t>(kMillion))->Unit(benchmark::kMillisecond)->UseRealTime();
-        if (large) {
-            b->Arg(static_cast<std::int64_t>(10 * kMillion));
+        for (const quillex::Encoding encoding :
+             {quillex::Encoding::Windows1251, quillex::Encoding::Utf8}) {
+            if (encoding == quillex::Encoding::Utf8 && !utf8) {
+                continue;
+            }
+            // Built by appends: GCC 12 at -O3 mistakes operator+ chains for overlapping copies.
+            std::string name = encoding == quillex::Encoding::Utf8 ? "utf8/" : "";
+            name += entry.name;
+            auto* b = benchmark::RegisterBenchmark(name.c_str(), RunOp, entry.op, encoding);
+            b->Arg(static_cast<std::int64_t>(kMillion))
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+            if (large) {
+                b->Arg(static_cast<std::int64_t>(10 * kMillion));
+            }
         }
     }
     int count = static_cast<int>(args.size());
@@ -163,6 +212,14 @@ int main(int argc, char** argv) {
         auto big = reporter.times.find(base + std::to_string(10 * kMillion) + "/real_time");
         if (small != reporter.times.end() && big != reporter.times.end() && small->second > 0) {
             std::printf("%-32s 10M / 1M lines: %.1fx\n", entry.name, big->second / small->second);
+        }
+        auto single = reporter.times.find(base + std::to_string(kMillion) + "/real_time");
+        auto unicode =
+            reporter.times.find("utf8/" + base + std::to_string(kMillion) + "/real_time");
+        if (single != reporter.times.end() && unicode != reporter.times.end() &&
+            single->second > 0) {
+            std::printf("%-32s UTF-8 / Windows-1251: %.2fx\n", entry.name,
+                        unicode->second / single->second);
         }
     }
     benchmark::Shutdown();

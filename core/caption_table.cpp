@@ -41,6 +41,7 @@ const CaptionTable kEnglish{
     .Txt_All_Files = "All files (*)",
     .Txt_Undo = "Undo",
     .Txt_Redo = "Redo",
+    .Txt_Encoding = "Encoding",
 };
 
 const CaptionTable kRussian{
@@ -77,6 +78,7 @@ const CaptionTable kRussian{
     .Txt_All_Files = "Все файлы (*)",
     .Txt_Undo = "Отменить",
     .Txt_Redo = "Повторить",
+    .Txt_Encoding = "Кодировка",
 };
 
 }  // namespace

@@ -42,6 +42,7 @@ struct CaptionTable {
     std::string Txt_All_Files;  // the file dialogs' entry for every file, with its pattern
     std::string Txt_Undo;       // the view menu's undo and redo items
     std::string Txt_Redo;
+    std::string Txt_Encoding;  // the view menu's encoding submenu
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

@@ -104,4 +104,55 @@ void RewriteInPlace(DocumentLines& document, Rewrite rewrite, After after,
     e.Finish(n, at);
 }
 
+// Rewrites every line into a new buffer, for a rewrite that may lengthen lines: `rewrite(i,
+// line, out)` appends the new line to `out`, and may throw before it appends anything.
+// `after(i)` runs once line i is stored. A failure leaves the lines before it rewritten and
+// the rest as they were.
+template <class Rewrite, class After>
+void RewriteGrowing(DocumentLines& document, Rewrite rewrite, After after) {
+    DocumentEditor e(document);
+    const std::size_t n = e.Count();
+    if (n == 0) {
+        return;
+    }
+    ByteBuffer text;
+    LineIndex index;
+    text.Reserve(e.text().size());
+    index.Reserve(n + 1);
+    auto store = [&](std::size_t i, auto fill) {
+        index.Push(text.size());
+        fill(i, e.Line(i), text);
+        text.Append("\r\n", 2);
+    };
+    auto finish = [&] {
+        index.Push(text.size());
+        e.text().swap(text);
+        e.index() = std::move(index);
+    };
+    std::size_t next = 0;  // the first line not yet stored
+    try {
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t mark = text.size();
+            try {
+                store(i, rewrite);
+            } catch (...) {
+                index.Truncate(i);
+                text.Resize(mark);
+                throw;
+            }
+            next = i + 1;
+            after(i);
+        }
+    } catch (...) {
+        for (std::size_t i = next; i < n; ++i) {
+            store(i, [](std::size_t, std::string_view line, ByteBuffer& out) {
+                out.Append(line.data(), line.size());
+            });
+        }
+        finish();
+        throw;
+    }
+    finish();
+}
+
 }  // namespace quillex

@@ -106,15 +106,63 @@ void DocumentLines::TakeText(ByteBuffer text) {
     index_ = std::move(index);
 }
 
+void DocumentLines::SetEncoding(Encoding encoding) {
+    if (encoding == encoding_) {
+        return;
+    }
+    if (encoding == Encoding::Utf8) {
+        if (Count() != 0 && StartsWithUtf8Bom(Get(0))) {
+            ShiftLines(-static_cast<std::ptrdiff_t>(kUtf8Bom.size()));
+            bom_ = true;
+        }
+    } else if (bom_) {
+        if (Count() == 0) {
+            Add(kUtf8Bom);
+        } else {
+            ShiftLines(static_cast<std::ptrdiff_t>(kUtf8Bom.size()));
+            std::memcpy(text_.data(), kUtf8Bom.data(), kUtf8Bom.size());
+        }
+        bom_ = false;
+    }
+    encoding_ = encoding;
+}
+
+void DocumentLines::ShiftLines(std::ptrdiff_t by) {
+    const std::size_t size = text_.size();
+    const std::size_t shifted = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(size) + by);
+    index_.Prepare(shifted);
+    text_.Reserve(shifted);
+    if (by > 0) {
+        std::memmove(text_.data() + by, text_.data(), size);
+    } else {
+        std::memmove(text_.data(), text_.data() - by, shifted);
+    }
+    text_.Resize(shifted);
+    for (std::size_t j = 1; j < index_.size(); ++j) {
+        index_.Set(j, static_cast<std::uint64_t>(static_cast<std::int64_t>(index_[j]) + by));
+    }
+}
+
 void DocumentLines::LoadFromFile(const std::filesystem::path& path, LoadReport* report,
                                  const Progress& progress) {
     ByteBuffer bytes = ReadWholeFile(path, progress);
     InspectLoadedText(path, {bytes.data(), bytes.size()}, report);
     TakeText(std::move(bytes));  // replaced only once the whole file was read
+    encoding_ = Encoding::Windows1251;
+    bom_ = false;
 }
 
 void DocumentLines::SaveToFile(const std::filesystem::path& path, const Progress& progress) const {
-    SaveText({TextForm()}, path, progress);
+    SaveText(FileForm(), path, progress);
+}
+
+TextPieces DocumentLines::FileForm() const {
+    TextPieces pieces;
+    if (bom_) {
+        pieces.push_back(kUtf8Bom);
+    }
+    pieces.push_back(TextForm());
+    return pieces;
 }
 
 Lines DocumentLines::ToLines() const {
@@ -128,7 +176,10 @@ Lines DocumentLines::ToLines() const {
 
 TextPieces DocumentLines::TextForm(const LineSelection& lines) const {
     TextPieces pieces;
-    pieces.reserve(lines.runs().size());
+    pieces.reserve(lines.runs().size() + 1);
+    if (bom_) {
+        pieces.push_back(kUtf8Bom);
+    }
     for (const LineSelection::Run& run : lines.runs()) {
         const auto from = static_cast<std::size_t>(Start(run.first));
         pieces.emplace_back(text_.data() + from,
@@ -153,7 +204,8 @@ Lines DocumentLines::ToLines(const LineSelection& lines) const {
 }
 
 bool operator==(const DocumentLines& a, const DocumentLines& b) noexcept {
-    if (a.Count() != b.Count() || a.TextForm() != b.TextForm()) {
+    if (a.Count() != b.Count() || a.TextForm() != b.TextForm() || a.encoding_ != b.encoding_ ||
+        a.bom_ != b.bom_) {
         return false;
     }
     for (std::size_t i = 0; i < a.Count(); ++i) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/byte_buffer.h"
+#include "core/encoding.h"
 #include "core/line_index.h"
 #include "core/line_selection.h"
 #include "core/progress.h"
@@ -25,9 +26,11 @@ class IndexError : public std::out_of_range {
     using std::out_of_range::out_of_range;
 };
 
-// The document: an ordered, unsorted list of single-byte lines (one character is one byte).
-// Lines set through the text form or loaded from a file never hold CR, LF or NUL; lines put
-// by the line functions may hold any byte and are written back unchanged.
+// The document: an ordered, unsorted list of lines of bytes, read in its encoding (one
+// character a byte in Windows-1251, a code point in UTF-8). Lines set through the text form
+// or loaded from a file never hold CR, LF or NUL; lines put by the line functions may hold
+// any byte and are written back unchanged. A UTF-8 document's byte-order mark is held apart
+// from its first line and written in front of it again.
 //
 // The lines live in one buffer in their text form (each followed by CR LF) with an index of
 // where each starts, so a loaded file in the text form is the buffer as it was read, and
@@ -55,6 +58,14 @@ class DocumentLines {
     // The same, taking the bytes over: text already in the text form is not copied.
     void TakeText(ByteBuffer text);
 
+    // The text form and the line functions keep the encoding; a loaded file starts as
+    // Windows-1251, its bytes as they are, until SetEncoding reads them otherwise.
+    Encoding GetEncoding() const noexcept { return encoding_; }
+    bool HasBom() const noexcept { return bom_; }
+    // Reads the same bytes in `encoding`: a UTF-8 byte-order mark at the start of the first
+    // line becomes the document's mark, and goes back into the line for Windows-1251.
+    void SetEncoding(Encoding encoding);
+
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).
     // A load cut short by a NUL byte says where in `report`. `progress` hears the bytes read or
@@ -63,7 +74,9 @@ class DocumentLines {
                       const Progress& progress = {});
     void SaveToFile(const std::filesystem::path& path, const Progress& progress = {}) const;
 
-    // The text form of some lines: one piece for each run of them.
+    // What a file of the document holds: the byte-order mark, if any, and the text form.
+    TextPieces FileForm() const;
+    // The same for some lines: the mark, then one piece for each run of them.
     TextPieces TextForm(const LineSelection& lines) const;
     // Keeps only the selected lines, moving each run of them once.
     void Keep(const LineSelection& lines) noexcept;
@@ -83,8 +96,13 @@ class DocumentLines {
         return static_cast<std::size_t>(index_[i + 1] - index_[i] - 2);
     }
 
+    // Moves every byte by `by` (removing or making room at the start of the first line).
+    void ShiftLines(std::ptrdiff_t by);
+
     ByteBuffer text_;  // the text form of every line
     LineIndex index_;  // Count() + 1 entries: each line's start, then the end of text_
+    Encoding encoding_ = Encoding::Windows1251;
+    bool bom_ = false;  // a UTF-8 byte-order mark stood before the first line
 };
 
 }  // namespace quillex

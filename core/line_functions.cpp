@@ -66,7 +66,8 @@ FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentL
             RemoveLeadingChars(document, p.count, progress);
             break;
         case FunctionId::ReplaceChar:
-            ReplaceChar(document, p.from, p.to, progress);
+            ReplaceChar(document, p.from ? std::optional<std::string_view>(*p.from) : std::nullopt,
+                        p.to ? std::optional<std::string_view>(*p.to) : std::nullopt, progress);
             break;
         case FunctionId::CutAtWord:
             TruncateAtWord(document, p.cut_word, progress);

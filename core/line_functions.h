@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/document_lines.h"
+#include "core/encoded_text.h"
 #include "core/line_operations.h"
 #include "core/line_selection.h"
 
@@ -47,11 +48,12 @@ const FunctionInfo& Describe(FunctionId id);
 // By number (0..11) or by name; nullopt for anything else.
 std::optional<FunctionId> FindFunction(std::string_view numberOrName);
 
-// Every function's parameters, holding the panels' defaults. Texts are document bytes.
+// Every function's parameters, holding the panels' defaults. Texts are document bytes, in the
+// document's encoding; a replace character is one character's bytes.
 struct FunctionParams {
     std::string count = "1";                                                  // cut leading
-    std::optional<char> from = '?';                                           // replace
-    std::optional<char> to = '?';                                             // replace
+    std::optional<std::string> from = "?";                                    // replace
+    std::optional<std::string> to = "?";                                      // replace
     std::string cut_word = "Result:";                                         // cut at word
     std::string left = " \"";                                                 // add text
     bool add_left = false;                                                    // add text
@@ -68,9 +70,10 @@ struct FunctionParams {
     std::string remove_word = "con";                                          // remove word
 };
 
-// The character a replace field gives: its first byte, or none for an empty field.
-inline std::optional<char> FirstByte(std::string_view text) {
-    return text.empty() ? std::nullopt : std::optional<char>(text.front());
+// The character a replace field of a Windows-1251 document gives: its first byte, or none
+// for an empty field.
+inline std::optional<std::string> FirstByte(std::string_view text) {
+    return FirstChar(text, Encoding::Windows1251);
 }
 
 struct FunctionResult {

@@ -1,6 +1,7 @@
 #pragma once
 
-// The twelve line operations. Each takes the document and plain parameters, reports its
+// The twelve line operations. Each takes the document and plain parameters (texts in the
+// document's encoding, whose characters it counts and never splits), reports its
 // progress numbers through `progress` (each function's own count, at its own points: after a
 // line is done, or when a line is found), and signals a failure by throwing; a failure leaves
 // the lines done so far changed, the line being worked on and the rest as they were.
@@ -40,7 +41,11 @@ std::int32_t ParseCountText(std::string_view text);
 // first line is reached, so an empty document never looks at it.
 void RemoveLeadingChars(DocumentLines& lines, std::string_view countText, const Progress& progress);
 
-// 1: replaces every c1 by c2; an empty field (nullopt) fails when its character is needed.
+// 1: replaces every character c1 by c2 (each one character's bytes); an empty field (nullopt)
+// fails when its character is needed.
+void ReplaceChar(DocumentLines& lines, std::optional<std::string_view> c1,
+                 std::optional<std::string_view> c2, const Progress& progress);
+// The same with single bytes.
 void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<char> c2,
                  const Progress& progress);
 

@@ -8,6 +8,7 @@
 #include "core/byte_buffer.h"
 #include "core/case_fold.h"
 #include "core/line_operations.h"
+#include "core/utf8_case_fold.h"
 
 namespace quillex {
 
@@ -20,6 +21,7 @@ namespace {
 // same 32 bits place it, so that growing needs no hash computed again. The slots live in a
 // document-sized buffer (huge pages where offered): probes land at random places, and small
 // pages would make most of them a page-table walk as well as a cache miss.
+template <class Fold>
 class FoldedLineSet {
   public:
     FoldedLineSet(const DocumentLines& lines, std::uint64_t seed) : lines_(lines), seed_(seed) {
@@ -27,7 +29,7 @@ class FoldedLineSet {
     }
 
     std::uint32_t Tag(std::size_t i) const {
-        const std::uint64_t hash = FoldedHash(lines_.Get(i), seed_);
+        const std::uint64_t hash = Fold::Hash(lines_.Get(i), seed_);
         return static_cast<std::uint32_t>(hash >> 32 ^ hash);
     }
 
@@ -49,7 +51,7 @@ class FoldedLineSet {
                 slot = {tag, static_cast<std::uint32_t>(i + 1)};
                 return true;
             }
-            if (slot.tag == tag && FoldedEqual(lines_.Get(slot.line - 1), line)) {
+            if (slot.tag == tag && Fold::Equal(lines_.Get(slot.line - 1), line)) {
                 return false;
             }
         }
@@ -94,18 +96,28 @@ class FoldedLineSet {
     std::size_t count_ = 0;
 };
 
+// Letter case as Windows-1251 folds it, byte for byte, and as Unicode folds UTF-8.
+struct Cp1251Fold {
+    static std::uint64_t Hash(std::string_view line, std::uint64_t seed) {
+        return FoldedHash(line, seed);
+    }
+    static bool Equal(std::string_view a, std::string_view b) { return FoldedEqual(a, b); }
+};
+struct Utf8Fold {
+    static std::uint64_t Hash(std::string_view line, std::uint64_t seed) {
+        return Utf8FoldedHash(line, seed);
+    }
+    static bool Equal(std::string_view a, std::string_view b) { return Utf8FoldedEqual(a, b); }
+};
+
 std::uint64_t RunSeed() {
     std::random_device device;
     return (std::uint64_t{device()} << 32) ^ device();
 }
 
-}  // namespace
-
-LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& progress) {
-    if (lines.Count() >= std::numeric_limits<std::uint32_t>::max()) {
-        throw RunError("too many lines to compare");
-    }
-    FoldedLineSet seen(lines, RunSeed());
+template <class Fold>
+LineSelection KeepFirstOfEach(const DocumentLines& lines, const Progress& progress) {
+    FoldedLineSet<Fold> seen(lines, RunSeed());
     LineSelection kept;
     // A few lines are hashed ahead and their slots fetched together, so that the memory
     // serves several probes at once; they are still taken in order.
@@ -127,6 +139,18 @@ LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& p
         progress.Step(first + count, n);
     }
     return kept;
+}
+
+}  // namespace
+
+LineSelection RemoveDuplicateLines(const DocumentLines& lines, const Progress& progress) {
+    if (lines.Count() >= std::numeric_limits<std::uint32_t>::max()) {
+        throw RunError("too many lines to compare");
+    }
+    if (lines.GetEncoding() == Encoding::Utf8) {
+        return KeepFirstOfEach<Utf8Fold>(lines, progress);
+    }
+    return KeepFirstOfEach<Cp1251Fold>(lines, progress);
 }
 
 }  // namespace quillex

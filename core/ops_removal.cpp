@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/document_editor.h"
+#include "core/encoded_text.h"
 #include "core/line_operations.h"
-#include "core/line_trim.h"
 
 namespace quillex {
 
@@ -47,28 +47,33 @@ void RemoveDownward(DocumentLines& lines, Select select, Visited visited,
     compact();
 }
 
-std::size_t TrimmedLength(std::string_view line) {
-    return TrimEnd(TrimStart(line)).size();
+// The number of characters of the line without its blanks and control characters at either
+// end, counted no further than `limit`: the conditions only ask whether it passes a bound.
+template <class Text>
+std::size_t TrimmedLength(std::string_view line, std::size_t limit) {
+    return Text::CountUpTo(TrimEnd(TrimStart(line)), limit);
 }
 
+template <class Text>
 bool Contains(std::string_view line, std::string_view text) {
-    return !text.empty() && line.find(text) != std::string_view::npos;
+    return !text.empty() && Text::Find(line, text) != std::string_view::npos;
 }
 
+template <class Text>
 bool Meets(RemovalCondition condition, std::string_view text, std::string_view line) {
     switch (condition) {
         case RemovalCondition::LengthIs0:
-            return TrimmedLength(line) == 0;
+            return TrimmedLength<Text>(line, 1) == 0;
         case RemovalCondition::LengthBelow5:
-            return TrimmedLength(line) < 5;
+            return TrimmedLength<Text>(line, 5) < 5;
         case RemovalCondition::LengthBelow20:
-            return TrimmedLength(line) < 20;
+            return TrimmedLength<Text>(line, 20) < 20;
         case RemovalCondition::LengthAbove1:
-            return TrimmedLength(line) > 1;
+            return TrimmedLength<Text>(line, 2) > 1;
         case RemovalCondition::LengthAbove5:
-            return TrimmedLength(line) > 5;
+            return TrimmedLength<Text>(line, 6) > 5;
         case RemovalCondition::LengthAbove20:
-            return TrimmedLength(line) > 20;
+            return TrimmedLength<Text>(line, 21) > 20;
         case RemovalCondition::ContainsPercent:
             return line.find('%') != std::string_view::npos;
         case RemovalCondition::ContainsQuestionMark:
@@ -76,7 +81,7 @@ bool Meets(RemovalCondition condition, std::string_view text, std::string_view l
         case RemovalCondition::ContainsDollar:
             return line.find('$') != std::string_view::npos;
         case RemovalCondition::ContainsText:
-            return Contains(line, text);
+            return Contains<Text>(line, text);
     }
     return false;
 }
@@ -89,20 +94,25 @@ void RemoveLinesByCondition(DocumentLines& lines, std::optional<RemovalCondition
         return;
     }
     std::size_t removed_count = 0;
-    RemoveDownward(
-        lines, [&](std::string_view line) { return Meets(*condition, text, line); },
-        [&](std::size_t, bool removed) {
-            if (removed) {
-                progress(++removed_count);
-            }
-        },
-        progress);
+    WithEncoding(lines.GetEncoding(), [&](auto encoded) {
+        RemoveDownward(
+            lines,
+            [&](std::string_view line) { return Meets<decltype(encoded)>(*condition, text, line); },
+            [&](std::size_t, bool removed) {
+                if (removed) {
+                    progress(++removed_count);
+                }
+            },
+            progress);
+    });
 }
 
 void RemoveLinesWithWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
-    RemoveDownward(
-        lines, [&](std::string_view line) { return Contains(line, word); },
-        [&](std::size_t k, bool) { progress(k); }, progress);
+    WithEncoding(lines.GetEncoding(), [&](auto encoded) {
+        RemoveDownward(
+            lines, [&](std::string_view line) { return Contains<decltype(encoded)>(line, word); },
+            [&](std::size_t k, bool) { progress(k); }, progress);
+    });
 }
 
 LineSelection RemoveLinesBefore(const DocumentLines& lines, std::int32_t n,

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "core/document_editor.h"
+#include "core/encoded_text.h"
 #include "core/line_operations.h"
-#include "core/line_trim.h"
 
 namespace quillex {
 
@@ -39,35 +39,119 @@ void RemoveLeadingChars(DocumentLines& lines, std::string_view countText,
     }
     const std::int32_t n = ParseCountText(countText);
     const std::size_t cut = n >= 1 ? static_cast<std::size_t>(n) : 0;
-    RewriteInPlace(
-        lines,
-        [&](std::size_t, std::string_view line, char* out) {
-            return Store(line.substr(std::min(line.size(), cut)), out);
-        },
-        [&](std::size_t i) { progress(i + 1); }, progress);
+    WithEncoding(lines.GetEncoding(), [&](auto text) {
+        RewriteInPlace(
+            lines,
+            [&](std::size_t, std::string_view line, char* out) {
+                return Store(line.substr(text.Skip(line, cut)), out);
+            },
+            [&](std::size_t i) { progress(i + 1); }, progress);
+    });
 }
+
+namespace {
+
+// Hands `line` to `put` a piece at a time with every character c1 replaced by c2; false,
+// having put nothing, where c1 does not occur. Throws before it puts anything where c1
+// occurs and there is no c2.
+template <class Text, class Put>
+bool ReplaceEach(std::string_view line, std::string_view c1, std::optional<std::string_view> c2,
+                 Put put) {
+    std::size_t at = Text::Find(line, c1);
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    if (!c2) {
+        throw RunError("no replacement character");
+    }
+    std::size_t from = 0;
+    while (at != std::string_view::npos) {
+        put(line.substr(from, at - from));
+        put(*c2);
+        from = at + c1.size();
+        const std::size_t next = Text::Find(line.substr(from), c1);
+        at = next == std::string_view::npos ? next : from + next;
+    }
+    put(line.substr(from));
+    return true;
+}
+
+void CheckFirst(std::optional<std::string_view> c1) {
+    if (!c1) {
+        throw RunError("no character to replace");
+    }
+}
+
+}  // namespace
 
 void ReplaceChar(DocumentLines& lines, std::optional<char> c1, std::optional<char> c2,
                  const Progress& progress) {
-    // The same length, so every line stays where it is.
-    RewriteInPlace(
-        lines,
-        [&](std::size_t, std::string_view line, char* out) {
-            if (!line.empty()) {
-                if (!c1) {
-                    throw RunError("no character to replace");
-                }
-                char* hit = static_cast<char*>(std::memchr(out, *c1, line.size()));
-                if (hit != nullptr) {
-                    if (!c2) {
-                        throw RunError("no replacement character");
+    auto view = [](const std::optional<char>& c) {
+        return c ? std::optional<std::string_view>(std::string_view(&*c, 1)) : std::nullopt;
+    };
+    ReplaceChar(lines, view(c1), view(c2), progress);
+}
+
+void ReplaceChar(DocumentLines& lines, std::optional<std::string_view> c1,
+                 std::optional<std::string_view> c2, const Progress& progress) {
+    // An empty text holds no character: it is an empty field.
+    c1 = c1 && c1->empty() ? std::nullopt : c1;
+    c2 = c2 && c2->empty() ? std::nullopt : c2;
+    const std::size_t findSize = c1 ? c1->size() : 1;
+    if (c2 && c2->size() > findSize) {
+        // Lines may grow: they are built anew, one after the other.
+        WithEncoding(lines.GetEncoding(), [&](auto text) {
+            RewriteGrowing(
+                lines,
+                [&](std::size_t, std::string_view line, ByteBuffer& out) {
+                    if (!line.empty()) {
+                        CheckFirst(c1);
                     }
-                    std::replace(hit, out + line.size(), *c1, *c2);
+                    auto put = [&](std::string_view piece) {
+                        out.Append(piece.data(), piece.size());
+                    };
+                    if (line.empty() || !ReplaceEach<decltype(text)>(line, *c1, c2, put)) {
+                        put(line);
+                    }
+                },
+                [&](std::size_t i) { progress(i); });
+        });
+        return;
+    }
+    // A byte for a byte where a byte is a character (an ASCII byte is one in UTF-8 too): the
+    // same length, so every line stays where it is.
+    const bool byteForByte = findSize == 1 && (!c2 || c2->size() == 1) &&
+                             (lines.GetEncoding() == Encoding::Windows1251 || !c1 ||
+                              static_cast<unsigned char>((*c1)[0]) < 0x80);
+    WithEncoding(lines.GetEncoding(), [&](auto text) {
+        RewriteInPlace(
+            lines,
+            [&](std::size_t, std::string_view line, char* out) {
+                if (line.empty()) {
+                    return std::size_t{0};
                 }
-            }
-            return line.size();
-        },
-        [&](std::size_t i) { progress(i); }, progress);
+                CheckFirst(c1);
+                if (byteForByte) {
+                    char* hit = static_cast<char*>(std::memchr(out, (*c1)[0], line.size()));
+                    if (hit != nullptr) {
+                        if (!c2) {
+                            throw RunError("no replacement character");
+                        }
+                        std::replace(hit, out + line.size(), (*c1)[0], (*c2)[0]);
+                    }
+                    return line.size();
+                }
+                // No longer than c1, so the line shrinks or keeps its length and each piece
+                // lands at or before where it was read.
+                std::size_t written = 0;
+                auto put = [&](std::string_view piece) { written += Store(piece, out + written); };
+                if (!ReplaceEach<decltype(text)>(line, *c1, c2, put)) {
+                    put(line);
+                }
+                return written;
+            },
+            [&](std::size_t i) { progress(i); }, progress);
+    });
 }
 
 void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress& progress) {
@@ -75,17 +159,19 @@ void TruncateAtWord(DocumentLines& lines, std::string_view word, const Progress&
         return;  // an empty word occurs nowhere
     }
     std::size_t cut = 0;
-    RewriteInPlace(
-        lines,
-        [&](std::size_t, std::string_view line, char* out) {
-            const std::size_t at = line.find(word);
-            if (at != std::string_view::npos) {
-                progress(++cut);  // reported before the cut line is stored
-                line = line.substr(0, at);
-            }
-            return Store(line, out);
-        },
-        [](std::size_t) {}, progress);
+    WithEncoding(lines.GetEncoding(), [&](auto text) {
+        RewriteInPlace(
+            lines,
+            [&](std::size_t, std::string_view line, char* out) {
+                const std::size_t at = text.Find(line, word);
+                if (at != std::string_view::npos) {
+                    progress(++cut);  // reported before the cut line is stored
+                    line = line.substr(0, at);
+                }
+                return Store(line, out);
+            },
+            [](std::size_t) {}, progress);
+    });
 }
 
 void AddTextToLines(DocumentLines& lines, std::string_view left, std::string_view right,
@@ -176,18 +262,20 @@ void RemoveCharClass(DocumentLines& lines, std::optional<CharClass> charClass,
 }
 
 void TrimLines(DocumentLines& lines, std::optional<TrimSide> side, const Progress& progress) {
-    RewriteInPlace(
-        lines,
-        [&](std::size_t, std::string_view line, char* out) {
-            if (side == TrimSide::AtEnd || side == TrimSide::AtBothEnds) {
-                line = TrimEnd(line);
-            }
-            if (side == TrimSide::AtStart || side == TrimSide::AtBothEnds) {
-                line = TrimStart(line);
-            }
-            return Store(line, out);
-        },
-        [&](std::size_t k) { progress(k); }, progress);
+    WithEncoding(lines.GetEncoding(), [&](auto text) {
+        RewriteInPlace(
+            lines,
+            [&](std::size_t, std::string_view line, char* out) {
+                if (side == TrimSide::AtEnd || side == TrimSide::AtBothEnds) {
+                    line = text.TrimBlanksEnd(line);
+                }
+                if (side == TrimSide::AtStart || side == TrimSide::AtBothEnds) {
+                    line = text.TrimBlanksStart(line);
+                }
+                return Store(line, out);
+            },
+            [&](std::size_t k) { progress(k); }, progress);
+    });
 }
 
 }  // namespace quillex

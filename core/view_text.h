@@ -10,7 +10,8 @@
 namespace quillex {
 
 // The view holds at most this many characters, every line break counted as two (CR LF), so
-// a full view's text form is exactly as long as its character count in the statistics.
+// a full view's text form is exactly as long as its character count in the statistics (in a
+// UTF-8 document a character is a code point, and a cut never splits one).
 inline constexpr std::size_t kViewCapacity = 65536;
 
 // A CR or LF inside a line is shown as this character (SUB), so that one document line stays
@@ -35,7 +36,7 @@ struct ViewCounts {
 };
 ViewCounts CountViewText(std::u16string_view text) noexcept;
 
-// The length of the longest line; the first of equal lengths wins, 0 for no lines.
+// The length of the longest line in characters; 0 for no lines.
 std::size_t LongestLineLength(const DocumentLines& lines) noexcept;
 
 // The caret position at the end of the view's last line, before its closing break.
@@ -50,6 +51,9 @@ struct ColourRun {
     friend bool operator==(const ColourRun&, const ColourRun&) = default;
 };
 std::vector<ColourRun> CyrillicRuns(std::string_view bytes);
+// The same over the view's text, in its UTF-16 positions, for either encoding: the letters
+// "А" to "я" (U+0410 to U+044F) are exactly what the bytes 0xC0 to 0xFF show in Windows-1251.
+std::vector<ColourRun> CyrillicRuns(std::u16string_view text);
 
 // A statistics or progress label: the prefix directly followed by the number in decimal.
 std::string LabelWithNumber(std::string_view prefix, std::size_t number);

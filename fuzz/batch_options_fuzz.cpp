@@ -3,6 +3,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/batch_options.h"
+#include "core/cp1251.h"
+#include "core/encoding.h"
 #include "fuzz/finding.h"
 
 using namespace quillex::batch;
@@ -18,6 +20,18 @@ std::string Index(const std::optional<Enum>& value) {
 // The options as --name=value (which takes a value beginning with '-' too), an empty value
 // as a word of its own ("--name=" takes the next word as its value), then "--" and the three
 // words, which may begin with '-' too.
+// Text options are read as text: document bytes go back as the text they stand for.
+std::string AsText(const std::string& bytes, const std::optional<quillex::Encoding>& encoding) {
+    if (encoding != quillex::Encoding::Windows1251) {
+        return bytes;  // UTF-8 bytes are their own text, and what is not UTF-8 goes as it is
+    }
+    std::string text;
+    for (char16_t c : quillex::DecodeCp1251(bytes)) {
+        quillex::AppendUtf8(text, c);
+    }
+    return text;
+}
+
 std::vector<std::string> CommandLine(const Options& o) {
     const quillex::FunctionParams& p = o.params;
     std::vector<std::string> args;
@@ -28,21 +42,24 @@ std::vector<std::string> CommandLine(const Options& o) {
             args.push_back(std::string(option) + "=" + value);
         }
     };
+    auto text = [&](const std::string& bytes) { return AsText(bytes, o.encoding); };
+    add("--encoding",
+        o.encoding ? std::string(quillex::EncodingName(*o.encoding)) : std::string("auto"));
     add("--count", p.count);
-    add("--from", p.from ? std::string(1, *p.from) : "");
-    add("--to", p.to ? std::string(1, *p.to) : "");
+    add("--from", p.from ? text(*p.from) : "");
+    add("--to", p.to ? text(*p.to) : "");
     if (p.cut_word == p.remove_word) {  // one option sets both
-        add("--word", p.cut_word);
+        add("--word", text(p.cut_word));
     }
     if (p.add_left) {
-        add("--left", p.left);
+        add("--left", text(p.left));
     }
     if (p.add_right) {
-        add("--right", p.right);
+        add("--right", text(p.right));
     }
     add("--condition", Index(p.condition));
     if (p.condition_text == p.extension) {
-        add("--text", p.extension);
+        add("--text", text(p.extension));
     }
     add("--class", Index(p.char_class));
     if (p.marker) {
@@ -60,9 +77,9 @@ bool Same(const Options& x, const Options& y) {
     const quillex::FunctionParams& a = x.params;
     const quillex::FunctionParams& b = y.params;
     return x.function == y.function && x.input == y.input && x.output == y.output &&
-           a.count == b.count && a.from == b.from && a.to == b.to && a.cut_word == b.cut_word &&
-           a.left == b.left && a.add_left == b.add_left && a.right == b.right &&
-           a.add_right == b.add_right && a.condition == b.condition &&
+           x.encoding == y.encoding && a.count == b.count && a.from == b.from && a.to == b.to &&
+           a.cut_word == b.cut_word && a.left == b.left && a.add_left == b.add_left &&
+           a.right == b.right && a.add_right == b.add_right && a.condition == b.condition &&
            a.condition_text == b.condition_text && a.char_class == b.char_class &&
            a.marker == b.marker && a.drop_count == b.drop_count && a.extension == b.extension &&
            a.mode == b.mode && a.side == b.side && a.remove_word == b.remove_word;

@@ -42,14 +42,14 @@ s() { echo $(( $1 * scale )); }
 # Both windows are centred across the screen's width.
 width=1280
 logo_left=$(( (width - 400) / 2 ))
-main_left=$(( (width - 806) / 2 ))
+main_left=$(( (width - 802) / 2 ))
 
 build/release/app/Quillex "$work/sample.txt" &
 program=$!
 sleep 1.5
 shot screenshot-splash.png "$(s $logo_left)" "$(s 200)" "$(s 400)" "$(s 300)"
 sleep 3
-shot screenshot-main.png "$(s $main_left)" "$(s 10)" "$(s 806)" "$(s 580)"
+shot screenshot-main.png "$(s $main_left)" "$(s 10)" "$(s 802)" "$(s 602)"
 # The view's popup menu: a right click in the view. Xvfb's root picture shows a popup black,
 # so the menu is taken from its own window and laid over the main window's picture.
 windows_before="$(xdotool search --onlyvisible --pid "$program")"
@@ -60,7 +60,7 @@ eval "$(xdotool getwindowgeometry --shell "$menu")"
 xwd -id "$menu" -silent | xwdtopnm 2>/dev/null >"$work/menu.pnm"
 xwd -root -silent | xwdtopnm 2>/dev/null |
     pamcomp -xoff="$X" -yoff="$Y" "$work/menu.pnm" |
-    pamcut -left "$(s $main_left)" -top "$(s 10)" -width "$(s 806)" -height "$(s 580)" |
+    pamcut -left "$(s $main_left)" -top "$(s 10)" -width "$(s 802)" -height "$(s 602)" |
     pnmtopng >"$out/screenshot-menu.png"
 echo "wrote $out/screenshot-menu.png"
 xdotool key Escape
@@ -70,4 +70,4 @@ xdotool mousemove "$(s $(( main_left + 775 )))" "$(s $(( 10 + 72 )))" click 1
 sleep 0.5
 xdotool mousemove "$(s $(( main_left + 400 )))" "$(s 300)"
 sleep 0.3
-shot screenshot-russian.png "$(s $main_left)" "$(s 10)" "$(s 806)" "$(s 580)"
+shot screenshot-russian.png "$(s $main_left)" "$(s 10)" "$(s 802)" "$(s 602)"

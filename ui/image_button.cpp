@@ -1,6 +1,7 @@
 #include "ui/image_button.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace quillex {
@@ -48,6 +49,25 @@ void ImageButton::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::white);
         painter.drawText(captionArea_.translated(offset), Qt::AlignCenter, caption_);
     }
+    if (hasFocus()) {
+        // Inside the pictures' rounded body (1 px in from the left, top and right, 3 px up
+        // from the bottom, where its shadow lies), in the white of the captions.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(255, 255, 255, 210), 1.5, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3.5, 3.5, -3.5, -5.5).translated(offset), 7,
+                                7);
+    }
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace quillex

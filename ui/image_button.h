@@ -10,7 +10,8 @@ namespace quillex {
 
 // A button drawn from one entry of a picture list; the work timer picks the entry. The button
 // holds its own copy of the list (the pictures themselves are shared, not copied), so that
-// it never reaches into a list destroyed before it.
+// it never reaches into a list destroyed before it. It takes no focus unless its owner gives
+// it a focus policy; then it shows the focus by a light ring inside its edge.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 
@@ -32,6 +33,8 @@ class ImageButton : public QAbstractButton {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter and Return press the focused button as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     const QList<QPixmap> pictures_;

@@ -15,6 +15,8 @@ inline constexpr QRect kLbl_3{240, 50, 470, 15};
 inline constexpr QRect kLbl_Work{240, 65, 470, 15};
 // The share of the running work done, right of the longest "Lines processed" caption.
 inline constexpr QRect kProgress_Work{440, 68, 260, 9};
+// The document's encoding, right of the longest line's length.
+inline constexpr QRect kLbl_Encoding{710, 50, 86, 15};
 inline constexpr QRect kLbl_Lang0{720, 65, 36, 15};
 inline constexpr QRect kLbl_Lang1{760, 65, 36, 15};
 inline constexpr QRect kImage1{10, 80, 780, 400};

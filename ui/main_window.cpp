@@ -139,6 +139,7 @@ void MainWindow::BuildWindow() {
     connect(&workTimer_, &QTimer::timeout, this, Guarded(report_, this, &MainWindow::OnWorkTimer));
     workTimer_.start();
     NameControls();
+    BuildKeyboard();
 }
 
 void MainWindow::NameControls() {
@@ -147,6 +148,7 @@ void MainWindow::NameControls() {
         {viewLinesLabel_, "Lbl_1"},
         {viewCharsLabel_, "Lbl_2"},
         {longestLineLabel_, "Lbl_3"},
+        {encodingLabel_, "Lbl_Encoding"},
         {processedLabel_, "Lbl_Work"},
         {englishLabel_, "Lbl_Lang0"},
         {russianLabel_, "Lbl_Lang1"},
@@ -184,6 +186,9 @@ void MainWindow::NameControls() {
         {emptyViewItem_, "N4"},
         {undoItem_, "N5"},
         {redoItem_, "N6"},
+        {encodingItem_, "N7"},
+        {encodingItems_[0], "N7_0"},
+        {encodingItems_[1], "N7_1"},
     };
     for (const auto& [control, name] : controls) {
         control->setObjectName(QLatin1String(name));
@@ -202,6 +207,7 @@ void MainWindow::BuildControls() {
     viewLinesLabel_ = MakeLabel(this, layout::kLbl_1, grey);
     viewCharsLabel_ = MakeLabel(this, layout::kLbl_2, grey);
     longestLineLabel_ = MakeLabel(this, layout::kLbl_3, grey);
+    encodingLabel_ = MakeLabel(this, layout::kLbl_Encoding, grey);
     processedLabel_ = MakeLabel(this, layout::kLbl_Work, grey);
     englishLabel_ = MakeLabel(this, layout::kLbl_Lang0, QColor(128, 128, 128), true);
     englishLabel_->setText(QStringLiteral("Engl"));
@@ -248,6 +254,7 @@ void MainWindow::BuildControls() {
     loadFileEdit_ = MakeEdit(this, layout::kEdit_Load_File);
     openButton_ = new ImageButton(buttonImages_, 2, this);
     openButton_->setCursor(Qt::PointingHandCursor);
+    openButton_->setFocusPolicy(Qt::TabFocus);
     connect(openButton_, &QAbstractButton::clicked, this,
             Guarded(report_, this, &MainWindow::ChooseAndLoadFile));
 
@@ -255,6 +262,7 @@ void MainWindow::BuildControls() {
     saveFileEdit_ = MakeEdit(this, layout::kEdit_Save_File);
     saveButton_ = new ImageButton(buttonImages_, 4, this);
     saveButton_->setCursor(Qt::PointingHandCursor);
+    saveButton_->setFocusPolicy(Qt::TabFocus);
     connect(saveButton_, &QAbstractButton::clicked, this,
             Guarded(report_, this, &MainWindow::SaveDocument));
 
@@ -266,11 +274,16 @@ void MainWindow::BuildParkedControls() {
     focusSink_->move(layout::kEdit_Focus);
     // Nothing is typed into the sink; read-only, it leaves Ctrl+Z to the window's undo.
     focusSink_->setReadOnly(true);
+    // The window gives it the focus; Tab never does, nor can a click reach it down there.
+    focusSink_->setFocusPolicy(Qt::ClickFocus);
 
     auto button = [this](QPoint at, void (MainWindow::*handler)()) {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
         button->setGeometry(QRect(at, QSize(22, 22)));
+        // Out of sight, so out of the keyboard's reach too: no Tab lands here and no Space
+        // presses a button the user has never seen.
+        button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QAbstractButton::clicked, this, Guarded(report_, this, handler));
         return button;
     };
@@ -291,6 +304,7 @@ void MainWindow::BuildParkedControls() {
     }
     languageEdit_ = MakeEdit(this, QRect(layout::kEdit_Lang, QSize(64, 19)));
     languageEdit_->setReadOnly(true);
+    languageEdit_->setFocusPolicy(Qt::NoFocus);
 
     // Presses on the title pass through to the window, which starts the drag.
     titleShadowLabel_ =

@@ -67,7 +67,7 @@ struct MainWindowServices {
     WorkRunner::Where work = WorkRunner::Where::Worker;
 };
 
-// The main window: borderless, 806 x 580, skinned, with the document view, the load and save
+// The main window: borderless, 802 x 602, skinned, with the document view, the load and save
 // columns, the function chooser and its panels. Its members are split by concern over
 // main_window*.cpp: lifecycle and layout, view, file commands, popup menu and statistics,
 // work timer.
@@ -75,8 +75,9 @@ class MainWindow : public QWidget, public RunHost {
     Q_OBJECT
 
   public:
-    static constexpr int kWidth = 806;
-    static constexpr int kHeight = 580;
+    // The skin's size, which the window's rounded shape (layout::WindowRegion) is cut from.
+    static constexpr int kWidth = 802;
+    static constexpr int kHeight = 602;
 
     explicit MainWindow(const MainWindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -148,6 +149,8 @@ class MainWindow : public QWidget, public RunHost {
     void MoveCaretToEnd();
     void CopyAll();    // selects and copies the whole view
     void EmptyView();  // clears the view, as a change that can be undone
+    // The document's bytes read in the other encoding, as a change that can be undone.
+    void SwitchEncoding(Encoding encoding);
 
     // Undo and redo: the view menu's items, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
     void Undo();
@@ -218,6 +221,11 @@ class MainWindow : public QWidget, public RunHost {
     void ShowLoadError(const QString& fieldText, const std::exception_ptr& failure);
     void TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
                             const QString& previousField);
+    void BuildEncodingMenu();
+    // The encoding submenu's caption and check mark, at each opening of the menu.
+    void PrepareEncodingMenu(bool hasText);
+    // The Tab order and the Ctrl+O and Ctrl+S keys.
+    void BuildKeyboard();
     // Exchanges the step's state with the window's; throws when the load file's part fails.
     void ExchangeStep(UndoStep& step, bool undoing);
     // False when the user keeps a load file changed on disk since the program wrote it.
@@ -241,6 +249,7 @@ class MainWindow : public QWidget, public RunHost {
     QLabel* viewLinesLabel_ = nullptr;    // Lbl_1
     QLabel* viewCharsLabel_ = nullptr;    // Lbl_2
     QLabel* longestLineLabel_ = nullptr;  // Lbl_3
+    QLabel* encodingLabel_ = nullptr;     // Lbl_Encoding
     QLabel* processedLabel_ = nullptr;    // Lbl_Work
     QLabel* englishLabel_ = nullptr;      // Lbl_Lang0
     QLabel* russianLabel_ = nullptr;      // Lbl_Lang1
@@ -287,6 +296,8 @@ class MainWindow : public QWidget, public RunHost {
     QAction* undoItem_ = nullptr;         // N5
     QAction* redoItem_ = nullptr;         // N6
     QAction* undoSeparator_ = nullptr;
+    QAction* encodingItem_ = nullptr;  // N7
+    QAction* encodingItems_[2] = {};   // N7_0 UTF-8, N7_1 Windows-1251
 
     Dialogs& dialogs_;
     CursorSource& cursor_;

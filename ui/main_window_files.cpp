@@ -111,6 +111,7 @@ void MainWindow::LoadFile(const QString& path) {
     work_->Start(
         [load, file = ToPath(loadFileEdit_->text())](WorkMeter& meter) {
             load->document.LoadFromFile(file, &load->report, Progress({}, &meter));
+            load->document.SetEncoding(DetectEncoding(load->document.TextForm()));
             meter.StopIfAsked();
         },
         [this, load, before](std::exception_ptr failure) {

@@ -35,6 +35,7 @@ void MainWindow::BuildMenu() {
     caretToEndItem_ = viewMenu_->addAction(QString());
     copyAllItem_ = viewMenu_->addAction(QString());
     emptyViewItem_ = viewMenu_->addAction(QString());
+    BuildEncodingMenu();
     connect(highlightItem_, &QAction::triggered, this,
             Guarded(report_, this, &MainWindow::OnHighlightItem));
     connect(caretToEndItem_, &QAction::triggered, this,
@@ -63,6 +64,7 @@ void MainWindow::PrepareViewMenu() {
     set(caretToEndItem_, hasText, "Переместить курсор в конец текста");
     set(copyAllItem_, hasText, "Выделить и скопировать весь текст");
     set(emptyViewItem_, hasText, "Очистить RichEdit");
+    PrepareEncodingMenu(hasText);
     // Undo and redo in the language in force, greyed when there is nothing; hidden with the
     // other items while the view is empty.
     const quillex::CaptionTable& table = Captions();
@@ -106,7 +108,7 @@ void MainWindow::OnEmptyViewItem() {
 }
 
 void MainWindow::HighlightCyrillic() {
-    const std::string bytes = EncodeFromView(view_->toPlainText());
+    const QString text = view_->toPlainText();
     QTextCharFormat black;
     black.setForeground(QColor(0, 0, 0));
     QTextCharFormat red;
@@ -115,7 +117,7 @@ void MainWindow::HighlightCyrillic() {
     batchingView_ = true;
     QTextCursor cursor(view_->document());
     cursor.beginEditBlock();
-    for (const ColourRun& run : CyrillicRuns(bytes)) {
+    for (const ColourRun& run : CyrillicRuns(U16View(text))) {
         cursor.setPosition(static_cast<int>(run.start));
         cursor.setPosition(static_cast<int>(run.start + run.length), QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(run.red ? red : black);
@@ -160,6 +162,7 @@ void MainWindow::UpdateStatistics() {
     const ViewCounts counts = CountViewText(U16View(view_->toPlainText()));
     viewLinesLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Lines, counts.lines)));
     viewCharsLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Characters, counts.characters)));
+    encodingLabel_->setText(FromUtf8(std::string(EncodingName(document_.GetEncoding()))));
     longestLineLabel_->setText(
         FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(document_))));
 }

@@ -18,7 +18,7 @@ void MainWindow::RefreshView() {
     view_->clear();
     QTextCursor cursor(view_->document());
     // Plain text only: nothing in a line is ever taken as markup.
-    cursor.insertText(DecodeForView(view.text), QTextCharFormat());
+    cursor.insertText(DecodeForView(view.text, document_.GetEncoding()), QTextCharFormat());
     batchingView_ = false;
     UpdateStatistics();
     if (view.overflow) {

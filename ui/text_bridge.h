@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/cp1251.h"
+#include "core/encoding.h"
 
 // Where the core's byte strings meet Qt's strings.
 namespace quillex {
@@ -21,12 +22,18 @@ inline std::u16string_view U16View(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-// Document bytes are shown as Windows-1251.
-inline QString DecodeForView(std::string_view bytes) {
-    return QString::fromStdU16String(DecodeCp1251(bytes));
+// Document bytes are shown in the document's encoding; a UTF-8 byte that begins no valid
+// sequence shows as U+FFFD.
+inline QString DecodeForView(std::string_view bytes, Encoding encoding = Encoding::Windows1251) {
+    return QString::fromStdU16String(encoding == Encoding::Utf8 ? DecodeUtf8(bytes)
+                                                                : DecodeCp1251(bytes));
 }
 
-inline std::string EncodeFromView(const QString& text) {
+// A character Windows-1251 cannot hold becomes '?'.
+inline std::string EncodeFromView(const QString& text, Encoding encoding = Encoding::Windows1251) {
+    if (encoding == Encoding::Utf8) {
+        return text.toStdString();
+    }
     return EncodeCp1251(U16View(text));
 }
 

@@ -167,6 +167,47 @@ TEST_F(Batch, BadArgumentsShowTheUsage) {
     EXPECT_FALSE(std::filesystem::exists(Out()));
 }
 
+// The document's encoding and the text options read as text and written in it.
+TEST_F(Batch, EncodingsAndTextArguments) {
+    const struct {
+        std::string input;
+        std::vector<std::string> options;
+        std::string output;
+    } cases[] = {
+        // A UTF-8 letter as an option of a Windows-1251 document is its Windows-1251 byte; a
+        // Windows-1251 byte, which is no UTF-8, is taken as it is.
+        {"\xB8\xEB\xEA\xE0\r\n", {"1", "--from", "ё", "--to", "e"}, "e\xEB\xEA\xE0\r\n"},
+        {"\xB8\xEB\r\n", {"1", "--from", "\xEB", "--to", "x", "--encoding", "cp1251"}, "\xB8x\r\n"},
+        {"\xD0\xE5\xE7 \xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2: 1\r\n",
+         {"2", "--word", "Результат:"},
+         "\xD0\xE5\xE7 \r\n"},
+        // UTF-8 documents: characters are code points, the mark stays.
+        {"ёлка\r\n", {"1", "--from", "ё", "--to", "e", "--encoding", "UTF-8"}, "eлка\r\n"},
+        {"\xEF\xBB\xBFЖук\r\n", {"0", "--encoding", "auto"}, "\xEF\xBB\xBFук\r\n"},
+        {"Привет\r\nПРИВЕТ\r\n", {"dedupe", "--encoding", "auto"}, "Привет\r\n"},
+        {"Привет\r\nПРИВЕТ\r\n", {"dedupe"}, "Привет\r\nПРИВЕТ\r\n"},  // bytes, by default
+    };
+    for (const auto& c : cases) {
+        WriteBytes(In(), c.input);
+        std::vector<std::string> args = {c.options[0], In(), Out()};
+        args.insert(args.end(), c.options.begin() + 1, c.options.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(ReadBytes(Out()), c.output) << ::testing::PrintToString(c.options);
+    }
+    // What the encoding cannot hold, and an unknown encoding, are bad arguments.
+    WriteBytes(In(), "a\r\n");
+    std::filesystem::remove(Out());
+    Result r = Run({"11", In(), Out(), "--word", "日本"});
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find("--word: "), std::string::npos) << r.err;
+    r = Run({"3", In(), Out(), "--encoding", "auto", "--left", "日"});  // ASCII: Windows-1251
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find("--left: "), std::string::npos) << r.err;
+    EXPECT_EQ(Run({"3", In(), Out(), "--encoding", "koi8-r"}).exit_code, 2);
+    EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
 TEST_F(Batch, TheInputMayBeTheOutput) {
     WriteBytes(In(), "b\r\na\r\nB\r\n");
     const Result r = Run({"5", In(), In()});

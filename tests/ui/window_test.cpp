@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -24,8 +25,8 @@ class ShownWindowTest : public MainWindowTest {
 
 TEST_F(ShownWindowTest, ShowsAtTheTopCentreWithTheLayoutBounds) {
     const int desktop = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    EXPECT_EQ(mainWindow.geometry().topLeft(), QPoint(CentredLeft(desktop, 806), 10));
-    EXPECT_EQ(mainWindow.size(), QSize(806, 580));
+    EXPECT_EQ(mainWindow.geometry().topLeft(), QPoint(CentredLeft(desktop, 802), 10));
+    EXPECT_EQ(mainWindow.size(), QSize(802, 602));
     EXPECT_EQ(mainWindow.mask(), layout::WindowRegion());
     EXPECT_FALSE(mainWindow.mask().contains(QPoint(0, 0)));
     EXPECT_FALSE(mainWindow.mask().contains(QPoint(4, 1)));
@@ -44,6 +45,17 @@ TEST_F(ShownWindowTest, ShowsAtTheTopCentreWithTheLayoutBounds) {
     EXPECT_GT(Child<QLineEdit>(mainWindow, "Edit_Focus")->y(), MainWindow::kHeight);
     EXPECT_EQ(Child<QLabel>(mainWindow, "Lbl_1")->text(), "Lines: 0");
     EXPECT_EQ(Child<ImageButton>(mainWindow, "Sb_Close")->toolTip(), "Exit");
+}
+
+// The rounded shape and the skin's outline close at the bottom as at the top: the shape lies
+// inside the window, and the bottom row of the shape is the outline, darker than the body.
+TEST_F(ShownWindowTest, TheShapeAndTheOutlineCloseTheBottomEdge) {
+    const QRect shape = layout::WindowRegion().boundingRect();
+    EXPECT_TRUE(mainWindow.rect().contains(shape));
+    const QImage picture = mainWindow.grab().toImage();
+    const int middle = shape.center().x();
+    EXPECT_LT(picture.pixelColor(middle, shape.bottom()).lightness() + 40,
+              picture.pixelColor(middle, shape.bottom() - 3).lightness());
 }
 
 TEST_F(ShownWindowTest, HoverSwitchesPicturesOnlyInsideTheStrictBounds) {

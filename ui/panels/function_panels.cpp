@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <optional>
@@ -81,11 +82,42 @@ void FunctionPanels::ConnectHandlers() {
 }
 
 void FunctionPanels::ShowWorking(bool working) {
+    QPushButton* shownStart = nullptr;
+    for (int k = 0; k < kFunctionCount; ++k) {
+        if (!c_.panels[k]->isHidden()) {
+            shownStart = c_.startButtons[k];
+        }
+    }
+    // The keyboard's place goes from Start to Cancel and back, so that Enter and Space keep
+    // working on the button that stands there.
+    QWidget* focused = working ? static_cast<QWidget*>(shownStart) : c_.cancelButton;
+    const bool moveFocus = focused != nullptr && focused->hasFocus();
     c_.chooser->setEnabled(!working);
+    c_.cancelButton->setVisible(working);
     for (QPushButton* start : c_.startButtons) {
         start->setVisible(!working);
     }
-    c_.cancelButton->setVisible(working);
+    if (moveFocus) {
+        QWidget* next = working ? static_cast<QWidget*>(c_.cancelButton) : shownStart;
+        if (next != nullptr) {
+            next->setFocus();
+        }
+    }
+}
+
+QList<QWidget*> FunctionPanels::TabOrder() const {
+    QList<QWidget*> order{c_.chooser};
+    for (int k = 0; k < kFunctionCount; ++k) {
+        QList<QWidget*> parameters =
+            c_.panels[k]->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        parameters.removeOne(c_.startButtons[k]);
+        std::stable_sort(parameters.begin(), parameters.end(),
+                         [](const QWidget* a, const QWidget* b) {
+                             return std::pair(a->x(), a->y()) < std::pair(b->x(), b->y());
+                         });
+        order << parameters << c_.startButtons[k];
+    }
+    return order;
 }
 
 void FunctionPanels::SetFunctionNames(const CaptionTable& captions) {
@@ -119,6 +151,10 @@ void FunctionPanels::ShowConditionTextFor(int index) {
     c_.conditionText->setVisible(index == kConditionWithText);
 }
 
+std::string FunctionPanels::InDocument(const QString& text) const {
+    return EncodeFromView(text, host_.Document().GetEncoding());
+}
+
 void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::function<void()> then) {
     if (!host_.Work().CanStart()) {
         return;
@@ -139,28 +175,28 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::funct
 
 void FunctionPanels::StartCutLeading() {
     FunctionParams p;
-    p.count = EncodeFromView(c_.cutCount->currentText());
+    p.count = InDocument(c_.cutCount->currentText());
     Run(FunctionId::CutLeading, p);
 }
 
 void FunctionPanels::StartReplaceChar() {
     FunctionParams p;
-    p.from = FirstByte(EncodeFromView(c_.replacedChar->currentText()));
-    p.to = FirstByte(EncodeFromView(c_.replacementChar->currentText()));
+    p.from = FirstChar(InDocument(c_.replacedChar->currentText()), host_.Document().GetEncoding());
+    p.to = FirstChar(InDocument(c_.replacementChar->currentText()), host_.Document().GetEncoding());
     Run(FunctionId::ReplaceChar, p);
 }
 
 void FunctionPanels::StartCutAtWord() {
     FunctionParams p;
-    p.cut_word = EncodeFromView(c_.cutWord->currentText());
+    p.cut_word = InDocument(c_.cutWord->currentText());
     Run(FunctionId::CutAtWord, p);
 }
 
 void FunctionPanels::StartAddText() {
     FunctionParams p;
-    p.left = EncodeFromView(c_.leftText->currentText());
+    p.left = InDocument(c_.leftText->currentText());
     p.add_left = c_.addLeft->isChecked();
-    p.right = EncodeFromView(c_.rightText->currentText());
+    p.right = InDocument(c_.rightText->currentText());
     p.add_right = c_.addRight->isChecked();
     Run(FunctionId::AddText, p);
 }
@@ -168,7 +204,7 @@ void FunctionPanels::StartAddText() {
 void FunctionPanels::StartRemoveIf() {
     FunctionParams p;
     p.condition = SelectedEntry<RemovalCondition>(c_.condition, kConditionCount);
-    p.condition_text = EncodeFromView(c_.conditionText->text());
+    p.condition_text = InDocument(c_.conditionText->text());
     Run(FunctionId::RemoveIf, p);
 }
 
@@ -194,7 +230,7 @@ void FunctionPanels::StartJoin() {
 
 void FunctionPanels::StartDropFirst() {
     FunctionParams p;
-    p.drop_count = EncodeFromView(c_.dropCount->text());
+    p.drop_count = InDocument(c_.dropCount->text());
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
@@ -203,7 +239,7 @@ void FunctionPanels::StartDropFirst() {
 
 void FunctionPanels::StartFilterExt() {
     FunctionParams p;
-    p.extension = EncodeFromView(c_.extension->text());
+    p.extension = InDocument(c_.extension->text());
     p.mode = c_.removeMatching->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
     Run(FunctionId::FilterExt, p, [this] { host_.RefreshView(); });
 }
@@ -216,7 +252,7 @@ void FunctionPanels::StartTrim() {
 
 void FunctionPanels::StartRemoveWithWord() {
     FunctionParams p;
-    p.remove_word = EncodeFromView(c_.removeWord->text());
+    p.remove_word = InDocument(c_.removeWord->text());
     Run(FunctionId::RemoveWithWord, p);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -36,6 +37,9 @@ class FunctionPanels : public QObject {
     // The off-screen field that takes the focus after a pick, so that no parameter control
     // of the new panel holds the caret.
     void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
+    // The controls in the order Tab visits them: the chooser, then each panel's parameters
+    // from left to right and top to bottom, then its Start. Hidden panels are skipped by Tab.
+    QList<QWidget*> TabOrder() const;
 
     // Event handlers, connected to their controls.
     // The chooser's pick: the panel of function `index` alone is shown.
@@ -63,6 +67,8 @@ class FunctionPanels : public QObject {
     // Runs a function by its kind: over the document, or round the load file, after which
     // `then` follows unless the run was cancelled. Nothing while other work runs.
     void Run(FunctionId id, const FunctionParams& params, std::function<void()> then = {});
+    // A field's text as bytes in the document's encoding.
+    std::string InDocument(const QString& text) const;
 
     RunHost& host_;
     ErrorReport& report_;

@@ -140,6 +140,8 @@ PanelControls CreatePanelControls(QWidget* window) {
         c.startButtons[k] =
             Make<QPushButton>(c.panels[k], ("Btn_" + number).constData(), kStartRect);
         c.startButtons[k]->setText(QStringLiteral("Start"));
+        // Enter on a focused Start starts too, not only Space.
+        c.startButtons[k]->setAutoDefault(true);
     }
     CreateParameters(c);
     // Above the panels, where every panel has its Start button.
