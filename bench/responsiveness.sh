@@ -49,11 +49,12 @@ fi
 XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache "$program" > "$work/log" 2>&1 &
 app_pid=$!
 
-# The main window is the 806 pixels wide one, shown once the start-up window has gone.
+# The main window is the one about 800 pixels wide, shown once the start-up window (400) has
+# gone.
 window=
 for _ in $(seq 100); do
     for id in $(xdotool search --onlyvisible --name '^Quillex$' 2> /dev/null); do
-        if xwininfo -id "$id" | grep -q 'Width: 806'; then window=$id; fi
+        if xwininfo -id "$id" | grep -q 'Width: 80[0-9]'; then window=$id; fi
     done
     [[ -n $window ]] && break
     sleep 0.1
