@@ -8,21 +8,17 @@
 
 #include "core/encoding.h"
 #include "core/line_functions.h"
+#include "fuzz/draw.h"
 #include "fuzz/finding.h"
 #include "tests/core/op_outcome.h"
 
 using namespace quillex;
+using fuzz::Entry;
 using fuzz::Require;
 using testing::Outcome;
 using testing::RunOp;
 
 namespace {
-
-template <class Enum>
-std::optional<Enum> Entry(FuzzedDataProvider& in, int count) {
-    const int k = in.ConsumeIntegralInRange(-1, count - 1);
-    return k < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(k));
-}
 
 FunctionParams Draw(FuzzedDataProvider& in, Encoding encoding) {
     FunctionParams p;
