@@ -7,24 +7,20 @@
 #include <typeinfo>
 
 #include "core/line_operations.h"
+#include "fuzz/draw.h"
 #include "fuzz/finding.h"
 #include "tests/core/op_outcome.h"
 #include "tests/core/ops_reference.h"
 #include "tests/core/vector_ops.h"
 
 using namespace quillex;
+using fuzz::Entry;
 using fuzz::Require;
 using testing::Op;
 using testing::Outcome;
 using testing::RunOp;
 
 namespace {
-
-template <class Enum>
-std::optional<Enum> Entry(FuzzedDataProvider& in, int count) {
-    const int k = in.ConsumeIntegralInRange(-1, count - 1);
-    return k < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(k));
-}
 
 std::optional<char> Field(FuzzedDataProvider& in) {
     return in.ConsumeBool() ? std::nullopt : std::optional<char>(in.ConsumeIntegral<char>());
