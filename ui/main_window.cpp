@@ -250,21 +250,21 @@ void MainWindow::BuildControls() {
             Guarded(report_, this, &MainWindow::OnViewTextChanged));
 
     const QColor caption(40, 70, 105);
+    // Open and Save: picture buttons that Tab reaches, each running its command.
+    auto makeFileButton = [this](int picture, void (MainWindow::*command)()) {
+        auto* button = new ImageButton(buttonImages_, picture, this);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setFocusPolicy(Qt::TabFocus);
+        connect(button, &QAbstractButton::clicked, this, Guarded(report_, this, command));
+        return button;
+    };
     loadFileCaption_ = MakeLabel(this, layout::kLbl_Load_File, caption, true);
     loadFileEdit_ = MakeEdit(this, layout::kEdit_Load_File);
-    openButton_ = new ImageButton(buttonImages_, 2, this);
-    openButton_->setCursor(Qt::PointingHandCursor);
-    openButton_->setFocusPolicy(Qt::TabFocus);
-    connect(openButton_, &QAbstractButton::clicked, this,
-            Guarded(report_, this, &MainWindow::ChooseAndLoadFile));
+    openButton_ = makeFileButton(2, &MainWindow::ChooseAndLoadFile);
 
     saveFileCaption_ = MakeLabel(this, layout::kLbl_Save_File, caption, true);
     saveFileEdit_ = MakeEdit(this, layout::kEdit_Save_File);
-    saveButton_ = new ImageButton(buttonImages_, 4, this);
-    saveButton_->setCursor(Qt::PointingHandCursor);
-    saveButton_->setFocusPolicy(Qt::TabFocus);
-    connect(saveButton_, &QAbstractButton::clicked, this,
-            Guarded(report_, this, &MainWindow::SaveDocument));
+    saveButton_ = makeFileButton(4, &MainWindow::SaveDocument);
 
     chooserCaption_ = MakeLabel(this, layout::kLbl_Select, caption, true);
 }

@@ -226,6 +226,8 @@ class MainWindow : public QWidget, public RunHost {
     void PrepareEncodingMenu(bool hasText);
     // The Tab order and the Ctrl+O and Ctrl+S keys.
     void BuildKeyboard();
+    // Undo or Redo, refused while work runs.
+    void StepThroughHistory(bool undoing);
     // Exchanges the step's state with the window's; throws when the load file's part fails.
     void ExchangeStep(UndoStep& step, bool undoing);
     // False when the user keeps a load file changed on disk since the program wrote it.

@@ -54,21 +54,26 @@ void MainWindow::RecordChange(UndoStep step) {
 }
 
 void MainWindow::Undo() {
-    if (work_->Busy()) {
-        return;
-    }
-    try {
-        history_.Undo([this](UndoStep& step) { ExchangeStep(step, true); });
-    } catch (const ExchangeFailed&) {
-    }
+    StepThroughHistory(true);
 }
 
 void MainWindow::Redo() {
+    StepThroughHistory(false);
+}
+
+void MainWindow::StepThroughHistory(bool undoing) {
     if (work_->Busy()) {
         return;
     }
+    const UndoHistory::Exchange exchange = [this, undoing](UndoStep& step) {
+        ExchangeStep(step, undoing);
+    };
     try {
-        history_.Redo([this](UndoStep& step) { ExchangeStep(step, false); });
+        if (undoing) {
+            history_.Undo(exchange);
+        } else {
+            history_.Redo(exchange);
+        }
     } catch (const ExchangeFailed&) {
     }
 }
