@@ -3,10 +3,12 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/byte_buffer.h"
 #include "core/file_format.h"
+#include "core/process_id.h"
 
 namespace quillex {
 
@@ -28,8 +30,10 @@ std::filesystem::path NewCopyName(const std::filesystem::path& folder,
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::system_clock::now().time_since_epoch())
                         .count();
-    char tag[64];
-    std::snprintf(tag, sizeof tag, ".%016llx.%lld", static_cast<unsigned long long>(PathHash(full)),
+    // The process id tells a later start whether the run that kept the copy is gone.
+    char tag[80];
+    std::snprintf(tag, sizeof tag, ".%016llx.%ld.%lld",
+                  static_cast<unsigned long long>(PathHash(full)), CurrentProcessId(),
                   static_cast<long long>(ms));
     std::filesystem::path base = folder / original.filename();
     base += tag;
@@ -41,6 +45,42 @@ std::filesystem::path NewCopyName(const std::filesystem::path& folder,
         name += std::to_string(n);
     }
     return name;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process id in a copy's name ("name.HASH.PID.MS", "-N" after it where two met); 0 in a
+// copy named before ids were kept ("name.HASH.MS"), -1 in a name that is not a copy's.
+long CopyProcessId(std::string_view name) {
+    if (const std::size_t dash = name.rfind('-');
+        dash != std::string_view::npos && AllDigits(name.substr(dash + 1))) {
+        name = name.substr(0, dash);
+    }
+    std::string_view parts[3];
+    for (std::string_view& part : parts) {
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string_view::npos) {
+            return -1;
+        }
+        part = name.substr(dot + 1);
+        name = name.substr(0, dot);
+    }
+    const auto isHash = [](std::string_view text) {
+        return text.size() == 16 &&
+               text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+    };
+    if (!AllDigits(parts[0])) {
+        return -1;
+    }
+    if (isHash(parts[1])) {
+        return 0;
+    }
+    if (AllDigits(parts[1]) && parts[1].size() < 10 && isHash(parts[2])) {
+        return std::stol(std::string(parts[1]));
+    }
+    return -1;
 }
 
 void SaveBytes(const ByteBuffer& bytes, const std::filesystem::path& path) {
@@ -100,6 +140,39 @@ void ExchangeWithBackup(FileBackup& backup) {
     std::filesystem::remove(backup.copy, ec);
     backup.copy = newCopy;
     backup.written = StampOf(backup.original);
+}
+
+bool StillHoldsItsBackup(const FileBackup& backup) noexcept {
+    try {
+        std::error_code ec;
+        if (std::filesystem::file_size(backup.original, ec) !=
+            std::filesystem::file_size(backup.copy, ec)) {
+            return false;
+        }
+        const ByteBuffer original = ReadWholeFile(backup.original);
+        const ByteBuffer copy = ReadWholeFile(backup.copy);
+        return std::string_view(original.data(), original.size()) ==
+               std::string_view(copy.data(), copy.size());
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void RemoveStaleBackups(const std::filesystem::path& folder,
+                        std::filesystem::file_time_type olderThan) noexcept {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code fileError;
+        if (it->symlink_status(fileError).type() != std::filesystem::file_type::regular ||
+            it->last_write_time(fileError) >= olderThan || fileError) {
+            continue;
+        }
+        const long pid = CopyProcessId(PathText(it->path().filename()));
+        if (pid == 0 || (pid > 0 && ProcessIsGone(pid))) {
+            std::filesystem::remove(it->path(), fileError);
+        }
+    }
 }
 
 void RemoveBackup(const FileBackup& backup) noexcept {

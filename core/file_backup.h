@@ -26,8 +26,8 @@ struct FileBackup {
 };
 
 // Copies the bytes of `original` into a new file in `folder`, whose name is the original's
-// name, a hash of its full path and a time stamp. No backup when there is no such file.
-// Throws FileError.
+// name, a hash of its full path, the process id and a time stamp. No backup when there is no such
+// file. Throws FileError.
 std::optional<FileBackup> KeepBackup(const std::filesystem::path& folder,
                                      const std::filesystem::path& original);
 
@@ -38,6 +38,15 @@ bool ChangedOnDisk(const FileBackup& backup);
 // original's present bytes as the new copy: undo and redo are the same exchange. All or
 // nothing for the original; throws FileError.
 void ExchangeWithBackup(FileBackup& backup);
+
+// Whether the original holds exactly the copy's bytes: a write over it that failed left it
+// whole, and the copy protects nothing. False when either cannot be read.
+bool StillHoldsItsBackup(const FileBackup& backup) noexcept;
+
+// Removes the copies in `folder` last written before `olderThan` whose run is gone (a crash,
+// a kill): a running program's copies stay, however old.
+void RemoveStaleBackups(const std::filesystem::path& folder,
+                        std::filesystem::file_time_type olderThan) noexcept;
 
 // Removes the copy; a copy already gone is no failure.
 void RemoveBackup(const FileBackup& backup) noexcept;

@@ -1,7 +1,11 @@
 #include "core/undo_history.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
+
+#include "core/system_memory.h"
 
 namespace quillex {
 
@@ -17,7 +21,14 @@ std::size_t MemoryBytes(const DocumentLines& document) noexcept {
     return document.TextForm().size() + (document.Count() + 1) * sizeof(std::uint64_t);
 }
 
-void UndoHistory::Record(UndoStep step, const DocumentLines& present) {
+std::size_t UndoHistory::DefaultBudget() noexcept {
+    constexpr std::uint64_t kFloor = std::uint64_t{512} << 20;
+    const std::uint64_t budget = std::max(kFloor, PhysicalMemoryBytes() / 4);
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(budget, std::numeric_limits<std::size_t>::max()));
+}
+
+void UndoHistory::Record(UndoStep step) {
     while (!redo_.empty()) {
         Drop(redo_, false);
     }
@@ -26,8 +37,7 @@ void UndoHistory::Record(UndoStep step, const DocumentLines& present) {
     for (const UndoStep& kept : undo_) {
         held += StepBytes(kept);
     }
-    const std::size_t budget = 2 * MemoryBytes(present);
-    while (undo_.size() > kMaxSteps || (undo_.size() > 1 && held > budget)) {
+    while (undo_.size() > kMaxSteps || (undo_.size() > 1 && held > budget_)) {
         held -= StepBytes(undo_.front());
         Drop(undo_, true);
     }

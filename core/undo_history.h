@@ -34,19 +34,23 @@ struct UndoStep {
 std::size_t MemoryBytes(const DocumentLines& document) noexcept;
 
 // The changes that can be undone and redone. At most kMaxSteps, and their documents together
-// at most about twice the present document; the oldest go first, though the newest always
-// stays. A step leaving the history removes its file backup; destroying the history does not,
+// within a fixed memory budget; the oldest go first, though the newest always stays. The
+// budget does not follow the present document, so that runs which shrink it keep their
+// history. A step leaving the history removes its file backup; destroying the history does not,
 // so that a crash, which ends nothing properly, leaves the backups on disk.
 class UndoHistory {
   public:
     static constexpr std::size_t kMaxSteps = 20;
 
-    UndoHistory() = default;
+    // A quarter of the physical memory, never less than 512 MiB.
+    static std::size_t DefaultBudget() noexcept;
+
+    explicit UndoHistory(std::size_t budgetBytes = DefaultBudget()) : budget_(budgetBytes) {}
     UndoHistory(const UndoHistory&) = delete;
     UndoHistory& operator=(const UndoHistory&) = delete;
 
     // A new change: what could be redone is dropped.
-    void Record(UndoStep step, const DocumentLines& present);
+    void Record(UndoStep step);
 
     bool CanUndo() const noexcept { return !undo_.empty(); }
     bool CanRedo() const noexcept { return !redo_.empty(); }
@@ -66,6 +70,7 @@ class UndoHistory {
                      const Exchange& exchange);
     static void Drop(std::deque<UndoStep>& steps, bool oldest) noexcept;
 
+    std::size_t budget_;
     std::deque<UndoStep> undo_;  // oldest first
     std::deque<UndoStep> redo_;  // the next to redo last
 };

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
+#include <chrono>
 #include <iterator>
 #include <utility>
 
@@ -83,6 +84,9 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
         backupFolder_ =
             ToPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) / "undo";
     }
+    // Copies a crashed or killed run left behind: a week gives its user time to take them.
+    RemoveStaleBackups(backupFolder_,
+                       std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 7));
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     BuildWindow();

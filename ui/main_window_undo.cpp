@@ -50,7 +50,7 @@ void MainWindow::BuildUndo() {
 }
 
 void MainWindow::RecordChange(UndoStep step) {
-    history_.Record(std::move(step), document_);
+    history_.Record(std::move(step));
 }
 
 void MainWindow::Undo() {

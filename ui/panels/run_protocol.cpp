@@ -60,7 +60,9 @@ void WriteRoundTrip(RoundTrip& trip, const DocumentLines& source,
         }
         SaveText(source.TextForm(*trip.result.to_write), loadFile, Progress({}, &meter));
     } catch (...) {
-        if (trip.step.file) {
+        // The copy goes only once the load file is known to be whole; otherwise it stays, for
+        // undo to put the old bytes back.
+        if (trip.step.file && StillHoldsItsBackup(*trip.step.file)) {
             RemoveBackup(*trip.step.file);
             trip.step.file.reset();
         }
@@ -89,6 +91,9 @@ void FinishRoundTrip(RunHost& host, RoundTrip& trip, std::optional<std::size_t> 
                      const std::function<void()>& then) {
     trip.numbers.ShowOn(host);
     if (trip.writeFailed) {
+        if (trip.step.file) {
+            host.RecordChange(std::move(trip.step));  // the file did change: undo restores it
+        }
         host.ShowRunError();
         RunThen(then);
         return;
