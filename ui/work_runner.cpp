@@ -102,10 +102,12 @@ bool WorkRunner::Start(Work work, Done done) {
         RunInline(work);
         return true;
     }
-    auto failure = std::make_shared<std::exception_ptr>();
+    // Work cancelled before a pool thread takes it up is dropped unrun: it ends as cancelled.
+    auto failure = std::make_shared<std::exception_ptr>(std::make_exception_ptr(WorkCancelled()));
     failure_ = failure;
     watcher_.setFuture(
         QtConcurrent::run([work = std::move(work), failure](QPromise<void>& promise) {
+            *failure = nullptr;
             promise.setProgressRange(0, kShareRange);
             PromiseMeter meter(promise);
             try {
@@ -143,6 +145,11 @@ void WorkRunner::Deliver(std::exception_ptr failure) {
         return;
     }
     running_ = false;
+    if (!failure) {
+        // The work got past its last report before the cancel reached it: it is done, and
+        // what it starts next runs as if no one had asked, so that a cancel is all or nothing.
+        cancelled_ = false;
+    }
     Done done = std::move(done_);
     done_ = nullptr;
     if (done) {

@@ -47,8 +47,9 @@ class WorkRunner : public QObject {
     // the runner stays busy from one to the next.
     bool Start(Work work, Done done);
     // Asks the running work to stop at its next report; its end then sees WorkCancelled, and
-    // no piece it would start next runs. Work that has passed its last report finishes as if
-    // no one had asked.
+    // no piece it would start next runs. Work not yet begun never runs and ends the same way.
+    // Work that has passed its last report finishes, and the chain goes on, as if no one had
+    // asked.
     void Cancel();
     // Stops running work and waits for it; its end is not delivered (the window closes).
     void StopAndWait();

@@ -2,6 +2,8 @@
 
 #include <QSignalSpy>
 #include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +105,51 @@ TEST_F(WorkRunnerTest, AFailureReachesTheEndAndWhatTheEndLetsPassTheReport) {
                               [](std::exception_ptr failure) { std::rethrow_exception(failure); }));
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(report_.shown, std::vector<QString>{"broken."});
+}
+
+TEST_F(WorkRunnerTest, WorkCancelledBeforeAThreadTakesItUpEndsAsCancelled) {
+    // The pool's only thread is held, so the work waits in its queue while it is cancelled.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    std::atomic<bool> hold = true;
+    std::atomic<bool> held = false;
+    QFuture<void> blocker = QtConcurrent::run([&] {
+        held = true;
+        while (hold) {
+            std::this_thread::yield();
+        }
+    });
+    while (!held) {
+        std::this_thread::yield();
+    }
+    std::atomic<bool> ran = false;
+    bool cancelled = false;
+    ASSERT_TRUE(
+        runner_.Start([&](WorkMeter&) { ran = true; },
+                      [&](std::exception_ptr failure) { cancelled = WasCancelled(failure); }));
+    runner_.Cancel();
+    hold = false;
+    blocker.waitForFinished();
+    ASSERT_TRUE(WaitUntilIdle());
+    pool->setMaxThreadCount(threads);
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(cancelled);
+}
+
+TEST(WorkRunner, ACancelTheWorkOutranLetsTheChainGoOn) {
+    FakeReport report;
+    WorkRunner runner(WorkRunner::Where::Inline, report);
+    bool nextRan = false;
+    bool failed = true;
+    runner.Start([&](WorkMeter&) { runner.Cancel(); },  // past its last report
+                 [&](std::exception_ptr failure) {
+                     failed = failure != nullptr;
+                     runner.Start([&](WorkMeter&) { nextRan = true; }, {});
+                 });
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(nextRan);
+    EXPECT_FALSE(runner.Busy());
 }
 
 TEST(WorkRunner, GoingAwayStopsTheWorkAndWaitsForIt) {
