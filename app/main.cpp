@@ -5,6 +5,7 @@
 #include "platform/cursor.h"
 #include "platform/qsettings_store.h"
 #include "platform/shell.h"
+#include "platform/stop_signals.h"
 #include "platform/tray.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -70,6 +71,10 @@ int main(int argc, char* argv[]) {
     // The program ends when the main window closes, whether shown or in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&mainWindow, &quillex::MainWindow::Closed, &app, &QCoreApplication::quit);
+    // A logout or `kill` ends the program as Exit does, so that nothing is left behind.
+    quillex::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &quillex::StopSignals::Received, &mainWindow,
+                     &quillex::MainWindow::CloseWindow);
     // Shown first: the splash runs, and only then the file named on the command line loads.
     mainWindow.show();
     mainWindow.LoadStartFile(QCoreApplication::arguments());
