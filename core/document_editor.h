@@ -108,6 +108,36 @@ void RewriteInPlace(DocumentLines& document, Rewrite rewrite, After after,
 // line, out)` appends the new line to `out`, and may throw before it appends anything.
 // `after(i)` runs once line i is stored. A failure leaves the lines before it rewritten and
 // the rest as they were.
+// A document's text built anew, line by line, put in place of the old text at the end.
+class TextBuilder {
+  public:
+    // Room for `size` bytes in `lines` lines, made first so that a pass that fits cannot fail.
+    TextBuilder(std::size_t size, std::size_t lines) {
+        text_.Reserve(size);
+        index_.Prepare(size);
+        index_.Reserve(lines + 1);
+    }
+
+    // A line starts at the end of the text.
+    void StartLine() { index_.Push(text_.size()); }
+    ByteBuffer& text() noexcept { return text_; }
+    LineIndex& index() noexcept { return index_; }
+
+    void PutInPlace(DocumentEditor& e) {
+        if (index_.empty()) {
+            e.Finish(0, 0);
+            return;
+        }
+        index_.Push(text_.size());
+        e.text().swap(text_);
+        e.index() = std::move(index_);
+    }
+
+  private:
+    ByteBuffer text_;
+    LineIndex index_;
+};
+
 template <class Rewrite, class After>
 void RewriteGrowing(DocumentLines& document, Rewrite rewrite, After after) {
     DocumentEditor e(document);
@@ -115,20 +145,14 @@ void RewriteGrowing(DocumentLines& document, Rewrite rewrite, After after) {
     if (n == 0) {
         return;
     }
-    ByteBuffer text;
-    LineIndex index;
-    text.Reserve(e.text().size());
-    index.Reserve(n + 1);
+    TextBuilder built(e.text().size(), n);
+    ByteBuffer& text = built.text();
     auto store = [&](std::size_t i, auto fill) {
-        index.Push(text.size());
+        built.StartLine();
         fill(i, e.Line(i), text);
         text.Append("\r\n", 2);
     };
-    auto finish = [&] {
-        index.Push(text.size());
-        e.text().swap(text);
-        e.index() = std::move(index);
-    };
+    auto finish = [&] { built.PutInPlace(e); };
     std::size_t next = 0;  // the first line not yet stored
     try {
         for (std::size_t i = 0; i < n; ++i) {
@@ -136,7 +160,7 @@ void RewriteGrowing(DocumentLines& document, Rewrite rewrite, After after) {
             try {
                 store(i, rewrite);
             } catch (...) {
-                index.Truncate(i);
+                built.index().Truncate(i);
                 text.Resize(mark);
                 throw;
             }

@@ -181,4 +181,21 @@ std::uint64_t Utf8FoldedHash(std::string_view line, std::uint64_t seed) noexcept
     }
 }
 
+std::size_t Utf8FoldCodePoint(char32_t code, char32_t* out) noexcept {
+    const std::uint32_t entry = FoldEntry(code);
+    if (entry == 0) {
+        out[0] = code;
+        return 1;
+    }
+    if ((entry & kMany) == 0) {
+        out[0] = entry;
+        return 1;
+    }
+    const std::uint32_t* many = kUtf8FoldMany + (entry & ~kMany);
+    for (std::uint32_t k = 1; k <= many[0]; ++k) {
+        out[k - 1] = many[k];
+    }
+    return many[0];
+}
+
 }  // namespace quillex

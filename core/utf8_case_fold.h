@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -12,5 +13,9 @@ bool Utf8FoldedEqual(std::string_view a, std::string_view b) noexcept;
 
 // Lines that are Utf8FoldedEqual hash alike.
 std::uint64_t Utf8FoldedHash(std::string_view line, std::uint64_t seed = 0) noexcept;
+
+// The same folding of one code point: writes the one to three code points it folds to and
+// returns how many.
+std::size_t Utf8FoldCodePoint(char32_t code, char32_t* out) noexcept;
 
 }  // namespace quillex
