@@ -1,4 +1,5 @@
-// Every line operation over a generated 1,000,000-line document (~87 MB). With --large each
+// Every line operation, the orderings and the duplicate modes among them, over a generated
+// 1,000,000-line document (~87 MB). With --large each
 // also runs over 10,000,000 lines, and the ratio of the two times is printed: linear growth
 // keeps it near 10. With --utf8 each also runs over a UTF-8 document of the same size in
 // bytes, made of the same lines (its Cyrillic letters two bytes each, so it holds fewer of
@@ -14,12 +15,14 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/sample_text.h"
 #include "core/cp1251.h"
 #include "core/encoding.h"
 #include "core/line_operations.h"
+#include "core/line_ordering.h"
 
 namespace {
 
@@ -100,6 +103,10 @@ struct Entry {
     Op op;
 };
 
+Op Duplicates(quillex::DuplicateMode mode) {
+    return [mode](DocumentLines& l, const Progress& p) { quillex::RemoveDuplicates(l, mode, p); };
+}
+
 std::vector<Entry> Entries() {
     using namespace quillex;
     return {
@@ -148,6 +155,30 @@ std::vector<Entry> Entries() {
          [](DocumentLines& l, const Progress& p) { RemoveLinesWithWord(l, "con", p); }},
         {"RemoveLinesWithWord/Cyrillic",
          [](DocumentLines& l, const Progress& p) { RemoveLinesWithWord(l, In(l, "Москва"), p); }},
+        {"SortLines/Bytes",
+         [](DocumentLines& l, const Progress& p) { SortLines(l, SortOrder::Bytes, false, p); }},
+        {"SortLines/Bytes/Descending",
+         [](DocumentLines& l, const Progress& p) { SortLines(l, SortOrder::Bytes, true, p); }},
+        {"SortLines/IgnoreCase",
+         [](DocumentLines& l, const Progress& p) {
+             SortLines(l, SortOrder::IgnoreCase, false, p);
+         }},
+        {"SortLines/Number",
+         [](DocumentLines& l, const Progress& p) { SortLines(l, SortOrder::Number, false, p); }},
+        {"SortLines/Natural",
+         [](DocumentLines& l, const Progress& p) { SortLines(l, SortOrder::Natural, false, p); }},
+        {"SortLines/Length",
+         [](DocumentLines& l, const Progress& p) { SortLines(l, SortOrder::Length, false, p); }},
+        {"ReverseLines", [](DocumentLines& l, const Progress& p) { ReverseLines(l, p); }},
+        {"ShuffleLines", [](DocumentLines& l, const Progress& p) { ShuffleLines(l, 1, p); }},
+        {"RemoveDuplicates/First", Duplicates({DuplicateKeep::First})},
+        {"RemoveDuplicates/First/Exact", Duplicates({DuplicateKeep::First, true})},
+        {"RemoveDuplicates/First/Count", Duplicates({DuplicateKeep::First, false, true})},
+        {"RemoveDuplicates/Last", Duplicates({DuplicateKeep::Last})},
+        {"RemoveDuplicates/Last/Count", Duplicates({DuplicateKeep::Last, false, true})},
+        {"RemoveDuplicates/None", Duplicates({DuplicateKeep::None})},
+        {"RemoveDuplicates/Adjacent", Duplicates({DuplicateKeep::Adjacent})},
+        {"RemoveDuplicates/Adjacent/Count", Duplicates({DuplicateKeep::Adjacent, false, true})},
     };
 }
 
@@ -220,6 +251,25 @@ int main(int argc, char** argv) {
             single->second > 0) {
             std::printf("%-32s UTF-8 / Windows-1251: %.2fx\n", entry.name,
                         unicode->second / single->second);
+        }
+        // The duplicate modes against duplicate removal's own pass, at each size.
+        if (std::string_view(entry.name).starts_with("RemoveDuplicates/")) {
+            for (const std::size_t lines : {kMillion, 10 * kMillion}) {
+                std::string size = "/";
+                size += std::to_string(lines);
+                size += "/real_time";
+                std::string modeName(entry.name);
+                modeName += size;
+                std::string fiveName = "RemoveDuplicateLines";
+                fiveName += size;
+                auto mode = reporter.times.find(modeName);
+                auto five = reporter.times.find(fiveName);
+                if (mode != reporter.times.end() && five != reporter.times.end() &&
+                    five->second > 0) {
+                    std::printf("%-32s / RemoveDuplicateLines at %zu lines: %.2fx\n", entry.name,
+                                lines, mode->second / five->second);
+                }
+            }
         }
     }
     benchmark::Shutdown();

@@ -1,10 +1,9 @@
-// Sorting lines: an item per line holds its 64-bit key and its number; items are sorted by
-// key, lines of equal keys by the full comparison of their order and then by their number,
-// which makes the sort stable; the document is then rebuilt once in the new order.
+// Sorting lines: an item per line holds a 64-bit key and the line's number; items are sorted
+// by key, lines of equal keys by what follows in them and at last by their number, which makes
+// the sort stable; the document is then rebuilt once in the new order.
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -23,40 +22,36 @@ using collation::Utf8Chars;
 struct Item {
     std::uint64_t key;
     std::uint32_t line;
+    std::uint32_t rest;  // for the orders taken a window at a time (see collation::Window)
 };
 
 // The watcher hears of three passes over the lines: keys, sort, rebuild.
 constexpr std::uint64_t kPasses = 3;
 
-// `keyOf(line, key)` sets the key and says whether the line takes part (the number order
-// leaves out lines without a number, which follow the others in their order); `tie(a, b)`
-// compares lines of equal keys (-1, 0, 1).
-template <class KeyOf, class Tie>
-std::vector<std::uint32_t> OrderBy(const DocumentLines& document, bool descending,
-                                   const Progress& progress, KeyOf keyOf, Tie tie) {
-    CheckLineCount(document);
-    DocumentEditor e(const_cast<DocumentLines&>(document));  // only reads
-    const std::size_t n = e.Count();
-    const std::uint64_t total = kPasses * n;
-    std::vector<Item> items;
-    items.reserve(n);
-    std::vector<std::uint32_t> lacking;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint64_t key = 0;
-        if (keyOf(e.Line(i), key)) {
-            items.push_back({key, static_cast<std::uint32_t>(i)});
-        } else {
-            lacking.push_back(static_cast<std::uint32_t>(i));
+// Counts comparisons, about n log n of them, and lets the watcher hear of every millionth.
+class SortMeter {
+  public:
+    SortMeter(const Progress& progress, std::size_t n)
+        : progress_(progress), n_(n), expected_(std::uint64_t{n} * std::bit_width(n) + 1) {}
+    void Count() {
+        if ((++compared_ & 0xFFFFF) == 0) {
+            progress_.Reach(n_ + std::min<std::uint64_t>(n_, compared_ * n_ / expected_),
+                            kPasses * n_);
         }
-        progress.Step(i + 1, total);
     }
-    // About n log n comparisons; the watcher hears of every millionth.
-    const std::uint64_t expected = std::uint64_t{n} * std::bit_width(n) + 1;
-    std::uint64_t compared = 0;
-    auto before = [&](const Item& a, const Item& b) {
-        if ((++compared & 0xFFFFF) == 0) {
-            progress.Reach(n + std::min<std::uint64_t>(n, compared * n / expected), total);
-        }
+
+  private:
+    const Progress& progress_;
+    std::uint64_t n_;
+    std::uint64_t expected_;
+    std::uint64_t compared_ = 0;
+};
+
+// Orders lines of equal keys by `tie(a, b)` (-1, 0, 1), then by their numbers.
+template <class Tie>
+auto ByKeyThenTie(const DocumentEditor& e, bool descending, SortMeter& meter, Tie tie) {
+    return [&e, descending, &meter, tie](const Item& a, const Item& b) {
+        meter.Count();
         if (a.key != b.key) {
             return (a.key < b.key) != descending;
         }
@@ -69,8 +64,83 @@ std::vector<std::uint32_t> OrderBy(const DocumentLines& document, bool descendin
         }
         return a.line < b.line;
     };
-    std::sort(items.begin(), items.end(), before);
-    progress.Reach(2 * std::uint64_t{n}, total);
+}
+
+// Sorts by the window at depth 0, then each group of lines alike in it that go on by the next
+// window, and so on: each line's bytes are read once a window rather than at every
+// comparison. Groups still alike at `fullDepth` are sorted by `tie`, the full comparison.
+template <class WindowAt, class Tie>
+void SortByWindows(const DocumentEditor& e, std::vector<Item>& items, bool descending,
+                   SortMeter& meter, WindowAt window, std::size_t fullDepth, Tie tie) {
+    auto byWindow = [&](const Item& a, const Item& b) {
+        meter.Count();
+        if (a.key != b.key) {
+            return (a.key < b.key) != descending;
+        }
+        if (a.rest != b.rest) {
+            return (a.rest < b.rest) != descending;
+        }
+        return a.line < b.line;
+    };
+    struct Group {
+        std::size_t first;
+        std::size_t last;
+        std::size_t depth;
+    };
+    std::vector<Group> pending{{0, items.size(), 0}};
+    while (!pending.empty()) {
+        const Group g = pending.back();
+        pending.pop_back();
+        const auto first = items.begin() + static_cast<std::ptrdiff_t>(g.first);
+        const auto last = items.begin() + static_cast<std::ptrdiff_t>(g.last);
+        if (g.depth >= fullDepth) {
+            std::sort(first, last, ByKeyThenTie(e, descending, meter, tie));
+            continue;
+        }
+        if (g.depth > 0) {
+            for (auto it = first; it != last; ++it) {
+                it->key = window(e.Line(it->line), g.depth, it->rest);
+            }
+        }
+        std::sort(first, last, byWindow);
+        for (std::size_t k = g.first; k < g.last;) {
+            std::size_t end = k + 1;
+            while (end < g.last && items[end].key == items[k].key &&
+                   items[end].rest == items[k].rest) {
+                ++end;
+            }
+            if (end - k > 1 && items[k].rest > 8) {
+                pending.push_back({k, end, g.depth + 8});
+            }
+            k = end;
+        }
+    }
+}
+
+// `keyOf(line, item)` sets the item's key and rest and says whether the line takes part (the
+// number order leaves out lines without a number, which follow the others in their order);
+// `sort(e, items, meter)` sorts the items.
+template <class KeyOf, class Sort>
+std::vector<std::uint32_t> OrderBy(const DocumentLines& document, const Progress& progress,
+                                   KeyOf keyOf, Sort sort) {
+    CheckLineCount(document);
+    const DocumentEditor e(const_cast<DocumentLines&>(document));  // only reads
+    const std::size_t n = e.Count();
+    std::vector<Item> items;
+    items.reserve(n);
+    std::vector<std::uint32_t> lacking;
+    for (std::size_t i = 0; i < n; ++i) {
+        Item item{0, static_cast<std::uint32_t>(i), 0};
+        if (keyOf(e.Line(i), item)) {
+            items.push_back(item);
+        } else {
+            lacking.push_back(item.line);
+        }
+        progress.Step(i + 1, kPasses * n);
+    }
+    SortMeter meter(progress, n);
+    sort(e, items, meter);
+    progress.Reach(2 * std::uint64_t{n}, kPasses * n);
     std::vector<std::uint32_t> order;
     order.reserve(n);
     for (const Item& item : items) {
@@ -80,14 +150,48 @@ std::vector<std::uint32_t> OrderBy(const DocumentLines& document, bool descendin
     return order;
 }
 
-std::uint64_t BytesKey(std::string_view line) noexcept {
-    unsigned char bytes[8] = {};
-    std::memcpy(bytes, line.data(), std::min<std::size_t>(8, line.size()));
+// Sorted by 64-bit keys taken a window at a time, `tie` past `fullDepth`.
+template <class WindowAt, class Tie>
+std::vector<std::uint32_t> OrderByWindows(const DocumentLines& lines, bool descending,
+                                          const Progress& progress, WindowAt window,
+                                          std::size_t fullDepth, Tie tie) {
+    return OrderBy(
+        lines, progress,
+        [&](std::string_view line, Item& item) {
+            item.key = window(line, 0, item.rest);
+            return true;
+        },
+        [&](const DocumentEditor& e, std::vector<Item>& items, SortMeter& meter) {
+            SortByWindows(e, items, descending, meter, window, fullDepth, tie);
+        });
+}
+
+// Sorted by one key a line, `tie` for equal keys.
+template <class KeyOf, class Tie>
+std::vector<std::uint32_t> OrderByKey(const DocumentLines& lines, bool descending,
+                                      const Progress& progress, KeyOf keyOf, Tie tie) {
+    return OrderBy(lines, progress, keyOf,
+                   [&](const DocumentEditor& e, std::vector<Item>& items, SortMeter& meter) {
+                       std::sort(items.begin(), items.end(),
+                                 ByKeyThenTie(e, descending, meter, tie));
+                   });
+}
+
+// The window at `depth` of a code of one byte a byte: the byte itself, or its rank.
+template <class Code>
+std::uint64_t ByteWindow(std::string_view line, std::size_t depth, std::uint32_t& rest,
+                         Code code) noexcept {
+    const std::size_t left = line.size() - depth;
+    rest = static_cast<std::uint32_t>(std::min<std::size_t>(left, 9));
     std::uint64_t key = 0;
-    for (unsigned char b : bytes) {
-        key = key << 8 | b;
+    for (std::size_t k = 0; k < 8; ++k) {
+        key = key << 8 | (k < left ? code(static_cast<unsigned char>(line[depth + k])) : 0u);
     }
     return key;
+}
+
+std::uint64_t BytesWindow(std::string_view line, std::size_t depth, std::uint32_t& rest) noexcept {
+    return ByteWindow(line, depth, rest, [](unsigned char b) { return b; });
 }
 
 int CompareBytes(std::string_view a, std::string_view b) noexcept {
@@ -182,15 +286,20 @@ std::uint64_t NumberKey(const Number& number) noexcept {
     return number.negative ? kPayloadBits - payload : std::uint64_t{1} << 63 | payload;
 }
 
+// Lines alike in their first windows are compared in full from this depth of their codes on,
+// rather than have their first bytes coded again for every window.
+constexpr std::size_t kUnitsFullDepth = 32;
+constexpr std::size_t kBytesFullDepth = 256;
+
 template <class Chars, bool kNatural>
 std::vector<std::uint32_t> OrderByUnits(const DocumentLines& lines, bool descending,
                                         const Progress& progress, const Chars& chars) {
-    return OrderBy(
+    return OrderByWindows(
         lines, descending, progress,
-        [&](std::string_view line, std::uint64_t& key) {
-            key = collation::Key<Chars, kNatural>(chars, line);
-            return true;
+        [&](std::string_view line, std::size_t depth, std::uint32_t& rest) {
+            return collation::Window<Chars, kNatural>(chars, line, depth, rest);
         },
+        kUnitsFullDepth,
         [&](std::string_view a, std::string_view b) {
             return collation::Compare<Chars, kNatural>(chars, a, b);
         });
@@ -204,6 +313,20 @@ std::vector<std::uint32_t> OrderByCharacters(const DocumentLines& lines, bool de
     }
     const collation::Cp1251Ranks& ranks = collation::Cp1251RankTable();
     const Cp1251Chars chars{kNatural ? ranks.plain.data() : ranks.folded.data()};
+    if constexpr (!kNatural) {
+        // Without digit runs a Windows-1251 rank (0..255) is its own one-byte code, so a
+        // window is read straight from the line's bytes.
+        return OrderByWindows(
+            lines, descending, progress,
+            [&](std::string_view line, std::size_t depth, std::uint32_t& rest) {
+                return ByteWindow(line, depth, rest,
+                                  [&](unsigned char b) { return chars.rank[b]; });
+            },
+            kBytesFullDepth,
+            [&](std::string_view a, std::string_view b) {
+                return collation::Compare<Cp1251Chars, false>(chars, a, b);
+            });
+    }
     return OrderByUnits<Cp1251Chars, kNatural>(lines, descending, progress, chars);
 }
 
@@ -211,26 +334,20 @@ std::vector<std::uint32_t> OrderByCharacters(const DocumentLines& lines, bool de
 
 std::vector<std::uint32_t> SortedLineOrder(const DocumentLines& lines, SortOrder order,
                                            bool descending, const Progress& progress) {
-    auto noTie = [](std::string_view, std::string_view) { return 0; };
     switch (order) {
         case SortOrder::Bytes:
-            return OrderBy(
-                lines, descending, progress,
-                [](std::string_view line, std::uint64_t& key) {
-                    key = BytesKey(line);
-                    return true;
-                },
-                CompareBytes);
+            return OrderByWindows(lines, descending, progress, BytesWindow, kBytesFullDepth,
+                                  CompareBytes);
         case SortOrder::IgnoreCase:
             return OrderByCharacters<false>(lines, descending, progress);
         case SortOrder::Natural:
             return OrderByCharacters<true>(lines, descending, progress);
         case SortOrder::Number:
-            return OrderBy(
+            return OrderByKey(
                 lines, descending, progress,
-                [](std::string_view line, std::uint64_t& key) {
+                [](std::string_view line, Item& item) {
                     const std::optional<Number> number = ParseNumber(line);
-                    key = number ? NumberKey(*number) : 0;
+                    item.key = number ? NumberKey(*number) : 0;
                     return number.has_value();
                 },
                 [](std::string_view a, std::string_view b) {
@@ -238,13 +355,13 @@ std::vector<std::uint32_t> SortedLineOrder(const DocumentLines& lines, SortOrder
                 });
         case SortOrder::Length:
             return WithEncoding(lines.GetEncoding(), [&](auto text) {
-                return OrderBy(
+                return OrderByKey(
                     lines, descending, progress,
-                    [](std::string_view line, std::uint64_t& key) {
-                        key = decltype(text)::CountUpTo(line, line.size());
+                    [](std::string_view line, Item& item) {
+                        item.key = decltype(text)::CountUpTo(line, line.size());
                         return true;
                     },
-                    noTie);
+                    [](std::string_view, std::string_view) { return 0; });
             });
     }
     throw std::invalid_argument("unknown sort order");

@@ -1,8 +1,8 @@
 #pragma once
 
 // How the sort orders beyond bytes see a line: as a stream of values compared one after the
-// other, and a 64-bit key that orders lines as their streams do wherever two keys differ,
-// so that most comparisons of a sort take one integer comparison. Core-internal.
+// other, and that stream coded as bytes, which the sort takes eight at a time as 64-bit
+// keys, so that most comparisons of a sort take one integer comparison. Core-internal.
 //
 // A character's value is its rank: its code point with Ё and ё moved right after Е and е
 // (every code point above them moves up to make room), a byte that begins no valid UTF-8
@@ -181,31 +181,48 @@ int Compare(const Chars& chars, std::string_view a, std::string_view b) noexcept
     }
 }
 
-// The first values of a line packed into 64 bits in an order-preserving code (one byte up to
-// 0x7F, then the two- to four-byte forms of UTF-8), the rest zero: lines whose keys differ
-// compare as their keys do.
+// A line's values as bytes, in an order-preserving code without prefixes: one byte up to
+// 0x7F, the two- to four-byte forms of UTF-8 up to 0x1FFFFF, then 0xF8 and eight bytes (only a
+// natural order's run of over two million digits). Two lines' codes compare byte by byte,
+// the shorter first where one begins the other, as their values do.
+//
+// The window at `depth` is the bytes of the code from there on packed into 64 bits, zero past
+// the end; `rest` says how many of them the line fills, 9 where it goes on past them. Lines
+// of equal windows and a rest below 9 are alike; ordered by window and rest, the lines are
+// ordered as by their values, up to the lines alike in the window that go on.
 template <class Chars, bool kNatural>
-std::uint64_t Key(const Chars& chars, std::string_view line) noexcept {
+std::uint64_t Window(const Chars& chars, std::string_view line, std::size_t depth,
+                     std::uint32_t& rest) noexcept {
     Units<Chars, kNatural> units(chars, line, 0);
-    unsigned char bytes[8 + 4] = {};
+    unsigned char window[9] = {};
     std::size_t n = 0;
-    while (n < 8) {
+    std::size_t at = 0;  // bytes of the code so far
+    while (n < 9) {
         const std::uint64_t u = units.Next();
         if (u == 0) {
             break;
         }
-        constexpr std::uint64_t kLargest = 0x1FFFFF;
-        if (u - 1 > kLargest) {
-            // Only a run of two million digits: its length is cut, so what follows must
-            // not count.
-            n += PutUtf8(static_cast<char32_t>(kLargest), bytes + n);
-            break;
+        unsigned char code[9];
+        std::size_t length = 0;
+        if (u - 1 <= 0x1FFFFF) {
+            length = PutUtf8(static_cast<char32_t>(u - 1), code);
+        } else {
+            code[0] = 0xF8;
+            for (std::size_t k = 0; k < 8; ++k) {
+                code[1 + k] = static_cast<unsigned char>((u - 1) >> (56 - 8 * k));
+            }
+            length = 9;
         }
-        n += PutUtf8(static_cast<char32_t>(u - 1), bytes + n);
+        for (std::size_t k = 0; k < length && n < 9; ++k, ++at) {
+            if (at >= depth) {
+                window[n++] = code[k];
+            }
+        }
     }
+    rest = static_cast<std::uint32_t>(n);
     std::uint64_t key = 0;
     for (std::size_t k = 0; k < 8; ++k) {
-        key = key << 8 | bytes[k];
+        key = key << 8 | window[k];
     }
     return key;
 }

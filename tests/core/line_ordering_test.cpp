@@ -249,6 +249,10 @@ const Lines kLines = {
     "00123456789012345678901234567891",
     "-123456789012345678901234567890.5",
     "-123456789012345678901234567890.45",
+    "A line long enough to be compared in full: Ёлка 10",
+    "a LINE long enough to be compared in full: елка 9",
+    "a line long enough to be compared in full: ёлка 9",
+    "A line long enough to be compared in full: Ёлка 10",
 };
 
 // Lines only UTF-8 holds: a folding to two letters, letters beyond Windows-1251, broken bytes.
