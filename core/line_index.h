@@ -19,6 +19,15 @@ class LineIndex {
         return wide_ ? wideOffsets_[i] : narrow_[i];
     }
 
+    // Asks the memory for entry i ahead of its use.
+    void Prefetch(std::size_t i) const noexcept {
+        if (wide_) {
+            __builtin_prefetch(wideOffsets_.data() + i);
+        } else {
+            __builtin_prefetch(narrow_.data() + i);
+        }
+    }
+
     void Reserve(std::size_t count) {
         if (wide_) {
             wideOffsets_.reserve(count);

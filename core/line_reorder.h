@@ -19,6 +19,9 @@ inline void CheckLineCount(const DocumentLines& lines) {
     }
 }
 
+// How many lines ahead a pass in a new order asks the memory for a line.
+constexpr std::size_t kAhead = 8;
+
 // Builds the document anew with line `source(k)` as its line k, each line copied once with
 // its CR LF, and puts it in place of the old one at the end; the watcher hears of line k as
 // unit `done + k + 1` of `total`. A failure or a cancel leaves the document as it was.
@@ -32,6 +35,12 @@ void RebuildInOrder(DocumentLines& document, Source source, const Progress& prog
     }
     TextBuilder built(e.text().size(), n);
     for (std::size_t k = 0; k < n; ++k) {
+        if (k + 2 * kAhead < n) {
+            e.IndexAhead(source(k + 2 * kAhead));
+        }
+        if (k + kAhead < n) {
+            e.LineAhead(source(k + kAhead));
+        }
         const std::string_view line = e.Line(source(k));
         built.StartLine();
         built.text().Append(line.data(), line.size() + 2);  // every line is followed by its CR LF

@@ -98,8 +98,15 @@ void SortByWindows(const DocumentEditor& e, std::vector<Item>& items, bool desce
             continue;
         }
         if (g.depth > 0) {
-            for (auto it = first; it != last; ++it) {
-                it->key = window(e.Line(it->line), g.depth, it->rest);
+            for (std::size_t k = g.first; k < g.last; ++k) {
+                if (k + 2 * kAhead < g.last) {
+                    e.IndexAhead(items[k + 2 * kAhead].line);
+                }
+                if (k + kAhead < g.last) {
+                    e.LineAhead(items[k + kAhead].line, g.depth);
+                }
+                Item& item = items[k];
+                item.key = window(e.Line(item.line), g.depth, item.rest);
             }
         }
         std::sort(first, last, byWindow);
@@ -288,7 +295,7 @@ std::uint64_t NumberKey(const Number& number) noexcept {
 
 // Lines alike in their first windows are compared in full from this depth of their codes on,
 // rather than have their first bytes coded again for every window.
-constexpr std::size_t kUnitsFullDepth = 32;
+constexpr std::size_t kUnitsFullDepth = 16;
 constexpr std::size_t kBytesFullDepth = 256;
 
 template <class Chars, bool kNatural>
