@@ -17,6 +17,7 @@ namespace quillex {
 namespace {
 
 using collation::Cp1251Chars;
+using collation::IsDigit;
 using collation::Utf8Chars;
 
 struct Item {
@@ -213,10 +214,6 @@ struct Number {
     std::string_view whole;
     std::string_view fraction;
 };
-
-bool IsDigit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
 
 std::optional<Number> ParseNumber(std::string_view line) noexcept {
     std::size_t at = 0;
