@@ -5,9 +5,13 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <thread>
 
 #include "core/child_process.h"
 #include "core/file_format.h"
@@ -70,16 +74,23 @@ class FilePermissionTest : public ::testing::Test {
     fs::path folder_ = dir_ / "folder";
 };
 
-TEST_F(FilePermissionTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+// No temporary file can be made there, and a write in place could destroy the file (a full
+// disk): the save is refused and the file kept.
+TEST_F(FilePermissionTest, AWritableFileInAReadOnlyFolderIsRefusedAndKept) {
     WriteBytes(folder_ / "f.txt", "old\r\n");
     fs::permissions(folder_ / "f.txt", fs::perms::all);
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec |
                                  fs::perms::others_read | fs::perms::others_exec);
     EXPECT_TRUE(testing::RunUnprivileged([&] {
-        SaveLines({"new"}, folder_ / "f.txt");
-        return true;
+        try {
+            SaveLines({"new"}, folder_ / "f.txt");
+            return false;
+        } catch (const FileError& error) {
+            return std::string(error.what()).find("cannot make a temporary file in") !=
+                   std::string::npos;
+        }
     }));
-    EXPECT_EQ(ReadBytes(folder_ / "f.txt"), "new\r\n");
+    EXPECT_EQ(ReadBytes(folder_ / "f.txt"), "old\r\n");
 }
 
 TEST_F(FilePermissionTest, ANewFileInAReadOnlyFolderOrAReadOnlyFileFails) {
@@ -149,6 +160,78 @@ TEST(FileFormat, APipeASocketOrADeviceAsInputIsRefusedAtOnce) {
             << path;
     }
     close(server);
+}
+
+// An output that is not a plain file gets the data as it is, with no flush to a disk it does
+// not have; a pipe with no reader is refused at once rather than waited on.
+TEST(FileFormat, ADeviceOrAPipeAsOutputIsWrittenAndAPipeWithoutAReaderRefused) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const Lines lines(1000, std::string(100, 'p'));  // more than a pipe holds
+    EXPECT_TRUE(testing::RunInChild(
+        [] { alarm(10); },
+        [&] {
+            try {
+                SaveLines(lines, dir / "fifo");
+                return false;
+            } catch (const FileError& e) {
+                return std::string(e.what()).find("is a pipe with no reader") != std::string::npos;
+            }
+        }));
+    const pid_t reader = testing::StartChild([&] {
+        alarm(10);
+        std::_Exit(ReadBytes(dir / "fifo").size() == 1000 * 102 ? 0 : 1);
+    });
+    EXPECT_TRUE(testing::RunInChild([] { alarm(10); },
+                                    [&] {
+                                        // Retried until the reader has opened its end.
+                                        for (int i = 0; i < 1000; ++i) {
+                                            try {
+                                                SaveLines(lines, dir / "fifo");
+                                                SaveLines(lines, "/dev/null");
+                                                return true;
+                                            } catch (const FileError&) {
+                                                std::this_thread::sleep_for(
+                                                    std::chrono::milliseconds(5));
+                                            }
+                                        }
+                                        return false;
+                                    }));
+    int status = 0;
+    ASSERT_EQ(waitpid(reader, &status, 0), reader);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+}
+
+// Links are followed by the kernel: a dangling one gets the file it names, a loop is an
+// error that leaves it as it is; and a path near the system's length limit, whose temporary
+// file's path would pass it, is still saved.
+TEST(FileFormat, DanglingLinksLinkLoopsAndPathsNearTheLengthLimit) {
+    TempDir dir;
+    fs::create_symlink("named.txt", dir / "dangling.txt");
+    SaveLines({"made"}, dir / "dangling.txt");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.txt"));
+    EXPECT_EQ(ReadBytes(dir / "named.txt"), "made\r\n");
+
+    fs::create_symlink("loop.txt", dir / "loop.txt");
+    try {
+        SaveLines({"x"}, dir / "loop.txt");
+        ADD_FAILURE() << "a link loop was saved";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find(std::strerror(ELOOP)), std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "loop.txt"));
+
+    fs::path deep = dir.path();
+    while (deep.native().size() < 4000) {
+        deep /= std::string(200, 'd');
+    }
+    fs::create_directories(deep);
+    const fs::path target = deep / (std::string(4080 - deep.native().size(), 'f'));
+    WriteBytes(target, "old\r\n");
+    SaveLines({"new"}, target);
+    EXPECT_EQ(ReadBytes(target), "new\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(deep), fs::directory_iterator()), 1);
 }
 
 }  // namespace
