@@ -1,9 +1,14 @@
 #include "core/file_backup.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "core/byte_buffer.h"
 #include "core/file_format.h"
@@ -47,6 +52,43 @@ void SaveBytes(const ByteBuffer& bytes, const std::filesystem::path& path) {
     SaveText(TextPieces{std::string_view(bytes.data(), bytes.size())}, path);
 }
 
+// A copy may hold a private file's secret and outlive a crash: it is never readable by more
+// users than its source, and by its owner alone at most.
+void SaveCopy(const ByteBuffer& bytes, const std::filesystem::path& copy,
+              const std::filesystem::path& source) {
+    SaveBytes(bytes, copy);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::perms from = fs::status(source, ec).permissions();
+    const fs::perms owner = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(copy, ec ? owner : from & owner, ec);
+}
+
+// The copies' folder and the folders made for it are their owner's alone (0700); a folder
+// left wider by an earlier version is narrowed where it is ours.
+void MakePrivateFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+#ifndef _WIN32
+    if (!std::filesystem::exists(folder, ec)) {
+        if (folder.has_parent_path() && folder.parent_path() != folder) {
+            MakePrivateFolder(folder.parent_path());
+        }
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            throw FileError(folder, std::generic_category().message(errno));
+        }
+    }
+    if (!std::filesystem::is_directory(folder, ec)) {
+        throw FileError(folder, "is not a folder");
+    }
+    ::chmod(folder.c_str(), 0700);
+#else
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        throw FileError(folder, ec.message());
+    }
+#endif
+}
+
 }  // namespace
 
 FileStamp StampOf(const std::filesystem::path& path) {
@@ -68,12 +110,9 @@ std::optional<FileBackup> KeepBackup(const std::filesystem::path& folder,
     if (!std::filesystem::exists(original, ec)) {
         return std::nullopt;
     }
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        throw FileError(folder, ec.message());
-    }
+    MakePrivateFolder(folder);
     FileBackup backup{.original = original, .copy = NewCopyName(folder, original), .written = {}};
-    SaveBytes(ReadWholeFile(original), backup.copy);
+    SaveCopy(ReadWholeFile(original), backup.copy, original);
     return backup;
 }
 
@@ -90,7 +129,7 @@ void ExchangeWithBackup(FileBackup& backup) {
     std::error_code ec;
     const bool present = std::filesystem::exists(backup.original, ec);
     const std::filesystem::path newCopy = NewCopyName(backup.copy.parent_path(), backup.original);
-    SaveBytes(present ? ReadWholeFile(backup.original) : ByteBuffer(), newCopy);
+    SaveCopy(present ? ReadWholeFile(backup.original) : ByteBuffer(), newCopy, backup.original);
     try {
         SaveBytes(kept, backup.original);
     } catch (...) {

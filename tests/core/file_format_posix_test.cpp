@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/child_process.h"
+#include "core/file_backup.h"
 #include "core/file_format.h"
 #include "core/temp_dir.h"
 
@@ -232,6 +233,38 @@ TEST(FileFormat, DanglingLinksLinkLoopsAndPathsNearTheLengthLimit) {
     SaveLines({"new"}, target);
     EXPECT_EQ(ReadBytes(target), "new\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(deep), fs::directory_iterator()), 1);
+}
+
+// Undo copies may hold a private file's secret and outlive a crash: their folders are the
+// owner's alone, and a copy is never readable by more users than its original.
+TEST(FileFormat, UndoCopiesAreNoMoreReadableThanTheirOriginals) {
+    TempDir dir;
+    fs::create_directory(dir / "cache");
+    fs::permissions(dir / "cache", fs::perms::all);
+    fs::create_directories(dir / "old" / "undo");
+    fs::permissions(dir / "old" / "undo", fs::perms::all);
+    using enum fs::perms;
+    const std::pair<fs::perms, fs::perms> cases[] = {
+        {owner_read | owner_write, owner_read | owner_write},
+        {owner_read | owner_write | group_read | others_read, owner_read | owner_write},
+        {owner_read, owner_read},
+    };
+    for (const fs::path& folder : {dir / "cache" / "Quillex" / "undo", dir / "old" / "undo"}) {
+        for (const auto& [original, copy] : cases) {
+            WriteBytes(dir / "f.txt", "secret\r\n");
+            fs::permissions(dir / "f.txt", original);
+            std::optional<FileBackup> backup = KeepBackup(folder, dir / "f.txt");
+            ASSERT_TRUE(backup);
+            EXPECT_EQ(fs::status(backup->copy).permissions(), copy);
+            fs::permissions(dir / "f.txt", owner_read | owner_write);
+            ExchangeWithBackup(*backup);
+            fs::permissions(dir / "f.txt", original);
+            EXPECT_EQ(fs::status(backup->copy).permissions(), owner_read | owner_write);
+            RemoveBackup(*backup);
+        }
+        EXPECT_EQ(fs::status(folder).permissions(), owner_all) << folder;
+    }
+    EXPECT_EQ(fs::status(dir / "cache" / "Quillex").permissions(), owner_all);
 }
 
 }  // namespace
