@@ -1,6 +1,8 @@
 // File format cases that need POSIX: symbolic links, permission bits, resource limits and a
 // child process to apply them in.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -62,6 +64,44 @@ TEST(FileFormat, AFailedSaveLeavesTheOldFileUntouched) {
     EXPECT_TRUE(failed);
     EXPECT_EQ(ReadBytes(dir / "f.txt"), "precious\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// A small tmpfs over `at`, seen by this process only; false where the system does not let the
+// test mount one (no root, no namespace of its own).
+bool MountSmallDisk(const fs::path& at, const char* options) {
+    return unshare(CLONE_NEWNS) == 0 &&
+           mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", at.c_str(), "tmpfs", 0, options) == 0;
+}
+
+// A real full disk: with no inode left no temporary file can be made, with no space left the
+// write fails; either way the target keeps its bytes and nothing else is left.
+TEST(FileFormat, AFullDiskKeepsTheTarget) {
+    TempDir dir;
+    if (!testing::RunInChild([] {}, [&] { return MountSmallDisk(dir.path(), "size=1m"); })) {
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+    const std::string old(360000, 'o');
+    const Lines lines(14000, std::string(98, 'n'));  // 1.4 MB
+    for (const char* options : {"size=1m,nr_inodes=3", "size=1m"}) {
+        EXPECT_TRUE(testing::RunInChild([] {},
+                                        [&] {
+                                            if (!MountSmallDisk(dir.path(), options)) {
+                                                return false;
+                                            }
+                                            WriteBytes(dir / "target.txt", old);
+                                            WriteBytes(dir / "empty", "");
+                                            try {
+                                                SaveLines(lines, dir / "target.txt");
+                                                return false;
+                                            } catch (const FileError&) {
+                                            }
+                                            return ReadBytes(dir / "target.txt") == old &&
+                                                   std::distance(fs::directory_iterator(dir.path()),
+                                                                 fs::directory_iterator()) == 2;
+                                        }))
+            << options;
+    }
 }
 
 // The permission cases run without root's right to ignore permissions.
