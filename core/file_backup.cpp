@@ -8,6 +8,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "core/byte_buffer.h"
@@ -53,35 +54,49 @@ void SaveBytes(const ByteBuffer& bytes, const std::filesystem::path& path) {
 }
 
 // A copy may hold a private file's secret and outlive a crash: it is never readable by more
-// users than its source, and by its owner alone at most.
+// users than its source, and by its owner alone at most. (Windows has no such bits; a copy
+// made read-only there could not be removed.)
 void SaveCopy(const ByteBuffer& bytes, const std::filesystem::path& copy,
-              const std::filesystem::path& source) {
+              [[maybe_unused]] const std::filesystem::path& source) {
     SaveBytes(bytes, copy);
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::perms from = fs::status(source, ec).permissions();
-    const fs::perms owner = fs::perms::owner_read | fs::perms::owner_write;
-    fs::permissions(copy, ec ? owner : from & owner, ec);
+#ifndef _WIN32
+    struct stat info {};
+    const mode_t owner = S_IRUSR | S_IWUSR;
+    ::chmod(copy.c_str(), ::stat(source.c_str(), &info) == 0 ? info.st_mode & owner : owner);
+#endif
 }
 
-// The copies' folder and the folders made for it are their owner's alone (0700); a folder
-// left wider by an earlier version is narrowed where it is ours.
-void MakePrivateFolder(const std::filesystem::path& folder) {
-    std::error_code ec;
 #ifndef _WIN32
-    if (!std::filesystem::exists(folder, ec)) {
-        if (folder.has_parent_path() && folder.parent_path() != folder) {
-            MakePrivateFolder(folder.parent_path());
-        }
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            throw FileError(folder, std::generic_category().message(errno));
-        }
+// Makes the folder and the missing folders above it, for their owner only.
+void MakeFolders(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder, ec)) {
+        return;
     }
-    if (!std::filesystem::is_directory(folder, ec)) {
+    if (folder.has_parent_path() && folder.parent_path() != folder) {
+        MakeFolders(folder.parent_path());
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        throw FileError(folder, std::generic_category().message(errno));
+    }
+}
+#endif
+
+// The copies' folder and the folders made for it are their owner's alone (0700). The copies'
+// folder, where an earlier version left it wider, is narrowed if it is ours; a folder above
+// it that was already there, or a shared (sticky) one, is never changed.
+void MakePrivateFolder(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    MakeFolders(folder);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         throw FileError(folder, "is not a folder");
     }
-    ::chmod(folder.c_str(), 0700);
+    if (info.st_uid == ::geteuid() && (info.st_mode & S_ISVTX) == 0 && (info.st_mode & 077) != 0) {
+        ::chmod(folder.c_str(), 0700);
+    }
 #else
+    std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {
         throw FileError(folder, ec.message());

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstring>
 #include <mutex>
 #include <random>
 #include <string>

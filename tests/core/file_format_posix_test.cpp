@@ -276,7 +276,8 @@ TEST(FileFormat, DanglingLinksLinkLoopsAndPathsNearTheLengthLimit) {
 }
 
 // Undo copies may hold a private file's secret and outlive a crash: their folders are the
-// owner's alone, and a copy is never readable by more users than its original.
+// owner's alone, and a copy is never readable by more users than its original; a folder
+// above them that was already there stays as it was.
 TEST(FileFormat, UndoCopiesAreNoMoreReadableThanTheirOriginals) {
     TempDir dir;
     fs::create_directory(dir / "cache");
@@ -305,6 +306,7 @@ TEST(FileFormat, UndoCopiesAreNoMoreReadableThanTheirOriginals) {
         EXPECT_EQ(fs::status(folder).permissions(), owner_all) << folder;
     }
     EXPECT_EQ(fs::status(dir / "cache" / "Quillex").permissions(), owner_all);
+    EXPECT_EQ(fs::status(dir / "cache").permissions(), all);  // there already: not ours to change
 }
 
 }  // namespace
