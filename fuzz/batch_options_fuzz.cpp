@@ -167,8 +167,10 @@ void AcceptsAsGiven(FuzzedDataProvider& in) {
     }
     const int function = in.ConsumeIntegralInRange(0, quillex::kFunctionCount - 1);
     expected.function = static_cast<quillex::FunctionId>(function);
-    expected.input = word();
-    expected.output = word();
+    // Paths from the root, as Windows users type them, often.
+    auto path = [&] { return in.ConsumeBool() ? "/" + word() : word(); };
+    expected.input = path();
+    expected.output = path();
     const std::string words[] = {in.ConsumeBool()
                                      ? std::to_string(function)
                                      : std::string(quillex::AllFunctions()[function].name),
