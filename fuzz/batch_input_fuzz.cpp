@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/batch_streams.h"
@@ -17,7 +16,7 @@ using fuzz::Require;
 
 namespace {
 
-// One file for the whole run, rewritten for each input.
+// One name for the whole run; the file is written for each input and removed after it.
 const std::string& FilePath() {
     static const std::string path = [] {
         std::string name = "/tmp/quillex-batch-input-XXXXXX";
@@ -26,7 +25,6 @@ const std::string& FilePath() {
             fuzz::Finding("no temporary file");
         }
         close(fd);
-        std::atexit([] { std::remove(FilePath().c_str()); });
         return name;
     }();
     return path;
@@ -81,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         batch::LoadFromStream(stream, "standard input", d, &r, chunk);
     });
     std::fclose(stream);
+    std::remove(FilePath().c_str());
     Require(fromStream == fromFile, "standard input loads otherwise than the file");
     return 0;
 }
