@@ -9,15 +9,14 @@
 #include <string>
 #include <string_view>
 
-#ifdef _WIN32
-#include <process.h>
-#else
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#include "core/process_id.h"
 #include "core/write_faults.h"
 
 namespace fs = std::filesystem;
@@ -25,14 +24,6 @@ namespace fs = std::filesystem;
 namespace quillex {
 
 namespace {
-
-long ProcessId() {
-#ifdef _WIN32
-    return ::_getpid();
-#else
-    return static_cast<long>(::getpid());
-#endif
-}
 
 #ifndef _WIN32
 // The files being written, for the signal handler. A handler may touch nothing but
@@ -130,7 +121,7 @@ fs::path TemporaryName(const fs::path& target, std::string_view suffix) {
 fs::path TemporaryBeside(const fs::path& target, unsigned attempt) {
     static std::mt19937 random{std::random_device{}()};
     std::string suffix = ".";  // appends, not operator+: GCC 12 -O3 misreads such chains
-    suffix.append(std::to_string(ProcessId())).append("-").append(std::to_string(random()));
+    suffix.append(std::to_string(CurrentProcessId())).append("-").append(std::to_string(random()));
     suffix.append("-").append(std::to_string(attempt)).append(".tmp");
     return TemporaryName(target, suffix);
 }
@@ -195,13 +186,13 @@ void RemoveStaleIn(int dir, const fs::path& target) {
     while (const dirent* entry = ::readdir(entries)) {
         long pid = 0;
         struct stat info {};
-        if (!IsTemporaryName(entry->d_name, target, pid) || pid == ProcessId() ||
+        if (!IsTemporaryName(entry->d_name, target, pid) || pid == CurrentProcessId() ||
             ::fstatat(dir, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(info.st_mode)) {
             continue;
         }
         // A process that still runs may be writing it; only one that is gone left it behind.
-        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+        if (ProcessIsGone(pid)) {
             ::unlinkat(dir, entry->d_name, 0);
         }
     }
