@@ -4,9 +4,7 @@
 //   exit 1: the run, a file or standard output failed; OUTPUT is left as it was
 //   exit 2: bad arguments
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <exception>
 #include <filesystem>
@@ -24,6 +22,7 @@
 #endif
 
 #include "app/batch_options.h"
+#include "app/batch_streams.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
 #include "core/input_check.h"
@@ -38,23 +37,6 @@ constexpr const char* kStandardInputName = "standard input";
 constexpr const char* kShortUsage =
     "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
     "'quillex-batch --help' lists the options and the functions.\n";
-
-[[noreturn]] void FailStream(const char* name) {
-    throw std::runtime_error(std::string(name) + ": " + std::strerror(errno));
-}
-
-ByteBuffer ReadStandardInput() {
-    ByteBuffer bytes;
-    char chunk[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
-        bytes.Append(chunk, n);
-    }
-    if (std::ferror(stdin)) {
-        FailStream("standard input");
-    }
-    return bytes;
-}
 
 // Everything written to standard output reached it; a full disk or a closed pipe shows only
 // here, once the buffer is flushed.
@@ -86,9 +68,7 @@ int Run(const Options& options) {
     LoadReport load;
     const bool fromStandardInput = options.input == kStandardStream;
     if (fromStandardInput) {
-        ByteBuffer bytes = ReadStandardInput();
-        InspectLoadedText(kStandardInputName, {bytes.data(), bytes.size()}, &load);
-        document.TakeText(std::move(bytes));
+        LoadFromStream(stdin, kStandardInputName, document, &load);
     } else {
         document.LoadFromFile(ArgumentPath(options.input), &load);
     }

@@ -32,6 +32,7 @@ std::string FunctionList() {
            "the list they keep.\n"
            "INPUT or OUTPUT '-' is standard input or output (then \"Lines processed\" goes to "
            "standard error).\n"
+           "Every word after \"--\" is FUNCTION, INPUT or OUTPUT as given, \"--name\" too.\n"
            "Text options are read as text and written in the document's encoding; one that "
            "encoding cannot hold is a bad argument.\n"
            "Exit status: 0 done, 1 the run or a file failed (OUTPUT left as it was), 2 bad "
@@ -40,6 +41,8 @@ std::string FunctionList() {
 
 Parser::Parser(Options& o) {
     const FunctionParams defaults;
+    // A word that begins with '/' is a path, also on Windows.
+    app.allow_windows_style_options(false);
     app.add_option("FUNCTION", function, "The line function, by number or name")->required();
     app.add_option("INPUT", o.input, "The text file to read")->required();
     app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
@@ -125,24 +128,91 @@ std::string InEncoding(const char* option, const std::string& arg, Encoding enco
     return *bytes;
 }
 
+// The option a word names: "--name" or "--name=value" for a long option, and a short option
+// with what follows it ("-h", "-help"); none for any other word.
+const CLI::Option* OptionNamed(const CLI::App& app, const std::string& word) {
+    if (word.size() > 2 && word.rfind("--", 0) == 0) {
+        return app.get_option_no_throw(word.substr(0, word.find('=')));
+    }
+    if (word.size() > 1 && word[0] == '-' && word[1] != '-') {
+        return app.get_option_no_throw(word.substr(0, 2));
+    }
+    return nullptr;
+}
+
+// The command line sorted for CLI11, which would take every word that begins with '-' for an
+// option, and split "--name=value" only where the value is not empty (an empty "--from=" would
+// take the next word). Options come first, each "--name=value" of an option with a value as
+// two words and the word after a bare "--name" as its value, whatever it is; then "--" and
+// the words for FUNCTION, INPUT and OUTPUT as given: any word that names no option, every word
+// after "--". The rest, unknown options and words beyond OUTPUT, in the order given.
+struct SortedWords {
+    std::vector<std::string> options;
+    std::vector<std::string> positionals;
+    std::vector<std::string> unexpected;
+};
+
+SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args) {
+    constexpr std::size_t kPositionals = 3;
+    SortedWords words;
+    auto positional = [&](const std::string& word) {
+        (words.positionals.size() < kPositionals ? words.positionals : words.unexpected)
+            .push_back(word);
+    };
+    bool positionalOnly = false;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& word = args[k];
+        if (positionalOnly || word == "--") {
+            if (positionalOnly) {
+                positional(word);
+            }
+            positionalOnly = true;
+            continue;
+        }
+        const CLI::Option* option = OptionNamed(app, word);
+        if (option == nullptr) {
+            if (word.size() > 2 && word.rfind("--", 0) == 0) {
+                words.unexpected.push_back(word);
+            } else {
+                positional(word);
+            }
+        } else if (option->get_items_expected_max() == 0 || word.rfind("--", 0) != 0) {
+            words.options.push_back(word);  // a flag, or a short one: CLI11 reads it whole
+        } else if (const std::size_t equals = word.find('='); equals != std::string::npos) {
+            words.options.push_back(word.substr(0, equals));
+            words.options.push_back(word.substr(equals + 1));
+        } else {
+            if (k + 1 == args.size()) {  // CLI11 would take the "--" that follows
+                throw UsageError(option->get_name() + ": 1 required " + option->get_type_name() +
+                                 " missing");
+            }
+            words.options.push_back(word);
+            words.options.push_back(args[++k]);
+        }
+    }
+    return words;
+}
+
+UsageError Unexpected(const std::vector<std::string>& words) {
+    std::string message = words.size() > 1 ? "The following arguments were not expected:"
+                                           : "The following argument was not expected:";
+    for (const std::string& word : words) {
+        message += " " + word;
+    }
+    return UsageError(message);
+}
+
 }  // namespace
 
 Command ParseCommand(const std::vector<std::string>& args) {
     Command command;
     Options& o = command.options;
     Parser p(o);
-    // "--name=value" is handed over as two words: CLI11 would take the next word as the value
-    // of an empty "--from=", where the user meant an empty text. It takes them last first.
-    std::vector<std::string> reversed;
-    for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
-        const std::size_t equals = arg->find('=');
-        if (arg->rfind("--", 0) == 0 && equals != std::string::npos) {
-            reversed.push_back(arg->substr(equals + 1));
-            reversed.push_back(arg->substr(0, equals));
-        } else {
-            reversed.push_back(*arg);
-        }
-    }
+    const SortedWords words = Sort(p.app, args);
+    // CLI11 takes the words last first.
+    std::vector<std::string> reversed(words.positionals.rbegin(), words.positionals.rend());
+    reversed.push_back("--");
+    reversed.insert(reversed.end(), words.options.rbegin(), words.options.rend());
     try {
         p.app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
@@ -152,7 +222,14 @@ Command ParseCommand(const std::vector<std::string>& args) {
         command.kind = Command::Kind::Version;
         return command;
     } catch (const CLI::ParseError& e) {
+        // A word out of place is the likelier cause of a missing OUTPUT, say.
+        if (!words.unexpected.empty()) {
+            throw Unexpected(words.unexpected);
+        }
         throw UsageError(e.what());
+    }
+    if (!words.unexpected.empty()) {
+        throw Unexpected(words.unexpected);
     }
     const std::optional<FunctionId> function = FindFunction(p.function);
     if (!function) {

@@ -1,5 +1,9 @@
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/shell_target.h"
 #include "platform/cursor.h"
@@ -32,6 +36,29 @@ constexpr const char* kHintStyle =
     " border: 1px solid rgb(16, 80, 141); font-family: 'MS Sans Serif', sans-serif;"
     " font-size: 8pt; }";
 
+// On a screen too small for the window at its scale (200 % on 1280 x 1024) the program takes
+// a smaller scale, so that the whole window fits. Qt reads the scale only as an application
+// starts: a first, bare one measures the screen.
+void FitScaleToScreen(int argc, char** argv) {
+    double scale = 1.0;
+    {
+        // On copies of the arguments: an application takes out the ones meant for Qt, which
+        // the real one must see too.
+        std::vector<char*> arguments(argv, argv + argc);
+        arguments.push_back(nullptr);
+        QGuiApplication probe(argc, arguments.data());
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            scale = quillex::MainWindow::ScaleToFit(*screen);
+        }
+    }
+    if (scale < 1.0) {
+        bool given = false;
+        const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
+        qputenv("QT_SCALE_FACTOR",
+                QByteArray::number((given && factor > 0 ? factor : 1.0) * scale));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -42,6 +69,7 @@ int main(int argc, char* argv[]) {
             stderr);
         return 1;
     }
+    FitScaleToScreen(argc, argv);
     // An error that a handler does not catch itself is reported there and the program goes on.
     quillex::ReportingApplication app(argc, argv);
     quillex::InitSkinResources();

@@ -33,6 +33,7 @@ class BenchHost : public quillex::RunHost {
     NoReport report;
     quillex::WorkRunner work{quillex::WorkRunner::Where::Inline, report};
     quillex::DocumentLines document;
+    quillex::CaptionTable captions;
     QString loadFile;
 
     quillex::DocumentLines& Document() override { return document; }
@@ -40,6 +41,8 @@ class BenchHost : public quillex::RunHost {
     QString LoadFileText() const override { return loadFile; }
     void ShowProgress(std::size_t) override {}
     void ShowRunError() override {}
+    const quillex::CaptionTable& Captions() const override { return captions; }
+    void ShowMessage(const QString&) override {}
     void RefreshView() override {}
     void RunLoadCommand() override {}
 };

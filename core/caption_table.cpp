@@ -42,6 +42,40 @@ const CaptionTable kEnglish{
     .Txt_Undo = "Undo",
     .Txt_Redo = "Redo",
     .Txt_Encoding = "Encoding",
+    .Txt_Cancel = "Cancel",
+    .Txt_File_Error = "File: %1 error!",
+    .Txt_Not_Regular_File = "The file is %1, not a regular file; only regular files are loaded.",
+    .Txt_Kind_Directory = "a directory",
+    .Txt_Kind_Pipe = "a pipe",
+    .Txt_Kind_Socket = "a socket",
+    .Txt_Kind_Character_Device = "a character device",
+    .Txt_Kind_Block_Device = "a block device",
+    .Txt_Kind_Special_File = "a special file",
+    .Txt_Utf16_Text =
+        "The file is UTF-16 text (it begins with a byte-order mark); only "
+        "single-byte text is loaded.",
+    .Txt_Nul_Notice =
+        "'%1': the text ends at byte %2, where the file holds a NUL byte; the rest "
+        "of the file was not loaded.",
+    .Txt_Nul_Write_Anyway =
+        "Writing the document over it loses the rest for good. Write it "
+        "anyway?",
+    .Txt_Changed_On_Disk =
+        "The file %1 has been changed since Quillex wrote it. Write over it "
+        "anyway?",
+    .Txt_Cannot_Hold =
+        "The field \"%1\" holds a character that %2 cannot hold. Nothing was "
+        "changed.",
+    .Txt_Field_Count = "number of characters",
+    .Txt_Field_Replaced = "character 1",
+    .Txt_Field_Replacement = "character 2",
+    .Txt_Field_Cut_Word = "word",
+    .Txt_Field_Left = "left text",
+    .Txt_Field_Right = "right text",
+    .Txt_Field_Condition_Text = "search text",
+    .Txt_Field_Line_Number = "line number",
+    .Txt_Field_Extension = "text",
+    .Txt_Field_Remove_Word = "word",
 };
 
 const CaptionTable kRussian{
@@ -79,6 +113,40 @@ const CaptionTable kRussian{
     .Txt_Undo = "Отменить",
     .Txt_Redo = "Повторить",
     .Txt_Encoding = "Кодировка",
+    .Txt_Cancel = "Отмена",
+    .Txt_File_Error = "Файл: %1 — ошибка!",
+    .Txt_Not_Regular_File = "Это %1, а не обычный файл; загружаются только обычные файлы.",
+    .Txt_Kind_Directory = "папка",
+    .Txt_Kind_Pipe = "канал",
+    .Txt_Kind_Socket = "сокет",
+    .Txt_Kind_Character_Device = "символьное устройство",
+    .Txt_Kind_Block_Device = "блочное устройство",
+    .Txt_Kind_Special_File = "особый файл",
+    .Txt_Utf16_Text =
+        "Это текст UTF-16 (он начинается с метки порядка байтов); загружается "
+        "только однобайтовый текст.",
+    .Txt_Nul_Notice =
+        "'%1': текст кончается на байте %2, где в файле стоит байт NUL; остаток "
+        "файла не загружен.",
+    .Txt_Nul_Write_Anyway =
+        "Если записать документ поверх него, остаток пропадёт навсегда. "
+        "Всё равно записать?",
+    .Txt_Changed_On_Disk =
+        "Файл %1 изменён после того, как Quillex записал его. Всё равно "
+        "записать поверх?",
+    .Txt_Cannot_Hold =
+        "В поле «%1» есть символ, которого нет в кодировке %2. Ничего не "
+        "изменено.",
+    .Txt_Field_Count = "число символов",
+    .Txt_Field_Replaced = "символ 1",
+    .Txt_Field_Replacement = "символ 2",
+    .Txt_Field_Cut_Word = "слово",
+    .Txt_Field_Left = "текст слева",
+    .Txt_Field_Right = "текст справа",
+    .Txt_Field_Condition_Text = "искомый текст",
+    .Txt_Field_Line_Number = "номер строки",
+    .Txt_Field_Extension = "текст",
+    .Txt_Field_Remove_Word = "слово",
 };
 
 }  // namespace

@@ -43,6 +43,35 @@ struct CaptionTable {
     std::string Txt_Undo;       // the view menu's undo and redo items
     std::string Txt_Redo;
     std::string Txt_Encoding;  // the view menu's encoding submenu
+    std::string Txt_Cancel;    // in place of Start while work runs
+
+    // Messages; "%1", "%2" stand for what they name (a path, a number, a field).
+    std::string Txt_File_Error;  // "File: %1 error!", %1 the field's text
+    // A load refused for what the file is: the sentence, %1 one of the kinds after it.
+    std::string Txt_Not_Regular_File;
+    std::string Txt_Kind_Directory;
+    std::string Txt_Kind_Pipe;
+    std::string Txt_Kind_Socket;
+    std::string Txt_Kind_Character_Device;
+    std::string Txt_Kind_Block_Device;
+    std::string Txt_Kind_Special_File;
+    std::string Txt_Utf16_Text;
+    std::string Txt_Nul_Notice;  // %1 the file, %2 the offset of the NUL byte
+    std::string Txt_Nul_Write_Anyway;
+    std::string Txt_Changed_On_Disk;  // %1 the load file
+    // A panel's text the document's encoding cannot hold: %1 the field, %2 the encoding.
+    std::string Txt_Cannot_Hold;
+    // The panels' text fields, as that message names them.
+    std::string Txt_Field_Count;
+    std::string Txt_Field_Replaced;
+    std::string Txt_Field_Replacement;
+    std::string Txt_Field_Cut_Word;
+    std::string Txt_Field_Left;
+    std::string Txt_Field_Right;
+    std::string Txt_Field_Condition_Text;
+    std::string Txt_Field_Line_Number;
+    std::string Txt_Field_Extension;
+    std::string Txt_Field_Remove_Word;
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

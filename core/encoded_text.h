@@ -30,7 +30,8 @@ struct SingleByteText {
         return line.find(text);
     }
     static std::size_t CharLength(std::string_view, std::size_t) noexcept { return 1; }
-    // Blanks and control characters, what excess-space removal strips.
+    // Blanks and control characters: what excess-space removal strips and the length
+    // conditions of remove-if leave uncounted at the ends.
     static std::string_view TrimBlanksStart(std::string_view line) noexcept {
         return TrimStart(line);
     }
@@ -100,7 +101,8 @@ struct Utf8Text {
     static std::size_t CharLength(std::string_view line, std::size_t at) noexcept {
         return Utf8CharLength(line, at);
     }
-    // Also the no-break space U+00A0, which in UTF-8 is a character like any other blank.
+    // Also the no-break space U+00A0, which in UTF-8 is a character like any other blank; the
+    // length conditions leave it uncounted at the ends too.
     static std::string_view TrimBlanksStart(std::string_view line) noexcept {
         std::size_t start = 0;
         while (start < line.size()) {

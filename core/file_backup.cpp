@@ -1,10 +1,16 @@
 #include "core/file_backup.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "core/byte_buffer.h"
 #include "core/file_format.h"
@@ -87,6 +93,57 @@ void SaveBytes(const ByteBuffer& bytes, const std::filesystem::path& path) {
     SaveText(TextPieces{std::string_view(bytes.data(), bytes.size())}, path);
 }
 
+// A copy may hold a private file's secret and outlive a crash: it is never readable by more
+// users than its source, and by its owner alone at most. (Windows has no such bits; a copy
+// made read-only there could not be removed.)
+void SaveCopy(const ByteBuffer& bytes, const std::filesystem::path& copy,
+              [[maybe_unused]] const std::filesystem::path& source) {
+    SaveBytes(bytes, copy);
+#ifndef _WIN32
+    struct stat info {};
+    const mode_t owner = S_IRUSR | S_IWUSR;
+    ::chmod(copy.c_str(), ::stat(source.c_str(), &info) == 0 ? info.st_mode & owner : owner);
+#endif
+}
+
+#ifndef _WIN32
+// Makes the folder and the missing folders above it, for their owner only.
+void MakeFolders(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder, ec)) {
+        return;
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder) {
+        MakeFolders(folder.parent_path());
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        throw FileError(folder, std::generic_category().message(errno));
+    }
+}
+#endif
+
+// The copies' folder and the folders made for it are their owner's alone (0700). The copies'
+// folder, where an earlier version left it wider, is narrowed if it is ours; a folder above
+// it that was already there, or a shared (sticky) one, is never changed.
+void MakePrivateFolder(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    MakeFolders(folder);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        throw FileError(folder, "is not a folder");
+    }
+    if (info.st_uid == ::geteuid() && (info.st_mode & S_ISVTX) == 0 && (info.st_mode & 077) != 0) {
+        ::chmod(folder.c_str(), 0700);
+    }
+#else
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        throw FileError(folder, ec.message());
+    }
+#endif
+}
+
 }  // namespace
 
 FileStamp StampOf(const std::filesystem::path& path) {
@@ -108,12 +165,9 @@ std::optional<FileBackup> KeepBackup(const std::filesystem::path& folder,
     if (!std::filesystem::exists(original, ec)) {
         return std::nullopt;
     }
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        throw FileError(folder, ec.message());
-    }
+    MakePrivateFolder(folder);
     FileBackup backup{.original = original, .copy = NewCopyName(folder, original), .written = {}};
-    SaveBytes(ReadWholeFile(original), backup.copy);
+    SaveCopy(ReadWholeFile(original), backup.copy, original);
     return backup;
 }
 
@@ -130,7 +184,7 @@ void ExchangeWithBackup(FileBackup& backup) {
     std::error_code ec;
     const bool present = std::filesystem::exists(backup.original, ec);
     const std::filesystem::path newCopy = NewCopyName(backup.copy.parent_path(), backup.original);
-    SaveBytes(present ? ReadWholeFile(backup.original) : ByteBuffer(), newCopy);
+    SaveCopy(present ? ReadWholeFile(backup.original) : ByteBuffer(), newCopy, backup.original);
     try {
         SaveBytes(kept, backup.original);
     } catch (...) {

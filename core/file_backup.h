@@ -26,8 +26,9 @@ struct FileBackup {
 };
 
 // Copies the bytes of `original` into a new file in `folder`, whose name is the original's
-// name, a hash of its full path, the process id and a time stamp. No backup when there is no such
-// file. Throws FileError.
+// name, a hash of its full path, the process id and a time stamp. The folder, and those made
+// for it, get permissions for their owner only (0700), and the copy no more than its
+// original's, 0600 at most. No backup when there is no such file. Throws FileError.
 std::optional<FileBackup> KeepBackup(const std::filesystem::path& folder,
                                      const std::filesystem::path& original);
 

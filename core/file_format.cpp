@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -15,6 +16,7 @@
 #include "core/file_io.h"
 #include "core/input_check.h"
 #include "core/temp_files.h"
+#include "core/write_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -52,6 +54,10 @@ bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& prog
     for (std::string_view piece : pieces) {
         while (!piece.empty()) {
             const std::size_t slice = std::min(piece.size(), kStep);
+            if (int injected = InjectedFault(WriteStep::kWrite)) {
+                errno = injected;
+                return false;
+            }
             if (std::fwrite(piece.data(), 1, slice, file) != slice) {
                 return false;
             }
@@ -63,6 +69,10 @@ bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& prog
             }
 #ifdef __linux__
             if (written - handed >= kStep) {
+                if (int injected = InjectedFault(WriteStep::kFlush)) {
+                    errno = injected;
+                    return false;
+                }
                 if (std::fflush(file) != 0) {
                     return false;
                 }
@@ -91,13 +101,139 @@ int WriteAndSync(CFile& file, const TextPieces& pieces, const Progress& progress
     return 0;
 }
 
-void WriteInPlace(const TextPieces& pieces, const fs::path& target, const fs::path& path) {
-    CFile file(target, "wb");
-    if (int error = WriteAndSync(file, pieces)) {
-        ThrowErrno(path, error);
+// What a failed save of a regular file did to it: nothing.
+std::string Unchanged(bool existed) {
+    return existed ? "; the file was left as it was" : "; no file was made";
+}
+
+// Writes the new content to a temporary file beside `real` (the file `path` names) and
+// renames it over `real`. Every failure leaves `real` as it was: where no temporary file can
+// be made, the target is never written in place, for a write that fails there (a full disk)
+// would destroy it.
+void ReplaceFile(const TextPieces& pieces, const fs::path& path, const fs::path& real, bool existed,
+                 const Progress& progress) {
+    // Until it is complete the new content is the owner's alone; the target's permissions
+    // follow once it is written. A new file gets what the umask allows.
+    TemporaryFile temporary(real, existed ? 0600 : 0666);
+    if (!temporary.Created()) {
+        std::string reason = "cannot make a temporary file in '";
+        reason.append(PathText(temporary.Folder())).append("': ");
+        reason.append(std::strerror(temporary.Error())).append(Unchanged(existed));
+        throw FileError(path, reason);
+    }
+    // Only here may the watcher stop the write: the temporary file goes, the target stays.
+    if (int error = WriteAndSync(temporary.File(), pieces, progress)) {
+        throw FileError(path, std::strerror(error) + Unchanged(existed));
+    }
+    if (existed) {
+        temporary.TakeAttributesOf(real);
+    }
+    // A hard link to the old file keeps the old content: renaming is what makes the save all
+    // or nothing, and a write in place could not be.
+    if (const std::error_code ec = temporary.RenameOverTarget()) {
+        std::string reason = existed ? "cannot replace the file: " : "cannot create the file: ";
+        reason.append(ec.message()).append(Unchanged(existed));
+        throw FileError(path, reason);
     }
 }
 
+#ifndef _WIN32
+bool IsLink(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// What a save found at its path: a device or pipe, open (fd), or a regular file or none.
+struct Found {
+    int fd = -1;
+    bool exists = false;
+    bool made = false;  // an empty file, just made through a dangling link
+};
+
+// The path is opened by the kernel, which follows links by its own rules (a link planted in
+// a sticky folder such as /tmp may be refused); write-only, so that a file we may not write
+// is refused before anything is made; non-blocking, so that a pipe with no reader fails at
+// once (ENXIO) instead of waiting for one.
+Found OpenTarget(const fs::path& path) {
+    constexpr int kFlags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    Found found;
+    int fd = ::open(path.c_str(), kFlags);
+    if (fd < 0 && errno == ENOENT && IsLink(path)) {
+        // A dangling link: the file it names is made, as a write through it would make it.
+        fd = ::open(path.c_str(), kFlags | O_CREAT, 0666);
+        found.made = fd >= 0;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        if (error == ENOENT) {
+            return found;  // a new file; a missing folder is named by the temporary file
+        }
+        if (error == EISDIR) {
+            throw FileError(path, "is a directory");
+        }
+        if (error == ENXIO && ::stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) {
+            throw FileError(path, "is a pipe with no reader; nothing was written");
+        }
+        if (error == ENXIO && S_ISSOCK(info.st_mode)) {
+            throw FileError(path, "is a socket; nothing was written");
+        }
+        ThrowErrno(path, error);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ThrowErrno(path, error);
+    }
+    if (S_ISREG(info.st_mode)) {
+        ::close(fd);
+        found.exists = true;
+        return found;
+    }
+    // A device or pipe is written as it is, blocking again now that a reader is known.
+    if (const int flags = ::fcntl(fd, F_GETFL);
+        flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int error = errno;
+        ::close(fd);
+        ThrowErrno(path, error);
+    }
+    found.fd = fd;
+    return found;
+}
+
+// The file a link names, for the temporary file's place beside it; the link itself was
+// already followed by the kernel.
+fs::path RealTarget(const fs::path& path) {
+    if (!IsLink(path)) {
+        return path;
+    }
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        ThrowErrno(path, errno);
+    }
+    fs::path result(real);
+    std::free(real);
+    return result;
+}
+
+// The empty file made through a dangling link goes again if the save fails.
+class MadeFile {
+  public:
+    explicit MadeFile(fs::path path) : path_(std::move(path)) {}
+    MadeFile(const MadeFile&) = delete;
+    MadeFile& operator=(const MadeFile&) = delete;
+    ~MadeFile() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+    void Keep() noexcept { path_.clear(); }
+
+  private:
+    fs::path path_;
+};
+#else
 // A symbolic link is written through: the file it names is the one replaced.
 fs::path ResolveTarget(const fs::path& path) {
     std::error_code ec;
@@ -109,25 +245,7 @@ fs::path ResolveTarget(const fs::path& path) {
     }
     return path;
 }
-
-// The replaced file's owner and group, where we may give them (root may; anyone may keep a
-// group they belong to), and then its permissions.
-void TakeOverAttributes(const fs::path& temporary, const fs::path& target) {
-#ifndef _WIN32
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0) {
-        return;
-    }
-    if (::chown(temporary.c_str(), st.st_uid, st.st_gid) != 0) {
-        [[maybe_unused]] int ignored =
-            ::chown(temporary.c_str(), static_cast<uid_t>(-1), st.st_gid);
-    }
-    ::chmod(temporary.c_str(), st.st_mode & 07777);
-#else
-    std::error_code ec;
-    fs::permissions(temporary, fs::status(target, ec).permissions(), ec);
 #endif
-}
 
 }  // namespace
 
@@ -188,6 +306,26 @@ bool WritePieces(std::FILE* file, const TextPieces& pieces) {
 }
 
 void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& progress) {
+#ifndef _WIN32
+    const Found found = OpenTarget(path);
+    if (found.fd >= 0) {
+        CFile device(::fdopen(found.fd, "wb"));
+        if (!device) {
+            const int error = errno;
+            ::close(found.fd);
+            ThrowErrno(path, error);
+        }
+        if (int error = WriteAndSync(device, pieces)) {
+            ThrowErrno(path, error);
+        }
+        return;
+    }
+    const fs::path real = RealTarget(path);
+    // The file made through a dangling link is new: it has no content or permissions to keep.
+    MadeFile made(found.made ? real : fs::path());
+    ReplaceFile(pieces, path, real, found.exists && !found.made, progress);
+    made.Keep();
+#else
     const fs::path target = ResolveTarget(path);
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
@@ -196,8 +334,11 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
     }
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) {
-        // A device or pipe is written as it is; a file must never be renamed over it.
-        WriteInPlace(pieces, target, path);
+        // A device is written as it is; a file must never be renamed over it.
+        CFile device(target, "wb");
+        if (int error = WriteAndSync(device, pieces)) {
+            ThrowErrno(path, error);
+        }
         return;
     }
     if (exists) {
@@ -208,38 +349,8 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
             ThrowErrno(path, errno);
         }
     }
-
-    // Until it is complete the new content is the owner's alone; the target's permissions
-    // follow once it is written. A new file gets what the umask allows.
-    TemporaryFile temporary(target, exists ? 0600 : 0666);
-    if (!temporary.Created()) {
-        // No file can be made beside the target (a writable file in a read-only folder):
-        // writing in place is the only way left.
-        WriteInPlace(pieces, target, path);
-        return;
-    }
-
-    // Only here may the watcher stop the write: the temporary file goes, the target stays.
-    if (int error = WriteAndSync(temporary.File(), pieces, progress)) {
-        ThrowErrno(path, error);
-    }
-    if (exists) {
-        TakeOverAttributes(temporary.path(), target);
-    }
-    fs::rename(temporary.path(), target, ec);
-    if (ec) {
-        // Some systems refuse to replace a file that another program holds open; the
-        // complete content is still written, in place.
-        const int renameError = ec.value();
-        temporary.Remove();
-        try {
-            WriteInPlace(pieces, target, path);
-        } catch (const FileError&) {
-            ThrowErrno(path, renameError);
-        }
-        return;
-    }
-    temporary.Keep();
+    ReplaceFile(pieces, path, target, exists, progress);
+#endif
 }
 
 std::vector<std::string> LoadLines(const fs::path& path, LoadReport* report) {

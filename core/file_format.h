@@ -36,14 +36,16 @@ ByteBuffer ReadWholeFile(const std::filesystem::path& path, const Progress& prog
 
 // Writes the pieces over `path`, all or nothing: the new content goes to a temporary file
 // beside the target, made readable by its owner only, which is flushed to the disk and then
-// renamed over the target, so a failed save leaves the old file untouched. A symbolic link is
-// written through (it keeps naming its file); a replaced file keeps its permissions and,
-// where the system lets us, its owner and group; a read-only file is refused. A device or a
-// pipe is written as it is, and where no temporary file can be made beside the target (a
-// writable file in a read-only folder) the target is written in place. Throws FileError.
-// `progress` hears the bytes written to the temporary file; a stop there throws
-// WorkCancelled, which removes the temporary file and leaves the target untouched (a write in
-// place is never stopped).
+// renamed over the target, so a failed save leaves the old file untouched. Where no temporary
+// file can be made beside the target (a read-only folder, no inode left) or the rename fails,
+// the save is refused and the target kept: a regular file is never written in place. A
+// symbolic link is written through by the kernel's rules (it keeps naming its file; a
+// dangling one gets its file made); a replaced file keeps its permissions and, where the
+// system lets us, its owner and group, but a hard link to it keeps the old content; a
+// read-only file is refused. A device or a pipe is written as it is, without a flush to the
+// disk; a pipe with no reader is refused at once. Throws FileError. `progress` hears the bytes
+// written to the temporary file; a stop there throws WorkCancelled, which removes the
+// temporary file and leaves the target untouched (a device is never stopped).
 void SaveText(const TextPieces& pieces, const std::filesystem::path& path,
               const Progress& progress = {});
 

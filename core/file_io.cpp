@@ -7,17 +7,30 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include <cerrno>
 #include <string>
 
+#include "core/write_faults.h"
+
 namespace quillex {
 
-#ifdef _WIN32
 namespace {
 
+#ifndef _WIN32
+// A device or pipe that takes no flush to the disk (fsync fails with EINVAL or ENOTSUP on
+// /dev/null, a pipe, a terminal) got its data all the same; only a file must reach the disk.
+bool CannotBeSynced(int fd, int error) {
+    struct stat info {};
+    return (error == EINVAL || error == ENOTSUP) && ::fstat(fd, &info) == 0 &&
+           !S_ISREG(info.st_mode);
+}
+#endif
+
+#ifdef _WIN32
 // msvcrt.dll, the C runtime that mingw-w64 links by default, does not know fopen's "x" and
 // silently empties an existing file; exclusive creation goes through _wsopen_s, which every
 // Windows C runtime has.
@@ -40,9 +53,9 @@ std::FILE* CreateExclusive(const std::filesystem::path& path, std::string mode) 
     }
     return file;
 }
+#endif
 
 }  // namespace
-#endif
 
 CFile::CFile(const std::filesystem::path& path, const char* mode) {
 #ifdef _WIN32
@@ -83,15 +96,31 @@ CFile::~CFile() {
 }
 
 bool CFile::SyncAndClose() {
-    bool ok = std::fflush(file_) == 0;
+    int error = 0;
+    if (int injected = InjectedFault(WriteStep::kFlush)) {
+        error = injected;
+    } else if (std::fflush(file_) != 0) {
+        error = errno;
+    } else if (int injected = InjectedFault(WriteStep::kSync)) {
+        error = injected;
 #ifdef _WIN32
-    ok = ok && ::_commit(::_fileno(file_)) == 0;
+    } else if (::_commit(::_fileno(file_)) != 0) {
+        error = errno;
 #else
-    ok = ok && ::fsync(::fileno(file_)) == 0;
+    } else if (::fsync(::fileno(file_)) != 0 && !CannotBeSynced(::fileno(file_), errno)) {
+        error = errno;
 #endif
-    ok = std::fclose(file_) == 0 && ok;
+    }
+    const int injected = InjectedFault(WriteStep::kClose);
+    if (std::fclose(file_) != 0 && error == 0) {
+        error = errno;
+    }
     file_ = nullptr;
-    return ok;
+    if (error == 0) {
+        error = injected;
+    }
+    errno = error;
+    return error == 0;
 }
 
 }  // namespace quillex

@@ -31,8 +31,9 @@ class CFile {
         return file;
     }
 
-    // Flushes stdio and the operating system's buffers to the disk, then closes.
-    // Returns false (errno set) if any of it failed.
+    // Flushes stdio and the operating system's buffers to the disk, then closes; a device or
+    // pipe, which has no disk to flush to, is only flushed. Returns false (errno set) if any
+    // of it failed.
     bool SyncAndClose();
 
   private:

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -19,17 +20,17 @@ namespace quillex {
 namespace {
 
 [[noreturn]] void RefuseKind(const fs::path& path, fs::file_type type) {
-    if (type == fs::file_type::directory) {
-        throw FileError(path, "is a directory");
-    }
-    const char* kind = type == fs::file_type::fifo        ? "a pipe"
-                       : type == fs::file_type::socket    ? "a socket"
-                       : type == fs::file_type::character ? "a character device"
-                       : type == fs::file_type::block     ? "a block device"
-                                                          : "not a regular file";
+    using Kind = InputRefused::Kind;
+    const auto [kind, name] =
+        type == fs::file_type::directory   ? std::pair(Kind::Directory, "a directory")
+        : type == fs::file_type::fifo      ? std::pair(Kind::Pipe, "a pipe")
+        : type == fs::file_type::socket    ? std::pair(Kind::Socket, "a socket")
+        : type == fs::file_type::character ? std::pair(Kind::CharacterDevice, "a character device")
+        : type == fs::file_type::block     ? std::pair(Kind::BlockDevice, "a block device")
+                                           : std::pair(Kind::Special, "a special file");
     std::string reason = "is ";
-    reason.append(kind).append(", not a regular file; only regular files are loaded");
-    throw InputRefused(path, reason);
+    reason.append(name).append(", not a regular file; only regular files are loaded");
+    throw InputRefused(path, kind, reason);
 }
 
 [[noreturn]] void ThrowErrno(const fs::path& path, int error) {
@@ -88,7 +89,7 @@ void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport*
     // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
     // letters), but holds no NUL; UTF-16 text has one in every line break.
     if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
-        throw InputRefused(path,
+        throw InputRefused(path, InputRefused::Kind::Utf16,
                            "is UTF-16 text (it begins with a byte-order mark); only single-byte "
                            "text is loaded");
     }

@@ -11,16 +11,21 @@
 
 namespace quillex {
 
-// A file the program will not load for what it is (a pipe, UTF-16 text), as opposed to one
-// that could not be read; `reason()` says what it is, for the window's message.
+// A file the program will not load for what it is (a directory, a pipe, UTF-16 text), as
+// opposed to one that could not be read; `reason()` says what it is in English, `kind()` names
+// it for a message in the interface language.
 class InputRefused : public FileError {
   public:
-    InputRefused(const std::filesystem::path& path, const std::string& reason)
-        : FileError(path, reason), reason_(reason) {}
+    enum class Kind { Directory, Pipe, Socket, CharacterDevice, BlockDevice, Special, Utf16 };
 
+    InputRefused(const std::filesystem::path& path, Kind kind, const std::string& reason)
+        : FileError(path, reason), kind_(kind), reason_(reason) {}
+
+    Kind kind() const noexcept { return kind_; }
     const std::string& reason() const noexcept { return reason_; }
 
   private:
+    Kind kind_;
     std::string reason_;
 };
 

@@ -47,11 +47,12 @@ void RemoveDownward(DocumentLines& lines, Select select, Visited visited,
     compact();
 }
 
-// The number of characters of the line without its blanks and control characters at either
-// end, counted no further than `limit`: the conditions only ask whether it passes a bound.
+// The number of characters of the line without what excess-space removal strips at either
+// end, counted no further than `limit`: the conditions only ask whether it passes a bound. A
+// line that trimming would empty has length 0, in either encoding.
 template <class Text>
 std::size_t TrimmedLength(std::string_view line, std::size_t limit) {
-    return Text::CountUpTo(TrimEnd(TrimStart(line)), limit);
+    return Text::CountUpTo(Text::TrimBlanksEnd(Text::TrimBlanksStart(line)), limit);
 }
 
 template <class Text>

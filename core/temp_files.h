@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <system_error>
 
 #include "core/file_io.h"
 
@@ -12,29 +13,47 @@ namespace quillex {
 // once complete. Its name is "." + target name + "." + process id + "-" + random + "-" +
 // attempt + ".tmp" (the target name shortened to fit where it is long), so that a later save
 // can tell a file left by a killed process from one being written.
+// On POSIX the file is made and renamed relative to its folder, opened once: a target whose
+// path is near the system's length limit can still be replaced, although the temporary
+// file's full path would be longer than the limit.
 // While the object lives, SIGINT, SIGTERM or SIGHUP remove the file before the process ends;
-// the object removes it when it goes, unless Keep was called (after it was renamed).
+// the object removes it when it goes, unless it was renamed over the target.
 class TemporaryFile {
   public:
     // Removes files of this pattern left beside `target` by processes that no longer run,
     // then creates one with the POSIX permission bits given (before the umask). Created() is
-    // false (errno set) when no file could be made.
+    // false when no file could be made; Error() says why.
     TemporaryFile(const std::filesystem::path& target, int permissions);
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();
 
-    bool Created() const noexcept { return !path_.empty(); }
+    bool Created() const noexcept { return made_; }
+    int Error() const noexcept { return error_; }
+    // The folder the file is made in, for messages.
+    const std::filesystem::path& Folder() const noexcept { return folder_; }
     const std::filesystem::path& path() const noexcept { return path_; }
     CFile& File() noexcept { return *file_; }
-    // The file is no longer ours to remove: it was renamed over the target.
-    void Keep() noexcept;
+    // Gives the (closed) file the owner, group and permission bits of `target`, as far as
+    // the system lets us.
+    void TakeAttributesOf(const std::filesystem::path& target) noexcept;
+    // Renames the file over the target it was made beside; on a failure the file is still
+    // ours, and removed when the object goes.
+    std::error_code RenameOverTarget() noexcept;
     // Removes the file now.
     void Remove() noexcept;
 
   private:
-    std::filesystem::path path_;
+    void Forget() noexcept;
+
+    std::filesystem::path target_;
+    std::filesystem::path folder_;
+    std::filesystem::path path_;  // folder_ / name_
+    std::filesystem::path name_;
     std::unique_ptr<CFile> file_;
+    bool made_ = false;  // made, and neither renamed nor removed yet
+    int error_ = 0;
+    int dir_ = -1;   // POSIX: the folder, open
     int slot_ = -1;  // its entry in the list the signal handler removes, or -1
 };
 

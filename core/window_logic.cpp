@@ -1,5 +1,7 @@
 #include "core/window_logic.h"
 
+#include <algorithm>
+
 namespace quillex {
 
 SplashSchedule::Step SplashSchedule::Tick() {
@@ -43,6 +45,25 @@ Rgb GradientStep(Rgb from, Rgb to, int step, int steps) noexcept {
     }
     auto mix = [&](int a, int b) { return a + (b - a) * step / (steps - 1); };
     return Rgb{mix(from.r, to.r), mix(from.g, to.g), mix(from.b, to.b)};
+}
+
+ScreenPoint PlaceOnScreen(const ControlBounds& screen, int centredLeft, int width,
+                          int height) noexcept {
+    // Right and bottom first, so that where the window is larger its top-left corner wins.
+    const int left =
+        std::max(screen.left, std::min(centredLeft, screen.left + screen.width - width));
+    const int top =
+        std::max(screen.top, std::min(screen.top + 10, screen.top + screen.height - height));
+    return {left, top};
+}
+
+double FittingScale(int screenWidth, int screenHeight, int width, int height) noexcept {
+    if (width <= 0 || height <= 0) {
+        return 1.0;
+    }
+    const double across = static_cast<double>(screenWidth) / width;
+    const double down = static_cast<double>(screenHeight) / height;
+    return std::clamp(std::min(across, down), 0.0, 1.0);
 }
 
 }  // namespace quillex

@@ -74,6 +74,17 @@ constexpr int CentredLeft(int desktopWidth, int windowWidth) noexcept {
     return (desktopWidth - windowWidth) / 2;  // truncates toward zero
 }
 
+// Where a window of `width` x `height` goes on a screen whose free area is `screen`: at the
+// top centre of the desktop, `centredLeft` and 10 below the screen's top, moved back onto the
+// screen as far as needed, so that its top-left corner is always on it even when the window
+// is larger than the screen.
+ScreenPoint PlaceOnScreen(const ControlBounds& screen, int centredLeft, int width,
+                          int height) noexcept;
+
+// The factor (at most 1) that shrinks a window of `width` x `height` to fit `screenWidth` x
+// `screenHeight`, all in the same pixels; 1 where it fits.
+double FittingScale(int screenWidth, int screenHeight, int width, int height) noexcept;
+
 struct Rgb {
     int r = 0;
     int g = 0;

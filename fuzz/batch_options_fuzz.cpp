@@ -1,6 +1,11 @@
 // The batch runner's command line: any words either give a command or a usage error, nothing
-// else; and a run's options written back as a command line parse to the same options.
+// else, and a run's options written back as a command line parse to the same options; and a
+// command line valid by construction is accepted as given: the three words anywhere among the
+// options where they name none (beginning with '/' or '-' too, as on Windows), after "--"
+// whatever they are, and option values of any bytes after '=' or as the next word.
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
 
 #include "app/batch_options.h"
 #include "core/cp1251.h"
@@ -85,10 +90,139 @@ bool Same(const Options& x, const Options& y) {
            a.mode == b.mode && a.side == b.side && a.remove_word == b.remove_word;
 }
 
+struct TextOption {
+    const char* name;
+    std::optional<std::string> TextArguments::*field;
+};
+constexpr std::array<TextOption, 6> kTextOptions = {{{"--from", &TextArguments::from},
+                                                     {"--to", &TextArguments::to},
+                                                     {"--word", &TextArguments::word},
+                                                     {"--text", &TextArguments::text},
+                                                     {"--left", &TextArguments::left},
+                                                     {"--right", &TextArguments::right}}};
+
+// A word CLI11 would read as an option, or the end of options: it goes after "--".
+bool NeedsTheMark(const std::string& word) {
+    return word.starts_with("--") || (word.size() > 1 && word[0] == '-' && word[1] == 'h');
+}
+
+void AcceptsAsGiven(FuzzedDataProvider& in) {
+    auto word = [&] { return in.ConsumeRandomLengthString(12); };
+    std::vector<std::vector<std::string>> groups;  // an option with its value, never split
+    auto give = [&](const std::string& name, const std::string& value) {
+        groups.push_back(in.ConsumeBool() ? std::vector<std::string>{name + "=" + value}
+                                          : std::vector<std::string>{name, value});
+    };
+    Options expected;
+    quillex::FunctionParams& p = expected.params;
+    const struct {
+        const char* name;
+        std::optional<quillex::Encoding> encoding;
+    } encodings[] = {{"auto", std::nullopt},
+                     {"utf-8", quillex::Encoding::Utf8},
+                     {"UTF-8", quillex::Encoding::Utf8},
+                     {"windows-1251", quillex::Encoding::Windows1251},
+                     {"cp1251", quillex::Encoding::Windows1251}};
+    if (in.ConsumeBool()) {
+        const auto& e = encodings[in.ConsumeIntegralInRange<std::size_t>(0, 4)];
+        give("--encoding", e.name);
+        expected.encoding = e.encoding;
+    }
+    bool holdable = true;
+    for (const TextOption& option : kTextOptions) {
+        if (in.ConsumeBool()) {
+            const std::string value = word();
+            expected.texts.*option.field = value;
+            give(option.name, value);
+            holdable = holdable && (!expected.encoding || !quillex::IsValidUtf8(value) ||
+                                    quillex::Utf8ToEncoding(value, *expected.encoding));
+        }
+    }
+    if (in.ConsumeBool()) {
+        p.count = word();
+        give("--count", p.count);
+    }
+    if (in.ConsumeBool()) {
+        p.drop_count = word();
+        give("--lines", p.drop_count);
+    }
+    auto entry = [&]<class Enum>(const char* name, std::optional<Enum>& field, int last) {
+        if (in.ConsumeBool()) {
+            const int k = in.ConsumeIntegralInRange(-1, last);
+            field = k < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(k));
+            give(name, std::to_string(k));
+        }
+    };
+    entry("--condition", p.condition, 9);
+    entry("--class", p.char_class, 2);
+    entry("--side", p.side, 2);
+    if (in.ConsumeBool()) {
+        p.marker = true;
+        groups.push_back({"--br"});
+    }
+    if (in.ConsumeBool()) {
+        const bool drop = in.ConsumeBool();
+        p.mode = drop ? quillex::FilterMode::RemoveMatching : quillex::FilterMode::KeepMatching;
+        groups.push_back({drop ? "--drop" : "--keep"});
+    }
+    const int function = in.ConsumeIntegralInRange(0, quillex::kFunctionCount - 1);
+    expected.function = static_cast<quillex::FunctionId>(function);
+    // Paths from the root, as Windows users type them, often.
+    auto path = [&] { return in.ConsumeBool() ? "/" + word() : word(); };
+    expected.input = path();
+    expected.output = path();
+    const std::string words[] = {in.ConsumeBool()
+                                     ? std::to_string(function)
+                                     : std::string(quillex::AllFunctions()[function].name),
+                                 expected.input, expected.output};
+    // Each of the three among the options, in order, until one needs the mark (or at
+    // random): that one and the rest after it.
+    std::size_t k = 0;
+    for (std::size_t at = 0; k < 3 && !NeedsTheMark(words[k]) && in.ConsumeBool(); ++k, ++at) {
+        at = std::min(groups.size(), at + in.ConsumeIntegralInRange<std::size_t>(0, 3));
+        groups.insert(groups.begin() + static_cast<std::ptrdiff_t>(at), {words[k]});
+    }
+    if (k < 3) {
+        groups.push_back({"--"});
+    }
+    for (; k < 3; ++k) {
+        groups.push_back({words[k]});
+    }
+    std::vector<std::string> args;
+    for (const std::vector<std::string>& group : groups) {
+        args.insert(args.end(), group.begin(), group.end());
+    }
+
+    Command command;
+    try {
+        command = ParseCommand(args);
+    } catch (const UsageError& e) {
+        Require(!holdable, e.what());
+        return;
+    }
+    Require(holdable, "a text the encoding cannot hold was accepted");
+    Require(command.kind == Command::Kind::Run, "a run read as help or version");
+    const Options& o = command.options;
+    Require(o.function == expected.function && o.input == expected.input &&
+                o.output == expected.output && o.encoding == expected.encoding,
+            "FUNCTION, INPUT, OUTPUT or the encoding not as given");
+    for (const TextOption& option : kTextOptions) {
+        Require(o.texts.*option.field == expected.texts.*option.field, option.name);
+    }
+    Require(o.params.count == p.count && o.params.drop_count == p.drop_count &&
+                o.params.condition == p.condition && o.params.char_class == p.char_class &&
+                o.params.side == p.side && o.params.marker == p.marker && o.params.mode == p.mode,
+            "an option not as given");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
+    if (in.ConsumeBool()) {
+        AcceptsAsGiven(in);
+        return 0;
+    }
     std::vector<std::string> args;
     while (in.remaining_bytes() > 0 && args.size() < 24) {
         args.push_back(in.ConsumeRandomLengthString(16));

@@ -10,6 +10,7 @@
 #include "core/input_check.h"
 #include "core/text_form.h"
 #include "fuzz/finding.h"
+#include "fuzz/scratch.h"
 #include "fuzz/split_model.h"
 
 using namespace quillex;
@@ -17,29 +18,6 @@ using fuzz::Require;
 namespace fs = std::filesystem;
 
 namespace {
-
-// In memory where the system has such a folder: a save flushes to the disk, which would
-// hold every run up.
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? "/dev/shm" : fs::temp_directory_path();
-        fs::path made = base / ("quillex-fuzz-" + std::to_string(getpid()));
-        fs::create_directories(made);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(Folder(), ignored);
-        });
-        return made;
-    }();
-    return folder;
-}
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 bool LooksUtf16(const std::string& bytes) {
     const std::string mark = bytes.substr(0, 2);
@@ -50,7 +28,7 @@ bool LooksUtf16(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const fs::path in = Folder() / "in.txt";
+    const fs::path in = fuzz::ScratchFolder() / "in.txt";
     std::ofstream(in, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
     const std::vector<std::string> expected = fuzz::ModelSplit(bytes);
 
@@ -67,9 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The lines as the file holds them come back from a save and a load unchanged.
-    const fs::path out = Folder() / "out.txt";
+    const fs::path out = fuzz::ScratchFolder() / "out.txt";
     SaveLines(expected, out);
-    Require(Bytes(out) == JoinTextForm(expected), "the saved bytes are not the text form");
+    Require(fuzz::FileBytes(out) == JoinTextForm(expected),
+            "the saved bytes are not the text form");
     Require(LoadLines(out) == expected, "saved lines do not load back");
     return 0;
 }

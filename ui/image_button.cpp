@@ -37,7 +37,10 @@ void ImageButton::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    // A pressed button sinks by one pixel.
+    // A disabled button fades into the skin; a pressed one sinks by one pixel.
+    if (!isEnabled()) {
+        painter.setOpacity(0.4);
+    }
     const QPoint offset = isDown() ? QPoint(1, 1) : QPoint();
     painter.drawPixmap(offset, pictures_[index_]);
     if (!caption_.isEmpty()) {

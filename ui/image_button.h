@@ -11,7 +11,8 @@ namespace quillex {
 // A button drawn from one entry of a picture list; the work timer picks the entry. The button
 // holds its own copy of the list (the pictures themselves are shared, not copied), so that
 // it never reaches into a list destroyed before it. It takes no focus unless its owner gives
-// it a focus policy; then it shows the focus by a light ring inside its edge.
+// it a focus policy; then it shows the focus by a light ring inside its edge. Disabled, it is
+// drawn faded.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 

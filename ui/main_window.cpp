@@ -25,6 +25,7 @@
 #include "platform/cursor.h"
 #include "platform/tray.h"
 #include "platform/window_move.h"
+#include "ui/dialogs.h"
 #include "ui/guarded.h"
 #include "ui/image_button.h"
 #include "ui/main_layout.h"
@@ -71,7 +72,8 @@ QLineEdit* MakeEdit(QWidget* parent, const QRect& bounds) {
 
 MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
-      dialogs_(services.dialogs),
+      idleDialogs_(IdleWhileAsking(services.dialogs)),
+      dialogs_(*idleDialogs_),
       cursor_(services.cursor),
       report_(services.report),
       store_(services.settings),
@@ -90,6 +92,11 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
     BuildWindow();
+}
+
+double MainWindow::ScaleToFit(const QScreen& screen) {
+    const QSize free = screen.availableSize();
+    return FittingScale(free.width(), free.height(), kWidth, kHeight);
 }
 
 MainWindow::~MainWindow() {
@@ -135,7 +142,6 @@ void MainWindow::BuildWindow() {
     BuildTray();
     // At creation the chooser and every parameter combo box start at their first entry.
     panels_ = new FunctionPanels(this, *this, report_);
-    panels_->SetFocusSink(focusSink_);
     BuildWorkControls();
     document_.Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
@@ -223,7 +229,9 @@ void MainWindow::BuildControls() {
     }
 
     viewFrame_ = new QLabel(this);
-    viewFrame_->setPixmap(SkinPixmap(QStringLiteral("frame"), layout::kImage1.size()));
+    viewFramePictures_[0] = SkinPixmap(QStringLiteral("frame"), layout::kImage1.size());
+    viewFramePictures_[1] = SkinPixmap(QStringLiteral("frame_focus"), layout::kImage1.size());
+    viewFrame_->setPixmap(viewFramePictures_[0]);
 
     view_ = new QPlainTextEdit(this);
     view_->setReadOnly(true);
@@ -250,6 +258,7 @@ void MainWindow::BuildControls() {
     view_->verticalScrollBar()->setStyleSheet(scrollBars);
     view_->horizontalScrollBar()->setStyleSheet(scrollBars);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    view_->installEventFilter(this);  // its frame shows when it has the focus
     connect(view_, &QPlainTextEdit::textChanged, this,
             Guarded(report_, this, &MainWindow::OnViewTextChanged));
 
@@ -333,7 +342,13 @@ void MainWindow::PrepareShowing() {
     }
     splashShown_ = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(CentredLeft(screen->virtualGeometry().width(), kWidth), 10);
+        // The top centre of the desktop, but never off the screen: Open, Save and the chooser
+        // must stay within reach.
+        const QRect free = screen->availableGeometry();
+        const ScreenPoint at =
+            PlaceOnScreen({free.x(), free.y(), free.width(), free.height()},
+                          CentredLeft(screen->virtualGeometry().width(), kWidth), kWidth, kHeight);
+        move(at.x, at.y);
     }
     ApplyLanguage();
     UpdateStatistics();
@@ -371,6 +386,10 @@ void MainWindow::Shutdown() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && !settings_.HintShow) {
         return true;
+    }
+    if (watched == view_ &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        viewFrame_->setPixmap(viewFramePictures_[event->type() == QEvent::FocusIn ? 1 : 0]);
     }
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

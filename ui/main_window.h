@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/caption_table.h"
@@ -30,6 +31,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QScreen;
 class QShortcut;
 class QToolButton;
 
@@ -78,6 +80,9 @@ class MainWindow : public QWidget, public RunHost {
     // The skin's size, which the window's rounded shape (layout::WindowRegion) is cut from.
     static constexpr int kWidth = 802;
     static constexpr int kHeight = 602;
+    // The scale (at most 1) the program must take on so that the window fits `screen`'s free
+    // area: below 1 on a small screen at a high scale (200 % on 1280 x 1024).
+    static double ScaleToFit(const QScreen& screen);
 
     explicit MainWindow(const MainWindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -92,6 +97,7 @@ class MainWindow : public QWidget, public RunHost {
     QString LoadFileText() const override;
     void ShowProgress(std::size_t n) override;
     void ShowRunError() override;
+    void ShowMessage(const QString& text) override;
     void RefreshView() override;
     void RunLoadCommand() override { ChooseAndLoadFile(); }
     bool MayOverwriteLoadFile() override;
@@ -100,7 +106,7 @@ class MainWindow : public QWidget, public RunHost {
     std::optional<std::filesystem::path> UndoFolder() const override { return backupFolder_; }
 
     // The language in force, for every text composed at display time.
-    const quillex::CaptionTable& Captions() const;
+    const quillex::CaptionTable& Captions() const override;
     std::int32_t LanguageIndex() const;
     void SetLanguageIndex(std::int32_t index);
 
@@ -142,6 +148,8 @@ class MainWindow : public QWidget, public RunHost {
     void NoteCutLoad(const LoadReport& report);
     // Where a NUL byte ended the text loaded from the load file, if it did.
     std::optional<std::uint64_t> CutLoadOffset() const;
+    // The notice that the load file's text ended at a NUL byte, in the interface language.
+    QString CutLoadNotice() const;
 
     // The view's popup menu, set up at each opening, and the view commands behind it.
     void PrepareViewMenu();
@@ -217,6 +225,13 @@ class MainWindow : public QWidget, public RunHost {
     // The share bar, Esc and what is disabled while work runs.
     void BuildWorkControls();
     void ShowWorking(bool working);
+    // The bar, Cancel in place of Start, the greyed chooser and picture buttons: shown while
+    // work runs, and put away while a dialog that a piece's end opens (its message, the round
+    // trip's load dialog) is up, since what it tells of has finished.
+    void ShowWorkIndicators(bool working);
+    void ShowShare(bool shown);
+    // `dialogs`, showing the window idle while they are up during work.
+    std::unique_ptr<Dialogs> IdleWhileAsking(Dialogs& dialogs);
     // The end of a load on the worker, on the window's thread.
     void ShowLoadError(const QString& fieldText, const std::exception_ptr& failure);
     void TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
@@ -301,7 +316,8 @@ class MainWindow : public QWidget, public RunHost {
     QAction* encodingItem_ = nullptr;  // N7
     QAction* encodingItems_[2] = {};   // N7_0 UTF-8, N7_1 Windows-1251
 
-    Dialogs& dialogs_;
+    std::unique_ptr<Dialogs> idleDialogs_;
+    Dialogs& dialogs_;  // *idleDialogs_
     CursorSource& cursor_;
     ErrorReport& report_;
     SettingsStore& store_;
@@ -317,6 +333,8 @@ class MainWindow : public QWidget, public RunHost {
     int displayLimit_ = 0;
     bool batchingView_ = false;  // RefreshView renders the statistics once, at its end
     QPixmap skin_;
+    // Image1's pictures: the frame, and the frame in the focus colour while the view has it.
+    QPixmap viewFramePictures_[2];
     QtLanguage qtLanguage_;
     // The file the document was loaded from where a NUL byte ended its text, and where.
     std::filesystem::path cutLoadFile_;
@@ -327,6 +345,8 @@ class MainWindow : public QWidget, public RunHost {
     WorkRunner* work_ = nullptr;       // owned as a child
     QProgressBar* workBar_ = nullptr;  // Progress_Work: the share of the running work done
     QShortcut* cancelKey_ = nullptr;   // Esc, while work runs
+    bool shareShown_ = false;          // the runner shows the bar
+    bool asking_ = false;              // a dialog is up while work runs
     bool closing_ = false;             // the window closes once the work it stopped has ended
 };
 

@@ -68,6 +68,21 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
     return std::nullopt;
 }
 
+// Why a file was refused, in the interface language.
+QString RefusalText(const CaptionTable& table, InputRefused::Kind kind) {
+    using Kind = InputRefused::Kind;
+    if (kind == Kind::Utf16) {
+        return FromUtf8(table.Txt_Utf16_Text);
+    }
+    const std::string& name = kind == Kind::Directory         ? table.Txt_Kind_Directory
+                              : kind == Kind::Pipe            ? table.Txt_Kind_Pipe
+                              : kind == Kind::Socket          ? table.Txt_Kind_Socket
+                              : kind == Kind::CharacterDevice ? table.Txt_Kind_Character_Device
+                              : kind == Kind::BlockDevice     ? table.Txt_Kind_Block_Device
+                                                              : table.Txt_Kind_Special_File;
+    return FromUtf8(table.Txt_Not_Regular_File).arg(FromUtf8(name));
+}
+
 }  // namespace
 
 QString MainWindow::LoadFileText() const {
@@ -75,15 +90,18 @@ QString MainWindow::LoadFileText() const {
 }
 
 void MainWindow::ShowFileError(const QString& fieldText, const QString& detail) {
-    if (closing_) {
-        return;  // the window is going: no message holds it up
-    }
-    dialogs_.Message(QStringLiteral("File: ") + fieldText + QStringLiteral(" error!") +
-                     (detail.isEmpty() ? QString() : u'\n' + detail));
+    ShowMessage(FromUtf8(Captions().Txt_File_Error).arg(fieldText) +
+                (detail.isEmpty() ? QString() : u'\n' + detail));
 }
 
 void MainWindow::ShowRunError() {
     ShowFileError(loadFileEdit_->text());
+}
+
+void MainWindow::ShowMessage(const QString& text) {
+    if (!closing_) {  // the window is going: no message holds it up
+        dialogs_.Message(text);
+    }
 }
 
 void MainWindow::ChooseAndLoadFile() {
@@ -133,7 +151,7 @@ void MainWindow::ShowLoadError(const QString& fieldText, const std::exception_pt
         std::rethrow_exception(failure);
     } catch (const InputRefused& refused) {
         // A file refused for what it is says so below the usual message.
-        ShowFileError(fieldText, QStringLiteral("The file ") + FromUtf8(refused.reason()) + u'.');
+        ShowFileError(fieldText, RefusalText(Captions(), refused.kind()));
     } catch (const std::exception&) {
         ShowFileError(fieldText);
     }
@@ -150,13 +168,18 @@ void MainWindow::TakeLoadedDocument(quillex::DocumentLines loaded, const LoadRep
     NoteCutLoad(report);
     RefreshView();
     if (!cutLoadFile_.empty()) {
-        dialogs_.Message(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) + u'.');
+        dialogs_.Message(CutLoadNotice());
     }
 }
 
 void MainWindow::NoteCutLoad(const LoadReport& report) {
     cutLoadFile_ = report.nulOffset ? ToPath(loadFileEdit_->text()) : std::filesystem::path();
     cutLoadOffset_ = report.nulOffset.value_or(0);
+}
+
+QString MainWindow::CutLoadNotice() const {
+    return FromUtf8(Captions().Txt_Nul_Notice)
+        .arg(FromUtf8(PathText(cutLoadFile_)), QString::number(cutLoadOffset_));
 }
 
 std::optional<std::uint64_t> MainWindow::CutLoadOffset() const {
@@ -174,9 +197,7 @@ bool MainWindow::MayWriteOverCutLoad(const QString& target) {
     if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
         return true;
     }
-    if (!dialogs_.Ask(FromUtf8(NulNotice(cutLoadFile_, cutLoadOffset_)) +
-                      QStringLiteral(". Writing the document over it loses the rest for good. "
-                                     "Write it anyway?"))) {
+    if (!dialogs_.Ask(CutLoadNotice() + u' ' + FromUtf8(Captions().Txt_Nul_Write_Anyway))) {
         return false;
     }
     cutLoadFile_.clear();  // asked once: the user chose to let the rest go

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "ui/image_button.h"
@@ -42,6 +43,7 @@ void MainWindow::ApplyLanguage() {
     chooserCaption_->setText(FromUtf8(table.Txt_Select_Function));
     openButton_->SetCaption(FromUtf8(table.Txt_Open), layout::kFileButtonCaption);
     saveButton_->SetCaption(FromUtf8(table.Txt_Save), layout::kFileButtonCaption);
+    panels_->Controls().cancelButton->setText(FromUtf8(table.Txt_Cancel));
     // In place: the chooser is not re-selected and the shown panel stays.
     panels_->SetFunctionNames(table);
 }

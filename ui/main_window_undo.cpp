@@ -124,9 +124,8 @@ bool MainWindow::MayExchangeLoadFile(const FileBackup& backup) {
     if (!ChangedOnDisk(backup)) {
         return true;
     }
-    return dialogs_.Ask(QStringLiteral("The file ") + FromUtf8(PathText(backup.original)) +
-                        QStringLiteral(" has been changed since Quillex wrote it. Write over it "
-                                       "anyway?"));
+    return dialogs_.Ask(
+        FromUtf8(Captions().Txt_Changed_On_Disk).arg(FromUtf8(PathText(backup.original))));
 }
 
 }  // namespace quillex

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/caption_table.h"
 #include "core/document_lines.h"
 #include "core/file_backup.h"
 #include "core/undo_history.h"
@@ -28,6 +29,10 @@ class RunHost {
     virtual void ShowProgress(std::size_t n) = 0;
     // "File: " + load-file field + " error!" with an OK button.
     virtual void ShowRunError() = 0;
+    // The language in force, for the messages a panel composes.
+    virtual const CaptionTable& Captions() const = 0;
+    // A message box with an OK button.
+    virtual void ShowMessage(const QString& text) = 0;
     virtual void RefreshView() = 0;
     // Exactly what a click on the load button does: dialog, load or cancel, view rebuilt.
     virtual void RunLoadCommand() = 0;

@@ -29,14 +29,6 @@ inline QString DecodeForView(std::string_view bytes, Encoding encoding = Encodin
                                                                 : DecodeCp1251(bytes));
 }
 
-// A character Windows-1251 cannot hold becomes '?'.
-inline std::string EncodeFromView(const QString& text, Encoding encoding = Encoding::Windows1251) {
-    if (encoding == Encoding::Utf8) {
-        return text.toStdString();
-    }
-    return EncodeCp1251(U16View(text));
-}
-
 // A path from a dialog or a field, as the file system names it.
 inline std::filesystem::path ToPath(const QString& path) {
 #if defined(_WIN32)

@@ -54,6 +54,9 @@ class WorkRunner : public QObject {
     // Stops running work and waits for it; its end is not delivered (the window closes).
     void StopAndWait();
 
+    // What the window's thread and the worker share of one piece of work.
+    struct Handover;
+
     // Tests: runs at every report of inline work, to cancel there or to look at the window.
     void SetInlineWatch(std::function<void()> watch) { inlineWatch_ = std::move(watch); }
 
@@ -78,7 +81,7 @@ class WorkRunner : public QObject {
     bool cancelled_ = false;
     bool shareShown_ = false;
     Done done_;
-    std::shared_ptr<std::exception_ptr> failure_;  // written by the worker, read at its end
+    std::shared_ptr<Handover> handover_;  // the running piece's, shared with the worker
     QFutureWatcher<void> watcher_;
     QTimer shareDelay_;
     std::function<void()> inlineWatch_;

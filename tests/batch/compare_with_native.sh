@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows quillex-batch.exe, run under wine, must write byte for byte what the Linux build
 # writes, for all twelve functions, on the benchmark document, on a file of awkward bytes and
-# on a UTF-8 file, with text options given as UTF-8 among them.
+# on a UTF-8 file, with text options given as UTF-8 among them, and paths and option values
+# that begin with '/' or '-'.
 #   compare_with_native.sh WINE WINDOWS_BATCH_EXE NATIVE_BATCH NATIVE_SAMPLE_TOOL [LINES]
 # Where the native build has no sample writer, a generated document of the same kind is used.
 set -euo pipefail
@@ -35,45 +36,56 @@ runs=(
     "1 --from ё --to e" "2 --word Результат:" "11 --word 日本" "1 --from ё --to e --encoding utf-8"
     "0 --count 2 --encoding auto" "3 --left « --right » --encoding auto" "5 --encoding auto"
     "10 --side 2 --encoding utf-8" "11 --word кон --encoding auto" "9 --text .txt --encoding auto"
+    # Values that begin with '/' or '-' are values, on Windows too.
+    "2 --word /a" "11 --word -x" "4 --condition 9 --text --a=b" "3 --left=/ --right=-"
 )
 # Wine hands the arguments on as wide text decoded in the locale's character set.
 export LC_ALL=C.UTF-8
 failures=0
+# Runs both builds on INPUT with RUN (the function and its options), OUTPUT in DIR (by default
+# the working folder, named relatively), and compares what they write.
+compare() {
+    local input=$1 run=$2 dir=${3:-}
+    read -r -a args <<<"$(printf '%b' "$run")"
+    fn=${args[0]}
+    opts=("${args[@]:1}")
+    set +e
+    "$native" "$fn" "$input" "${dir}linux.out" "${opts[@]}" >linux.stdout 2>linux.stderr
+    linux_rc=$?
+    "$wine" "$exe" "$fn" "$input" "${dir}windows.out" "${opts[@]}" >windows.stdout 2>windows.stderr
+    windows_rc=$?
+    if [ "$windows_rc" != "$linux_rc" ] && [ ! -s windows.stdout ] && [ ! -s windows.stderr ]; then
+        # Failed without a word from the program: wine itself did not start it. Once more.
+        echo "retried: $input: $run (wine exit $windows_rc, no output)"
+        "$wine" "$exe" "$fn" "$input" "${dir}windows.out" "${opts[@]}" >windows.stdout 2>windows.stderr
+        windows_rc=$?
+    fi
+    set -e
+    # stdout is a text stream on Windows: its line ends are CR LF there.
+    tr -d '\r' <windows.stdout >windows.stdout.lf
+    # A bad argument writes no file on either side.
+    if [ ! -e "${dir}linux.out" ] && [ ! -e "${dir}windows.out" ]; then
+        : >"${dir}linux.out"
+        : >"${dir}windows.out"
+    fi
+    if [ "$linux_rc" != "$windows_rc" ] || ! cmp -s "${dir}linux.out" "${dir}windows.out" ||
+        ! cmp -s linux.stdout windows.stdout.lf; then
+        echo "DIFFERS: $input: $run (exit $linux_rc / $windows_rc)"
+        cmp "${dir}linux.out" "${dir}windows.out" || true
+        diff linux.stdout windows.stdout.lf || true
+        cat windows.stderr
+        failures=$((failures + 1))
+    else
+        echo "same: $input: $run ($(wc -c <"${dir}linux.out") bytes; $(cat linux.stdout))"
+    fi
+    rm -f "${dir}linux.out" "${dir}windows.out"
+}
 for input in sample.txt edge.txt utf8.txt; do
     for run in "${runs[@]}"; do
-        read -r -a args <<<"$(printf '%b' "$run")"
-        fn=${args[0]}
-        opts=("${args[@]:1}")
-        set +e
-        "$native" "$fn" "$input" linux.out "${opts[@]}" >linux.stdout 2>linux.stderr
-        linux_rc=$?
-        "$wine" "$exe" "$fn" "$input" windows.out "${opts[@]}" >windows.stdout 2>windows.stderr
-        windows_rc=$?
-        if [ "$windows_rc" != "$linux_rc" ] && [ ! -s windows.stdout ] && [ ! -s windows.stderr ]; then
-            # Failed without a word from the program: wine itself did not start it. Once more.
-            echo "retried: $input: $run (wine exit $windows_rc, no output)"
-            "$wine" "$exe" "$fn" "$input" windows.out "${opts[@]}" >windows.stdout 2>windows.stderr
-            windows_rc=$?
-        fi
-        set -e
-        # stdout is a text stream on Windows: its line ends are CR LF there.
-        tr -d '\r' <windows.stdout >windows.stdout.lf
-        # A bad argument writes no file on either side.
-        if [ ! -e linux.out ] && [ ! -e windows.out ]; then
-            : >linux.out
-            : >windows.out
-        fi
-        if [ "$linux_rc" != "$windows_rc" ] || ! cmp -s linux.out windows.out ||
-            ! cmp -s linux.stdout windows.stdout.lf; then
-            echo "DIFFERS: $input: $run (exit $linux_rc / $windows_rc)"
-            cmp linux.out windows.out || true
-            diff linux.stdout windows.stdout.lf || true
-            cat windows.stderr
-            failures=$((failures + 1))
-        else
-            echo "same: $input: $run ($(wc -c <linux.out) bytes; $(cat linux.stdout))"
-        fi
-        rm -f linux.out windows.out
+        compare "$input" "$run"
     done
 done
+# Paths from the root: on Windows root-relative paths, not options.
+compare "$work/edge.txt" "5" "$work/"
+compare "$work/utf8.txt" "2 --word /a" "$work/"
 [ "$failures" -eq 0 ]

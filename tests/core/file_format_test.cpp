@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <ostream>
 
 #include "core/document_lines.h"
 #include "core/input_check.h"
 #include "core/temp_dir.h"
+#include "core/write_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -154,6 +157,42 @@ TEST(FileFormat, SaveReplacesAndLeavesNoTemporaryFiles) {
     SaveLines({}, dir / "f.txt");
     EXPECT_EQ(ReadBytes(dir / "f.txt"), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// A failure at any step of a save, the rename included, leaves the target as it was (or
+// absent, as it was) and no temporary file, and the message gives the step's reason.
+int g_failAt = -1;
+int FailChosenStep(WriteStep step) {
+    return static_cast<int>(step) == g_failAt ? (step == WriteStep::kRename ? EBUSY : ENOSPC) : 0;
+}
+
+TEST(FileFormat, AFailureAtAnyStepOfASaveKeepsTheTarget) {
+    SetWriteFaultHook(FailChosenStep);
+    for (WriteStep step : {WriteStep::kCreate, WriteStep::kWrite, WriteStep::kFlush,
+                           WriteStep::kSync, WriteStep::kClose, WriteStep::kRename}) {
+        g_failAt = static_cast<int>(step);
+        const std::string reason = std::strerror(step == WriteStep::kRename ? EBUSY : ENOSPC);
+        for (const bool existed : {true, false}) {
+            TempDir dir;
+            if (existed) {
+                WriteBytes(dir / "f.txt", "old\r\n");
+            }
+            try {
+                SaveLines({"new"}, dir / "f.txt");
+                ADD_FAILURE() << "the save succeeded";
+            } catch (const FileError& error) {
+                EXPECT_NE(std::string(error.what()).find(reason), std::string::npos)
+                    << error.what();
+            }
+            EXPECT_EQ(fs::exists(dir / "f.txt"), existed);
+            if (existed) {
+                EXPECT_EQ(ReadBytes(dir / "f.txt"), "old\r\n");
+            }
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+                      existed ? 1 : 0);
+        }
+    }
+    SetWriteFaultHook(nullptr);
 }
 
 }  // namespace

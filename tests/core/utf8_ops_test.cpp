@@ -137,6 +137,16 @@ TEST(Utf8Functions, LengthsCountCharacters) {
          remove(RemovalCondition::LengthAbove1),
          {"\xD0"},
          {1}},
+        {"4: the no-break space is a blank at the ends, as trimming has it",
+         {"\xC2\xA0"
+          "abcd"
+          "\xC2\xA0",
+          "\xC2\xA0"
+          "abcde"},
+         remove(RemovalCondition::LengthBelow5),
+         {"\xC2\xA0"
+          "abcde"},
+         {1}},
         {"4: the search text matches whole characters only",
          {"\xD0\x9F", "x\x9F"},
          remove(RemovalCondition::ContainsText, "\x9F"),
@@ -162,6 +172,33 @@ TEST(Utf8Functions, LengthsCountCharacters) {
     };
     for (const auto& c : cases) {
         Check(c);
+    }
+}
+
+// "Line length = 0" removes exactly the lines that trimming at both ends would empty: the
+// no-break space is a blank in UTF-8 and a letter in Windows-1251, for both.
+TEST(Utf8Functions, LengthZeroAgreesWithTrimming) {
+    const Lines lines = {"\xC2\xA0", " \t\xC2\xA0\x01", "\xA0", " \xA0 ", "\xC2", "ж\xC2\xA0", ""};
+    for (const Encoding encoding : {Encoding::Utf8, Encoding::Windows1251}) {
+        auto run = [&](FunctionId id, const FunctionParams& params) {
+            DocumentLines document(lines);
+            document.SetEncoding(encoding);
+            RunLineFunction(id, params, document, [](std::size_t) {});
+            return document.ToLines();
+        };
+        const Lines trimmed =
+            run(FunctionId::Trim, With([](FunctionParams& p) { p.side = TrimSide::AtBothEnds; }));
+        Lines kept;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (!trimmed[k].empty()) {
+                kept.push_back(lines[k]);
+            }
+        }
+        EXPECT_EQ(run(FunctionId::RemoveIf,
+                      With([](FunctionParams& p) { p.condition = RemovalCondition::LengthIs0; })),
+                  kept)
+            << EncodingName(encoding);
+        EXPECT_EQ(kept.size(), encoding == Encoding::Utf8 ? 4u : 6u);
     }
 }
 

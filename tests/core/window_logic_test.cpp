@@ -133,6 +133,32 @@ TEST(CentredLeft, TruncatesTowardZero) {
     EXPECT_EQ(CentredLeft(1024, 400), 312);
 }
 
+// The top centre where the window fits; moved back onto the screen where it does not, its
+// top-left corner always on the screen.
+TEST(PlaceOnScreen, KeepsTheTopLeftCornerOnTheScreen) {
+    struct Case {
+        ControlBounds screen;
+        int centredLeft;
+        int x;
+        int y;
+    };
+    const Case cases[] = {
+        {{0, 0, 1280, 1024}, CentredLeft(1280, 802), 239, 10},
+        {{0, 0, 800, 600}, CentredLeft(800, 802), 0, 0},        // a little too small
+        {{0, 0, 640, 512}, CentredLeft(640, 802), 0, 0},        // 200 % on 1280 x 1024
+        {{0, 28, 1280, 996}, CentredLeft(1280, 802), 239, 38},  // below a panel
+        {{0, 0, 1280, 1024}, CentredLeft(3840, 802), 478, 10},  // centred on a wider desktop
+        {{1280, 0, 640, 512}, CentredLeft(1920, 802), 1280, 0},
+    };
+    for (const Case& c : cases) {
+        const ScreenPoint at = PlaceOnScreen(c.screen, c.centredLeft, 802, 602);
+        EXPECT_EQ(at.x, c.x) << c.screen.width << " x " << c.screen.height;
+        EXPECT_EQ(at.y, c.y) << c.screen.width << " x " << c.screen.height;
+    }
+    EXPECT_DOUBLE_EQ(FittingScale(1280, 1024, 802, 602), 1.0);
+    EXPECT_DOUBLE_EQ(FittingScale(640, 512, 802, 602), 640.0 / 802);
+}
+
 TEST(GradientStep, RunsFromOneEndToTheOther) {
     const Rgb from{2, 61, 125};
     const Rgb to{55, 190, 255};

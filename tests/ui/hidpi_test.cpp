@@ -1,7 +1,9 @@
 // ctest runs these a second time at QT_SCALE_FACTOR=2: on a 200 % screen the skin must carry
 // twice the pixels (drawn sharp, not blown up) while every control keeps its place.
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 
 #include "ui/image_button.h"
 #include "ui/main_layout.h"
@@ -37,6 +39,27 @@ TEST_F(HiDpi, SkinButtonsAndSplashAreDrawnAtTheScreenRatio) {
     EXPECT_EQ(Child<ImageButton>(mainWindow, "Btn_Load_File")->sizeHint(),
               layout::kBtn_Load_File.size());
     EXPECT_EQ(mainWindow.grab().size(), QSize(MainWindow::kWidth, MainWindow::kHeight) * ratio);
+}
+
+// ctest runs this once more at QT_SCALE_FACTOR=2 on a 1280 x 1024 screen, 640 x 512 in the
+// window's pixels: the window is placed with its top-left corner on the screen, and the scale
+// the program takes at its start makes the whole window fit.
+TEST_F(HiDpi, TheWindowStaysOnTheScreenAndTheScaleFitsIt) {
+    mainWindow.show();
+    const QScreen& screen = *QGuiApplication::primaryScreen();
+    const QRect free = screen.availableGeometry();
+    if (qEnvironmentVariable("QT_QPA_PLATFORM").contains(QStringLiteral("1280x1024"))) {
+        ASSERT_EQ(screen.size(), QSize(640, 512));
+    }
+    EXPECT_TRUE(free.contains(mainWindow.geometry().topLeft())) << mainWindow.x();
+    const double scale = MainWindow::ScaleToFit(screen);
+    if (free.contains(QRect(free.topLeft(), mainWindow.size()))) {
+        EXPECT_EQ(scale, 1.0);
+    } else {
+        EXPECT_LT(scale, 1.0);
+        EXPECT_LE(MainWindow::kWidth * scale, free.width());
+        EXPECT_LE(MainWindow::kHeight * scale, free.height());
+    }
 }
 
 }  // namespace

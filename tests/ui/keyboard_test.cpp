@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -63,6 +66,37 @@ TEST_F(KeyboardTest, TabWalksTheVisibleControlsInOrderForEveryPanel) {
             EXPECT_NE(parameter, nullptr) << walk[k] << " is not a parameter of the panel";
         }
     }
+}
+
+// The arrow keys go on picking entries one after another, the panel following each, and Tab
+// then goes into the shown panel: the chooser keeps the focus throughout.
+TEST_F(KeyboardTest, ArrowKeysOnTheChooserKeepTheFocusThere) {
+    QComboBox* chooser = mainWindow.Panels().Controls().chooser;
+    chooser->setFocus();
+    for (int function = 1; function <= 3; ++function) {
+        QTest::keyClick(Focused(), Qt::Key_Down);
+        ASSERT_EQ(Focused(), chooser) << "after the pick of " << function;
+        EXPECT_EQ(chooser->currentIndex(), function);
+        EXPECT_EQ(VisiblePanels(), std::vector<int>{function});
+    }
+    QTest::keyClick(Focused(), Qt::Key_Up);
+    EXPECT_EQ(chooser->currentIndex(), 2);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(NameOf(Focused()), "ComboBox_2_0");
+}
+
+// The view, the last Tab stop, shows that it has the keyboard: its frame turns to the focus
+// colour, and back when the focus goes on.
+TEST_F(KeyboardTest, TheViewsFrameShowsTheFocus) {
+    const QLabel* frame = Child<QLabel>(mainWindow, "Image1");
+    const QImage plain = frame->pixmap().toImage();
+    Pick(0);
+    Child<QPushButton>(mainWindow, "Btn_0")->setFocus();
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    ASSERT_EQ(NameOf(Focused()), "RichEdit_Text");
+    EXPECT_NE(frame->pixmap().toImage(), plain);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(frame->pixmap().toImage(), plain);
 }
 
 // The keys a user expects: Ctrl+O and Ctrl+S open the same dialogs as the buttons, from

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -92,6 +93,9 @@ const std::vector<Pushed>& PushList() {
         {"Btn_Save_File caption",
          [](const MainWindow& w) { return Child<ImageButton>(w, "Btn_Save_File")->Caption(); },
          "Save", "Сохранить"},
+        {"Btn_Cancel",
+         [](const MainWindow& w) { return Child<QPushButton>(w, "Btn_Cancel")->text(); }, "Cancel",
+         "Отмена"},
     };
     return list;
 }
@@ -312,6 +316,69 @@ void PrintTo(const ColourCase& c, std::ostream* out) {
 }
 
 constexpr QRgb kBlack = 0xff000000;
+// Every message and question the window composes speaks the language in force.
+class MessageLanguageTest : public ActiveWindowTest,
+                            public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(MessageLanguageTest, MessagesComeFromTheTableOfTheLanguageInForce) {
+    mainWindow.SetLanguageIndex(GetParam());
+    mainWindow.ApplyLanguage();
+    CaptionTable table;
+    FillCaptionTable(GetParam(), table);
+    auto text = [](const std::string& entry) { return QString::fromStdString(entry); };
+
+    // A directory is refused with its reason.
+    const QString folder = QString::fromStdString(dir_.path().string());
+    dialogs.openAnswers = {folder};
+    mainWindow.ChooseAndLoadFile();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.back(),
+              text(table.Txt_File_Error).arg(folder) + u'\n' +
+                  text(table.Txt_Not_Regular_File).arg(text(table.Txt_Kind_Directory)));
+
+    // The NUL notice and the question before a save over that file.
+    const QString cut = Write("cut.txt", std::string("a\r\n\0rest", 8));
+    dialogs.openAnswers = {cut};
+    mainWindow.ChooseAndLoadFile();
+    const QString notice = text(table.Txt_Nul_Notice).arg(cut, QStringLiteral("3"));
+    EXPECT_EQ(dialogs.messages.back(), notice);
+    dialogs.saveAnswers = {cut};
+    dialogs.askAnswers = {false};
+    mainWindow.SaveDocument();
+    EXPECT_EQ(dialogs.questions.back(), notice + u' ' + text(table.Txt_Nul_Write_Anyway));
+
+    // The question before an undo writes over a load file changed on disk.
+    const QString doc = Write("doc.txt", "a\r\nA\r\n");
+    dialogs.openAnswers = {doc, std::nullopt};
+    mainWindow.ChooseAndLoadFile();
+    mainWindow.Panels().Controls().startButtons[5]->click();
+    WriteBytes(dir_ / "doc.txt", "changed\r\n");
+    dialogs.askAnswers = {false};
+    mainWindow.Undo();
+    EXPECT_EQ(dialogs.questions.back(), text(table.Txt_Changed_On_Disk).arg(doc));
+
+    // The run error and a panel's text the encoding cannot hold.
+    static_cast<RunHost&>(mainWindow).ShowRunError();
+    EXPECT_EQ(dialogs.messages.back(), text(table.Txt_File_Error).arg(doc));
+    mainWindow.Panels().Controls().replacementChar->setEditText(U("日"));
+    mainWindow.Panels().Controls().startButtons[1]->click();
+    EXPECT_EQ(dialogs.messages.back(),
+              text(table.Txt_Cannot_Hold)
+                  .arg(text(table.Txt_Field_Replacement), QStringLiteral("Windows-1251")));
+    EXPECT_TRUE(report.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, MessageLanguageTest,
+                         ::testing::Values(kLanguageEnglish, kLanguageRussian));
+
+TEST(MessageTexts, TheEnglishRefusalOfADirectorySaysWhy) {
+    CaptionTable english;
+    FillCaptionTable(kLanguageEnglish, english);
+    EXPECT_EQ(QString::fromStdString(english.Txt_Not_Regular_File)
+                  .arg(QString::fromStdString(english.Txt_Kind_Directory)),
+              "The file is a directory, not a regular file; only regular files are loaded.");
+}
+
 constexpr QRgb kGreen = 0xff008000;
 constexpr QRgb kGrey = 0xff808080;
 

@@ -20,13 +20,16 @@
 namespace quillex::testing {
 
 // Records what a run asks of the main window, in order: "progress N", "run error",
-// "refresh", "load".
+// "refresh", "load", "message TEXT"; its messages are English.
 class FakeHost : public RunHost {
   public:
-    explicit FakeHost(ErrorReport& report) : work(WorkRunner::Where::Inline, report) {}
+    explicit FakeHost(ErrorReport& report) : work(WorkRunner::Where::Inline, report) {
+        FillCaptionTable(kLanguageEnglish, captions);
+    }
 
     WorkRunner work;
     DocumentLines document;
+    CaptionTable captions;
     QString loadFileText;
     std::vector<std::string> events;
     // What the user does in the load dialog; by default cancels it.
@@ -37,6 +40,10 @@ class FakeHost : public RunHost {
     QString LoadFileText() const override { return loadFileText; }
     void ShowProgress(std::size_t n) override { events.push_back("progress " + std::to_string(n)); }
     void ShowRunError() override { events.push_back("run error"); }
+    const CaptionTable& Captions() const override { return captions; }
+    void ShowMessage(const QString& text) override {
+        events.push_back("message " + text.toStdString());
+    }
     void RefreshView() override { events.push_back("refresh"); }
     void RunLoadCommand() override {
         events.push_back("load");

@@ -69,26 +69,22 @@ TEST_F(PanelsTest, NoEntrySelectedShowsNoPanel) {
     EXPECT_TRUE(VisiblePanels().empty());
 }
 
-TEST_F(PanelsTest, APickHandsTheFocusToTheSink) {
-    QLineEdit sink(&window_);
-    sink.setGeometry(-100, -100, 10, 10);  // off screen, as the window parks it
-    sink.show();
-    panels_->SetFocusSink(&sink);
-    c().chooser->setFocus();
+// No control of the panel that goes keeps the focus: the chooser takes it.
+TEST_F(PanelsTest, APickLeavesNoFocusInTheHiddenPanel) {
     Pick(2);
+    c().cutWord->setFocus();
+    Pick(4);
     // Off screen the window is never active, so ask where its focus went.
-    EXPECT_EQ(window_.focusWidget(), &sink);
+    EXPECT_EQ(window_.focusWidget(), c().chooser);
 }
 
-TEST_F(PanelsTest, APickWithoutAFocusableSinkDoesNotFail) {
-    {
-        QLineEdit sink(&window_);
-        sink.setEnabled(false);
-        panels_->SetFocusSink(&sink);
-        Pick(1);
-    }
-    Pick(2);  // the sink is gone
+TEST_F(PanelsTest, APickWhileTheChooserIsDisabledLeavesTheFocusWhereItIs) {
+    Pick(2);
+    c().cutWord->setFocus();
+    c().chooser->setEnabled(false);
+    panels_->ShowPanelOf(2);
     EXPECT_EQ(VisiblePanels(), std::vector<int>{2});
+    EXPECT_EQ(window_.focusWidget(), c().cutWord);
 }
 
 TEST_F(PanelsTest, FunctionNamesAreReplacedInPlaceWithoutChangingThePanel) {

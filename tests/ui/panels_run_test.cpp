@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <filesystem>
+#include <functional>
+
 #include "core/cp1251.h"
 #include "tests/ui/panel_fixture.h"
 
@@ -292,6 +295,67 @@ TEST_F(PanelsTest, ParametersSurviveARun) {
     Start(0);
     EXPECT_EQ(c().cutCount->currentText(), QStringLiteral("3"));
     EXPECT_EQ(Lines(), LineList({""}));
+}
+
+// A text the document's encoding cannot hold is refused with a message naming its field, not
+// written as "?": nothing runs, nothing is written.
+TEST_F(PanelsTest, ATextTheEncodingCannotHoldIsRefusedNamingTheField) {
+    const QString han = QString::fromUtf8("日");
+    struct Field {
+        int function;
+        std::function<void(const PanelControls&, const QString&)> set;
+        const char* name;
+    };
+    const Field fields[] = {
+        {0, [](const PanelControls& c, const QString& t) { c.cutCount->setEditText(t); },
+         "number of characters"},
+        {1, [](const PanelControls& c, const QString& t) { c.replacedChar->setEditText(t); },
+         "character 1"},
+        {1, [](const PanelControls& c, const QString& t) { c.replacementChar->setEditText(t); },
+         "character 2"},
+        {2, [](const PanelControls& c, const QString& t) { c.cutWord->setEditText(t); }, "word"},
+        {3,
+         [](const PanelControls& c, const QString& t) {
+             c.leftText->setEditText(t);
+             c.addLeft->setChecked(true);
+         },
+         "left text"},
+        {3, [](const PanelControls& c, const QString& t) { c.rightText->setEditText(t); },
+         "right text"},
+        {4,
+         [](const PanelControls& c, const QString& t) {
+             c.condition->setCurrentIndex(9);
+             c.conditionText->setText(t);
+         },
+         "search text"},
+        {8, [](const PanelControls& c, const QString& t) { c.dropCount->setText(t); },
+         "line number"},
+        {9, [](const PanelControls& c, const QString& t) { c.extension->setText(t); }, "text"},
+        {11, [](const PanelControls& c, const QString& t) { c.removeWord->setText(t); }, "word"},
+    };
+    for (const Field& field : fields) {
+        SCOPED_TRACE(field.name);
+        SetLines({"e one", "e.txt"});
+        host_.events.clear();
+        field.set(c(), han);
+        Start(field.function);
+        EXPECT_EQ(host_.events, Events{std::string("message The field \"") + field.name +
+                                       "\" holds a character that Windows-1251 cannot hold. "
+                                       "Nothing was changed."});
+        EXPECT_EQ(Lines(), LineList({"e one", "e.txt"}));
+        EXPECT_FALSE(std::filesystem::exists(LoadFilePath()));
+        field.set(c(), QStringLiteral("1"));
+    }
+    EXPECT_TRUE(report_.shown.empty());
+
+    // A UTF-8 document holds it.
+    SetLines({"e one"});
+    host_.document.SetEncoding(Encoding::Utf8);
+    host_.events.clear();
+    c().replacedChar->setEditText(QStringLiteral("e"));
+    c().replacementChar->setEditText(han);
+    Start(1);
+    EXPECT_EQ(Lines(), LineList({"日 on日"}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ class FakeDialogs final : public Dialogs {
     QStringList messages;
     std::deque<bool> askAnswers;
     QStringList questions;
+    // Runs while a message is up, to look at the window behind it.
+    std::function<void()> onMessage;
 
     std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override {
         openFolders << folder;
@@ -58,7 +61,12 @@ class FakeDialogs final : public Dialogs {
         lastFilters = filters;
         return Next(saveAnswers);
     }
-    void Message(const QString& text) override { messages << text; }
+    void Message(const QString& text) override {
+        messages << text;
+        if (onMessage) {
+            onMessage();
+        }
+    }
     bool Ask(const QString& text) override {
         questions << text;
         if (askAnswers.empty()) {

@@ -25,7 +25,12 @@ class ShownWindowTest : public MainWindowTest {
 
 TEST_F(ShownWindowTest, ShowsAtTheTopCentreWithTheLayoutBounds) {
     const int desktop = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    EXPECT_EQ(mainWindow.geometry().topLeft(), QPoint(CentredLeft(desktop, 802), 10));
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    // Never off the screen, at the top centre where the window fits.
+    EXPECT_TRUE(free.contains(mainWindow.geometry().topLeft()));
+    if (free.width() >= 802 && free.height() >= 612) {
+        EXPECT_EQ(mainWindow.geometry().topLeft(), QPoint(CentredLeft(desktop, 802), 10));
+    }
     EXPECT_EQ(mainWindow.size(), QSize(802, 602));
     EXPECT_EQ(mainWindow.mask(), layout::WindowRegion());
     EXPECT_FALSE(mainWindow.mask().contains(QPoint(0, 0)));

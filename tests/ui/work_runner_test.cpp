@@ -3,7 +3,6 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
 
@@ -108,18 +107,23 @@ TEST_F(WorkRunnerTest, AFailureReachesTheEndAndWhatTheEndLetsPassTheReport) {
 }
 
 TEST_F(WorkRunnerTest, WorkCancelledBeforeAThreadTakesItUpEndsAsCancelled) {
-    // The pool's only thread is held, so the work waits in its queue while it is cancelled.
+    // The pool's only thread is held by other work, so this work waits in its queue while it
+    // is cancelled.
     QThreadPool* pool = QThreadPool::globalInstance();
     const int threads = pool->maxThreadCount();
     pool->setMaxThreadCount(1);
+    FakeReport report;
+    WorkRunner holder(WorkRunner::Where::Worker, report);
     std::atomic<bool> hold = true;
     std::atomic<bool> held = false;
-    QFuture<void> blocker = QtConcurrent::run([&] {
-        held = true;
-        while (hold) {
-            std::this_thread::yield();
-        }
-    });
+    ASSERT_TRUE(holder.Start(
+        [&](WorkMeter&) {
+            held = true;
+            while (hold) {
+                std::this_thread::yield();
+            }
+        },
+        {}));
     while (!held) {
         std::this_thread::yield();
     }
@@ -130,7 +134,6 @@ TEST_F(WorkRunnerTest, WorkCancelledBeforeAThreadTakesItUpEndsAsCancelled) {
                       [&](std::exception_ptr failure) { cancelled = WasCancelled(failure); }));
     runner_.Cancel();
     hold = false;
-    blocker.waitForFinished();
     ASSERT_TRUE(WaitUntilIdle());
     pool->setMaxThreadCount(threads);
     EXPECT_FALSE(ran);

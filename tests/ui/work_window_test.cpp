@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -110,6 +111,7 @@ TEST_F(WindowWorkTest, ACancelledLoadOrSaveChangesNothing) {
 TEST_F(WindowWorkTest, WhileWorkRunsTheDocumentWaitsAndEscCancels) {
     SetLines(5);
     const QString label = Child<QLabel>(mainWindow, "Lbl_Work")->text();
+    const QImage openLook = Child<ImageButton>(mainWindow, "Btn_Load_File")->grab().toImage();
     bool looked = false;
     mainWindow.Work().SetInlineWatch([&] {
         if (looked) {
@@ -118,6 +120,8 @@ TEST_F(WindowWorkTest, WhileWorkRunsTheDocumentWaitsAndEscCancels) {
         looked = true;
         EXPECT_FALSE(Child<ImageButton>(mainWindow, "Btn_Load_File")->isEnabled());
         EXPECT_FALSE(Child<ImageButton>(mainWindow, "Btn_Save_File")->isEnabled());
+        // And look it.
+        EXPECT_NE(Child<ImageButton>(mainWindow, "Btn_Load_File")->grab().toImage(), openLook);
         EXPECT_FALSE(Child<QComboBox>(mainWindow, "ComboBox_Select")->isEnabled());
         EXPECT_TRUE(Child<QLineEdit>(mainWindow, "Edit_Load_File")->isReadOnly());
         EXPECT_FALSE(Child<QPushButton>(mainWindow, "Btn_0")->isVisible());
@@ -141,6 +145,31 @@ TEST_F(WindowWorkTest, WhileWorkRunsTheDocumentWaitsAndEscCancels) {
     EXPECT_FALSE(Child<QLineEdit>(mainWindow, "Edit_Load_File")->isReadOnly());
     EXPECT_TRUE(Child<QPushButton>(mainWindow, "Btn_0")->isVisible());
     EXPECT_FALSE(Child<QPushButton>(mainWindow, "Btn_Cancel")->isVisible());
+}
+
+// The message at the end of a piece of work tells of work that is over: behind it the window
+// shows no bar, no Cancel and no greyed controls, and the bar's delay running out meanwhile
+// does not bring the bar up.
+TEST_F(WindowWorkTest, BehindTheMessageOfAFinishedRunTheWindowIsIdle) {
+    int looked = 0;
+    dialogs.onMessage = [&] {
+        ++looked;
+        EXPECT_TRUE(mainWindow.Work().Busy());  // still inside the piece's end
+        emit mainWindow.Work().ShareShown(true);
+        EXPECT_FALSE(Child<QProgressBar>(mainWindow, "Progress_Work")->isVisible());
+        EXPECT_FALSE(Child<QPushButton>(mainWindow, "Btn_Cancel")->isVisible());
+        EXPECT_TRUE(Child<QPushButton>(mainWindow, "Btn_0")->isVisible());
+        EXPECT_TRUE(Child<QComboBox>(mainWindow, "ComboBox_Select")->isEnabled());
+        EXPECT_TRUE(Child<ImageButton>(mainWindow, "Btn_Load_File")->isEnabled());
+        emit mainWindow.Work().ShareShown(false);
+    };
+    dialogs.openAnswers.push_back(QString::fromStdString((dir_ / "missing.txt").string()));
+    mainWindow.ChooseAndLoadFile();  // fails: the message comes from the load's end
+    SetLines(2);
+    Child<QLineEdit>(mainWindow, "Edit_Load_File")->setText(QStringLiteral("no/such/dir/x.txt"));
+    mainWindow.Panels().Controls().startButtons[5]->click();  // the round trip's write fails
+    EXPECT_EQ(looked, 2);
+    EXPECT_FALSE(Child<QProgressBar>(mainWindow, "Progress_Work")->isVisible());
 }
 
 TEST_F(WindowWorkTest, ClosingDuringWorkStopsItAndThenCloses) {

@@ -36,6 +36,11 @@ std::optional<Enum> SelectedEntry(const QComboBox* combo, int count) {
     return static_cast<Enum>(index);
 }
 
+// A panel's text that the document's encoding cannot hold, named by its caption entry.
+struct TextRefused {
+    const std::string CaptionTable::*field;
+};
+
 constexpr int kConditionCount = 10;
 constexpr int kConditionWithText = 9;
 
@@ -73,8 +78,9 @@ void FunctionPanels::ConnectHandlers() {
         &FunctionPanels::StartTrim,        &FunctionPanels::StartRemoveWithWord,
     };
     for (int k = 0; k < kFunctionCount; ++k) {
-        connect(c_.startButtons[k], &QPushButton::clicked, this,
-                Guarded(report_, this, kStartHandlers[k]));
+        connect(
+            c_.startButtons[k], &QPushButton::clicked, this,
+            Guarded(report_, [this, handler = kStartHandlers[k]] { StartRefusingTexts(handler); }));
     }
     WorkRunner& work = host_.Work();
     connect(c_.cancelButton, &QPushButton::clicked, &work, &WorkRunner::Cancel);
@@ -141,9 +147,9 @@ void FunctionPanels::ShowPanelOf(int index) {
     if (index >= 0 && index < kFunctionCount) {
         c_.panels[index]->show();
     }
-    if (focusSink_ && focusSink_->isEnabled() && focusSink_->isVisible() &&
-        focusSink_->focusPolicy() != Qt::NoFocus) {
-        focusSink_->setFocus();
+    // No control of a hidden panel keeps the focus, nor does a field out of sight take it.
+    if (c_.chooser->isVisible() && c_.chooser->isEnabled()) {
+        c_.chooser->setFocus();
     }
 }
 
@@ -151,8 +157,27 @@ void FunctionPanels::ShowConditionTextFor(int index) {
     c_.conditionText->setVisible(index == kConditionWithText);
 }
 
-std::string FunctionPanels::InDocument(const QString& text) const {
-    return EncodeFromView(text, host_.Document().GetEncoding());
+std::string FunctionPanels::InDocument(const QString& text,
+                                       const std::string CaptionTable::*field) const {
+    // The same conversion as quillex-batch's text options.
+    std::optional<std::string> bytes =
+        EncodeFromUnicode(U16View(text), host_.Document().GetEncoding());
+    if (!bytes) {
+        throw TextRefused{field};
+    }
+    return std::move(*bytes);
+}
+
+void FunctionPanels::StartRefusingTexts(void (FunctionPanels::*handler)()) {
+    try {
+        (this->*handler)();
+    } catch (const TextRefused& refused) {
+        const CaptionTable& captions = host_.Captions();
+        host_.ShowMessage(
+            FromUtf8(captions.Txt_Cannot_Hold)
+                .arg(FromUtf8(captions.*refused.field),
+                     FromUtf8(std::string(EncodingName(host_.Document().GetEncoding())))));
+    }
 }
 
 void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::function<void()> then) {
@@ -175,28 +200,32 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::funct
 
 void FunctionPanels::StartCutLeading() {
     FunctionParams p;
-    p.count = InDocument(c_.cutCount->currentText());
+    p.count = InDocument(c_.cutCount->currentText(), &CaptionTable::Txt_Field_Count);
     Run(FunctionId::CutLeading, p);
 }
 
 void FunctionPanels::StartReplaceChar() {
     FunctionParams p;
-    p.from = FirstChar(InDocument(c_.replacedChar->currentText()), host_.Document().GetEncoding());
-    p.to = FirstChar(InDocument(c_.replacementChar->currentText()), host_.Document().GetEncoding());
+    p.from =
+        FirstChar(InDocument(c_.replacedChar->currentText(), &CaptionTable::Txt_Field_Replaced),
+                  host_.Document().GetEncoding());
+    p.to = FirstChar(
+        InDocument(c_.replacementChar->currentText(), &CaptionTable::Txt_Field_Replacement),
+        host_.Document().GetEncoding());
     Run(FunctionId::ReplaceChar, p);
 }
 
 void FunctionPanels::StartCutAtWord() {
     FunctionParams p;
-    p.cut_word = InDocument(c_.cutWord->currentText());
+    p.cut_word = InDocument(c_.cutWord->currentText(), &CaptionTable::Txt_Field_Cut_Word);
     Run(FunctionId::CutAtWord, p);
 }
 
 void FunctionPanels::StartAddText() {
     FunctionParams p;
-    p.left = InDocument(c_.leftText->currentText());
+    p.left = InDocument(c_.leftText->currentText(), &CaptionTable::Txt_Field_Left);
     p.add_left = c_.addLeft->isChecked();
-    p.right = InDocument(c_.rightText->currentText());
+    p.right = InDocument(c_.rightText->currentText(), &CaptionTable::Txt_Field_Right);
     p.add_right = c_.addRight->isChecked();
     Run(FunctionId::AddText, p);
 }
@@ -204,7 +233,8 @@ void FunctionPanels::StartAddText() {
 void FunctionPanels::StartRemoveIf() {
     FunctionParams p;
     p.condition = SelectedEntry<RemovalCondition>(c_.condition, kConditionCount);
-    p.condition_text = InDocument(c_.conditionText->text());
+    p.condition_text =
+        InDocument(c_.conditionText->text(), &CaptionTable::Txt_Field_Condition_Text);
     Run(FunctionId::RemoveIf, p);
 }
 
@@ -230,7 +260,7 @@ void FunctionPanels::StartJoin() {
 
 void FunctionPanels::StartDropFirst() {
     FunctionParams p;
-    p.drop_count = InDocument(c_.dropCount->text());
+    p.drop_count = InDocument(c_.dropCount->text(), &CaptionTable::Txt_Field_Line_Number);
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
@@ -239,7 +269,7 @@ void FunctionPanels::StartDropFirst() {
 
 void FunctionPanels::StartFilterExt() {
     FunctionParams p;
-    p.extension = InDocument(c_.extension->text());
+    p.extension = InDocument(c_.extension->text(), &CaptionTable::Txt_Field_Extension);
     p.mode = c_.removeMatching->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
     Run(FunctionId::FilterExt, p, [this] { host_.RefreshView(); });
 }
@@ -252,7 +282,7 @@ void FunctionPanels::StartTrim() {
 
 void FunctionPanels::StartRemoveWithWord() {
     FunctionParams p;
-    p.remove_word = InDocument(c_.removeWord->text());
+    p.remove_word = InDocument(c_.removeWord->text(), &CaptionTable::Txt_Field_Remove_Word);
     Run(FunctionId::RemoveWithWord, p);
 }
 

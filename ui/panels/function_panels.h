@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 
@@ -34,15 +33,13 @@ class FunctionPanels : public QObject {
     void SetFunctionNames(const CaptionTable& captions);
     // Shows Gb_0 alone, whatever the chooser holds (each time the window is shown).
     void ShowPanelOfFunction0();
-    // The off-screen field that takes the focus after a pick, so that no parameter control
-    // of the new panel holds the caret.
-    void SetFocusSink(QWidget* sink) { focusSink_ = sink; }
     // The controls in the order Tab visits them: the chooser, then each panel's parameters
     // from left to right and top to bottom, then its Start. Hidden panels are skipped by Tab.
     QList<QWidget*> TabOrder() const;
 
     // Event handlers, connected to their controls.
-    // The chooser's pick: the panel of function `index` alone is shown.
+    // The chooser's pick: the panel of function `index` alone is shown, and the chooser keeps
+    // the keyboard, so that the arrow keys go on picking and Tab goes on into the panel.
     void ShowPanelOf(int index);
     // The condition list's pick: the text field only for "String contains a text".
     void ShowConditionTextFor(int index);
@@ -60,21 +57,24 @@ class FunctionPanels : public QObject {
     void StartTrim();
     void StartRemoveWithWord();
 
-  private:
-    void ConnectHandlers();
     // While work runs the chooser is disabled and Cancel stands in place of Start.
     void ShowWorking(bool working);
+
+  private:
+    void ConnectHandlers();
     // Runs a function by its kind: over the document, or round the load file, after which
     // `then` follows unless the run was cancelled. Nothing while other work runs.
     void Run(FunctionId id, const FunctionParams& params, std::function<void()> then = {});
-    // A field's text as bytes in the document's encoding.
-    std::string InDocument(const QString& text) const;
+    // A field's text as bytes in the document's encoding. A character the encoding cannot
+    // hold is refused, not replaced: Start then says so, naming `field`, and runs nothing.
+    std::string InDocument(const QString& text, const std::string CaptionTable::*field) const;
+    // A Start handler, with the refusal of a field's text shown as a message.
+    void StartRefusingTexts(void (FunctionPanels::*handler)());
 
     RunHost& host_;
     ErrorReport& report_;
     PanelControls c_;
     DigitKeyFilter* digitFilter_;
-    QPointer<QWidget> focusSink_;
 };
 
 }  // namespace quillex

@@ -144,10 +144,9 @@ PanelControls CreatePanelControls(QWidget* window) {
         c.startButtons[k]->setAutoDefault(true);
     }
     CreateParameters(c);
-    // Above the panels, where every panel has its Start button.
+    // Above the panels, where every panel has its Start button; its caption is the language's.
     c.cancelButton =
         Make<QPushButton>(window, "Btn_Cancel", kStartRect.translated(layout::kPanels.topLeft()));
-    c.cancelButton->setText(QStringLiteral("Cancel"));
     c.cancelButton->hide();
     return c;
 }

@@ -1,0 +1,30 @@
+#include "app/batch_streams.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillex::batch {
+
+void FailStream(const char* name) {
+    throw std::runtime_error(std::string(name) + ": " + std::strerror(errno));
+}
+
+void LoadFromStream(std::FILE* stream, const char* name, DocumentLines& document,
+                    LoadReport* report, std::size_t chunk) {
+    ByteBuffer bytes;
+    std::vector<char> buffer(chunk);
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), stream)) > 0) {
+        bytes.Append(buffer.data(), n);
+    }
+    if (std::ferror(stream)) {
+        FailStream(name);
+    }
+    InspectLoadedText(name, {bytes.data(), bytes.size()}, report);
+    document.TakeText(std::move(bytes));
+}
+
+}  // namespace quillex::batch

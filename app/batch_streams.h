@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "core/document_lines.h"
+#include "core/input_check.h"
+
+namespace quillex::batch {
+
+// A failed read or write of a standard stream, with the system's reason.
+[[noreturn]] void FailStream(const char* name);
+
+// Loads the document from a stream (standard input), read to its end `chunk` bytes at a
+// time, as a load from a file of the same bytes would: the same refusals, the same lines and
+// the same report.
+void LoadFromStream(std::FILE* stream, const char* name, DocumentLines& document,
+                    LoadReport* report, std::size_t chunk = std::size_t{1} << 16);
+
+}  // namespace quillex::batch
