@@ -20,7 +20,7 @@ enum class Form { Function, Recipe, Step };
 // A function option registered from the description, and what it was given.
 struct Slot {
     std::string name;
-    OptionKind kind;
+    const OptionInfo* option;          // as the first function that takes it has it
     std::optional<std::string> value;  // a text or a count text
     std::optional<int> entry;          // a choice
     bool on = false;                   // a flag
@@ -104,7 +104,7 @@ void Parser::AddFunctionOptions() {
                             [&](const Slot& slot) { return slot.name == name; })) {
                 continue;
             }
-            Slot& slot = slots.emplace_back(Slot{name, option.kind, {}, {}, false});
+            Slot& slot = slots.emplace_back(Slot{name, &option, {}, {}, false});
             const std::string flag = "--" + name;
             const std::string help = HelpOf(name, option.kind);
             const std::string shown = option.Default().value_or("");
@@ -300,7 +300,7 @@ std::string NotAFunction(const std::string& word) {
 
 // The value a slot was given, as the description's set takes it.
 std::optional<std::string> GivenValue(const Slot& slot) {
-    switch (slot.kind) {
+    switch (slot.option->kind) {
         case OptionKind::Flag:
             return slot.on ? std::optional<std::string>("1") : std::nullopt;
         case OptionKind::Choice:
@@ -328,9 +328,7 @@ void TakeValues(const Parser& p, FunctionParams& params, GivenTexts& texts) {
         if (!value) {
             continue;
         }
-        const bool text = slot.kind == OptionKind::OneChar || slot.kind == OptionKind::Text ||
-                          slot.kind == OptionKind::OptionalText;
-        if (text) {
+        if (slot.option->IsText()) {
             texts.emplace_back(slot.name, *value);
         } else {
             SetEverywhere(slot.name, *value, Encoding::Windows1251, params);  // no text in them
@@ -400,7 +398,7 @@ FunctionCall ParseFunctionWords(const std::vector<std::string>& words) {
             throw UsageError(std::string(Describe(call.function).name) + " takes no --" +
                              slot.name);
         }
-        if (slot.kind == OptionKind::CountText) {
+        if (slot.option->kind == OptionKind::CountText) {
             try {
                 ParseCountText(*value);
             } catch (const ConversionError&) {
