@@ -2,13 +2,16 @@
 // timing the core against other text tools as whole processes.
 //   exit 0: done, "Lines processed: N" printed unless the run reported no number
 //   exit 1: the run, a file or standard output failed; OUTPUT is left as it was
-//   exit 2: bad arguments
+//   exit 2: bad arguments or a bad recipe
+// With --recipe FILE, the steps of FILE run in order over one load and one save.
 
 #include <cstdio>
 #include <cwchar>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <new>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,11 +25,13 @@
 #endif
 
 #include "app/batch_options.h"
+#include "app/batch_recipe.h"
 #include "app/batch_streams.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
 #include "core/input_check.h"
 #include "core/line_functions.h"
+#include "core/recipe_text.h"
 
 namespace quillex::batch {
 
@@ -56,15 +61,8 @@ std::filesystem::path ArgumentPath(const std::string& name) {
 #endif
 }
 
-int Run(const Options& options) {
-    const bool toStandardOutput = options.output == kStandardStream;
-    bool reported = false;
-    std::size_t last = 0;
-    const Progress progress = [&](std::size_t n) {
-        reported = true;
-        last = n;
-    };
-    DocumentLines document;
+// Loads INPUT into `document` in the encoding the options give or the input shows.
+Encoding Load(const Options& options, DocumentLines& document) {
     LoadReport load;
     const bool fromStandardInput = options.input == kStandardStream;
     if (fromStandardInput) {
@@ -81,13 +79,14 @@ int Run(const Options& options) {
     const Encoding encoding =
         options.encoding ? *options.encoding : DetectEncoding(document.TextForm());
     document.SetEncoding(encoding);
-    FunctionParams params = options.params;
-    if (!options.encoding) {
-        ApplyTextArguments(options.texts, encoding, params);  // known only now
-    }
-    const FunctionResult result = RunLineFunction(options.function, params, document, progress);
-    const TextPieces pieces =
-        result.to_write ? document.TextForm(*result.to_write) : document.FileForm();
+    return encoding;
+}
+
+// Writes OUTPUT through the safe writer, then the counts: beside the document on standard
+// output, a count would become part of it.
+void Save(const Options& options, const TextPieces& pieces,
+          const std::vector<std::string>& counts) {
+    const bool toStandardOutput = options.output == kStandardStream;
     if (toStandardOutput) {
         if (!WritePieces(stdout, pieces)) {
             FailStream("standard output");
@@ -95,11 +94,98 @@ int Run(const Options& options) {
     } else {
         SaveText(pieces, ArgumentPath(options.output));
     }
-    if (reported) {
-        // Beside the document on standard output, the count would become part of it.
-        std::fprintf(toStandardOutput ? stderr : stdout, "Lines processed: %zu\n", last);
+    for (const std::string& count : counts) {
+        std::fputs(count.c_str(), toStandardOutput ? stderr : stdout);
     }
     FlushStandardOutput();
+}
+
+// The progress a run reports: the last number, if any.
+struct LastCount {
+    bool reported = false;
+    std::size_t last = 0;
+
+    Progress Hear() {
+        return [this](std::size_t n) {
+            reported = true;
+            last = n;
+        };
+    }
+    // "Lines processed: N\n" after `prefix`, or nothing where the run reported no number.
+    void Into(std::vector<std::string>& counts, const std::string& prefix = "") const {
+        if (reported) {
+            counts.push_back(prefix + "Lines processed: " + std::to_string(last) + "\n");
+        }
+    }
+};
+
+int Run(const Options& options) {
+    DocumentLines document;
+    const Encoding encoding = Load(options, document);
+    FunctionParams params = options.params;
+    if (!options.encoding) {
+        ApplyTexts(options.texts, encoding, params);  // known only now
+    }
+    LastCount count;
+    const FunctionResult result = RunLineFunction(options.function, params, document, count.Hear());
+    std::vector<std::string> counts;
+    count.Into(counts);
+    Save(options, result.to_write ? document.TextForm(*result.to_write) : document.FileForm(),
+         counts);
+    return 0;
+}
+
+// The recipe file's steps, every one read before INPUT is.
+std::vector<RecipeStep> ReadRecipe(const std::string& name) {
+    std::ifstream file(ArgumentPath(name), std::ios::binary);
+    std::ostringstream text;
+    if (!file || !(text << file.rdbuf()) || file.bad()) {
+        throw BadRecipe(name + ": cannot be read");
+    }
+    std::vector<RecipeStep> steps;
+    try {
+        steps = ParseRecipe(text.str());
+    } catch (const RecipeError& e) {
+        throw BadRecipe(name + ": " + e.what());
+    }
+    if (steps.empty()) {
+        throw BadRecipe(name + ": holds no step");
+    }
+    return steps;
+}
+
+// The steps in order over one document: the list that dedupe, drop-first and filter-ext keep
+// becomes the document. The first step that fails ends the run, OUTPUT untouched.
+int RunRecipe(const Options& options) {
+    std::vector<RecipeStep> steps = ReadRecipe(*options.recipe);
+    DocumentLines document;
+    const Encoding encoding = Load(options, document);
+    for (RecipeStep& step : steps) {
+        try {
+            ApplyTexts(step.call.texts, encoding, step.call.params);
+        } catch (const UsageError& e) {
+            throw BadRecipe(*options.recipe + ": " + RecipeError(step.line, e.what()).what());
+        }
+    }
+    std::vector<std::string> counts;
+    for (const RecipeStep& step : steps) {
+        const std::string name = "line " + std::to_string(step.line) + ", " +
+                                 std::string(Describe(step.call.function).name) + ": ";
+        LastCount count;
+        try {
+            const FunctionResult result =
+                RunLineFunction(step.call.function, step.call.params, document, count.Hear());
+            if (result.to_write) {
+                document.Keep(*result.to_write);
+            }
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& e) {
+            throw std::runtime_error(name + e.what());
+        }
+        count.Into(counts, name);
+    }
+    Save(options, document.FileForm(), counts);
     return 0;
 }
 
@@ -132,7 +218,10 @@ int Main(const std::vector<std::string>& args) {
             case Command::Kind::Run:
                 break;
         }
-        return Run(command.options);
+        return command.options.recipe ? RunRecipe(command.options) : Run(command.options);
+    } catch (const BadRecipe& e) {
+        std::fprintf(stderr, "quillex-batch: %s\n", e.what());
+        return 2;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "quillex-batch: %s\n%s", e.what(), kShortUsage);
         return 2;

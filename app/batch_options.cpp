@@ -2,11 +2,29 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <deque>
+#include <memory>
 #include <optional>
+
+#include "core/function_options.h"
 
 namespace quillex::batch {
 
 namespace {
+
+// What a parser reads: a run of one function, a run of a recipe (no FUNCTION and no function
+// options), or a recipe's step (FUNCTION and its options only).
+enum class Form { Function, Recipe, Step };
+
+// A function option registered from the description, and what it was given.
+struct Slot {
+    std::string name;
+    const OptionInfo* option;          // as the first function that takes it has it
+    std::optional<std::string> value;  // a text or a count text
+    std::optional<int> entry;          // a choice
+    bool on = false;                   // a flag
+};
 
 // The parser and the places it fills; one per parse, since CLI11 keeps what it has seen.
 struct Parser {
@@ -14,11 +32,13 @@ struct Parser {
                  "quillex-batch"};
     std::string function;
     std::string encoding = "windows-1251";
-    std::optional<int> condition;
-    std::optional<int> charClass;
-    std::optional<int> side;
+    std::optional<std::string> recipe;
+    std::deque<Slot> slots;  // CLI11 holds references to them
 
-    explicit Parser(Options& o);
+    Parser(Options& o, Form form);
+
+  private:
+    void AddFunctionOptions();
 };
 
 std::string FunctionList() {
@@ -35,68 +55,110 @@ std::string FunctionList() {
            "Every word after \"--\" is FUNCTION, INPUT or OUTPUT as given, \"--name\" too.\n"
            "Text options are read as text and written in the document's encoding; one that "
            "encoding cannot hold is a bad argument.\n"
+           "--recipe FILE INPUT OUTPUT runs FILE's steps in order over one load and one save: "
+           "a step a line, written as FUNCTION and its options are here (\"trim --side 2\"), "
+           "'#' for a comment; dedupe, drop-first and filter-ext then change the document.\n"
            "Exit status: 0 done, 1 the run or a file failed (OUTPUT left as it was), 2 bad "
-           "arguments.\n";
+           "arguments or a bad recipe.\n";
 }
 
-Parser::Parser(Options& o) {
-    const FunctionParams defaults;
+// "cut-at-word, remove-with-word: the word (\"Result:\", \"con\")" for an option several
+// functions share; a text's default is shown in quotes, the others' by CLI11.
+std::string HelpOf(const std::string& name, OptionKind kind) {
+    std::vector<std::pair<std::string, const OptionInfo*>> takers;
+    for (const FunctionInfo& f : AllFunctions()) {
+        if (const OptionInfo* option = FindOption(f.id, name)) {
+            takers.emplace_back(std::string(f.name), option);
+        }
+    }
+    auto shown = [kind](const OptionInfo& option) {
+        return kind == OptionKind::Text ? "\"" + option.Default().value_or("") + "\"" : "";
+    };
+    const bool sameHelp = std::all_of(takers.begin(), takers.end(), [&](const auto& taker) {
+        return taker.second->help == takers.front().second->help;
+    });
+    std::string help;
+    if (sameHelp) {
+        std::string names;
+        std::string defaults;
+        for (const auto& [function, option] : takers) {
+            names += (names.empty() ? "" : ", ") + function;
+            defaults += (defaults.empty() ? "" : ", ") + shown(*option);
+        }
+        help = names + ": " + std::string(takers.front().second->help);
+        return defaults.empty() ? help : help + " (" + defaults + ")";
+    }
+    for (const auto& [function, option] : takers) {
+        help += (help.empty() ? "" : "; ") + function + ": " + std::string(option->help);
+        help += kind == OptionKind::Text ? " (" + shown(*option) + ")" : "";
+    }
+    return help;
+}
+
+// Each option once, in the order of the functions, with the default of its first function.
+void Parser::AddFunctionOptions() {
+    for (const FunctionInfo& f : AllFunctions()) {
+        for (const OptionInfo& option : OptionsOf(f.id)) {
+            const std::string name(option.name);
+            if (std::any_of(slots.begin(), slots.end(),
+                            [&](const Slot& slot) { return slot.name == name; })) {
+                continue;
+            }
+            Slot& slot = slots.emplace_back(Slot{name, &option, {}, {}, false});
+            const std::string flag = "--" + name;
+            const std::string help = HelpOf(name, option.kind);
+            const std::string shown = option.Default().value_or("");
+            switch (option.kind) {
+                case OptionKind::Flag:
+                    app.add_flag_callback(
+                        flag, [&slot] { slot.on = true; }, help);
+                    break;
+                case OptionKind::Choice:
+                    app.add_option(flag, slot.entry, help)
+                        ->check(CLI::Range(-1, static_cast<int>(option.entries.size()) - 1))
+                        ->type_name("K")
+                        ->default_str(shown);
+                    break;
+                case OptionKind::CountText:
+                case OptionKind::OneChar:
+                    app.add_option(flag, slot.value, help)->default_str(shown);
+                    break;
+                case OptionKind::Text:
+                case OptionKind::OptionalText:
+                    app.add_option(flag, slot.value, help);
+                    break;
+            }
+        }
+    }
+}
+
+Parser::Parser(Options& o, Form form) {
     // A word that begins with '/' is a path, also on Windows.
     app.allow_windows_style_options(false);
-    app.add_option("FUNCTION", function, "The line function, by number or name")->required();
+    if (form != Form::Recipe) {
+        app.add_option("FUNCTION", function, "The line function, by number or name")->required();
+    }
+    if (form == Form::Step) {
+        app.set_help_flag();
+        AddFunctionOptions();
+        return;
+    }
     app.add_option("INPUT", o.input, "The text file to read")->required();
     app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
-    app.add_option("--count", o.params.count, "cut-leading: characters to cut")
-        ->default_str(defaults.count);
-    TextArguments& t = o.texts;
     app.add_option("--encoding", encoding,
                    "the document's encoding: windows-1251 (also cp1251), utf-8, or auto "
                    "(UTF-8 where the input has a byte-order mark or is UTF-8 with a letter "
                    "beyond ASCII)")
         ->type_name("NAME")
         ->default_str("windows-1251");
-    app.add_option("--from", t.from,
-                   "replace-char: the character to find, the first of the text "
-                   "(empty fails the run)")
-        ->default_str("?");
-    app.add_option("--to", t.to, "replace-char: its replacement, the first character")
-        ->default_str("?");
-    app.add_option("--word", t.word,
-                   "cut-at-word, remove-with-word: the word (\"" + defaults.cut_word + "\", \"" +
-                       defaults.remove_word + "\")");
-    app.add_option("--left", t.left, "add-text: text in front of every line (off unless given)");
-    app.add_option("--right", t.right, "add-text: text behind every line (off unless given)");
-    app.add_option("--condition", condition, "remove-if: the condition 0..9, -1 for none")
-        ->check(CLI::Range(-1, 9))
-        ->type_name("K")
-        ->default_str("0");
-    app.add_option("--text", t.text,
-                   "remove-if: the search text (\"" + defaults.condition_text +
-                       "\"); filter-ext: the extension (\"" + defaults.extension + "\")");
-    app.add_option("--class", charClass, "remove-class: 0 marks, 1 numbers, 2 spaces, -1 none")
-        ->check(CLI::Range(-1, 2))
-        ->type_name("K")
-        ->default_str("0");
-    app.add_flag("--br", o.params.marker, "join: put \"<br>\" after every former line");
-    app.add_option("--lines", o.params.drop_count, "drop-first: lines to drop")
-        ->default_str(defaults.drop_count);
-    app.add_flag_callback(
-        "--keep", [&o] { o.params.mode = FilterMode::KeepMatching; },
-        "filter-ext: keep the lines with the extension (the default)");
-    app.add_flag_callback(
-        "--drop", [&o] { o.params.mode = FilterMode::RemoveMatching; },
-        "filter-ext: drop the lines with the extension");
-    app.add_option("--side", side, "trim: 0 start, 1 end, 2 both, -1 none")
-        ->check(CLI::Range(-1, 2))
-        ->type_name("K")
-        ->default_str("0");
+    app.add_option("--recipe", recipe,
+                   "run FILE's steps in place of FUNCTION (INPUT and OUTPUT then come alone)")
+        ->type_name("FILE");
+    if (form == Form::Function) {
+        AddFunctionOptions();
+    }
     app.set_version_flag("--version", VersionText(), "Print the version and exit");
     app.footer(FunctionList());
-}
-
-template <class Enum>
-std::optional<Enum> Entry(int index) {
-    return index < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(index));
 }
 
 // The encoding a name gives; none for "auto".
@@ -116,13 +178,13 @@ std::optional<Encoding> EncodingNamed(std::string name) {
     throw UsageError("--encoding: '" + name + "' is none of windows-1251, cp1251, utf-8, auto");
 }
 
-std::string InEncoding(const char* option, const std::string& arg, Encoding encoding) {
+std::string InEncoding(const std::string& option, const std::string& arg, Encoding encoding) {
     if (!IsValidUtf8(arg)) {
         return arg;
     }
     std::optional<std::string> bytes = Utf8ToEncoding(arg, encoding);
     if (!bytes) {
-        throw UsageError(std::string(option) + ": '" + arg + "' holds a character that " +
+        throw UsageError(option + ": '" + arg + "' holds a character that " +
                          std::string(EncodingName(encoding)) + " cannot hold");
     }
     return *bytes;
@@ -147,16 +209,17 @@ const CLI::Option* OptionNamed(const CLI::App& app, const std::string& word) {
 // the words for FUNCTION, INPUT and OUTPUT as given: any word that names no option, every word
 // after "--". The rest, unknown options and words beyond OUTPUT, in the order given.
 struct SortedWords {
+    std::vector<std::string> named;  // the options given, by name
     std::vector<std::string> options;
     std::vector<std::string> positionals;
     std::vector<std::string> unexpected;
 };
 
-SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args) {
-    constexpr std::size_t kPositionals = 3;
+SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args,
+                 std::size_t positionals) {
     SortedWords words;
     auto positional = [&](const std::string& word) {
-        (words.positionals.size() < kPositionals ? words.positionals : words.unexpected)
+        (words.positionals.size() < positionals ? words.positionals : words.unexpected)
             .push_back(word);
     };
     bool positionalOnly = false;
@@ -176,7 +239,10 @@ SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args) {
             } else {
                 positional(word);
             }
-        } else if (option->get_items_expected_max() == 0 || word.rfind("--", 0) != 0) {
+            continue;
+        }
+        words.named.push_back(option->get_name());
+        if (option->get_items_expected_max() == 0 || word.rfind("--", 0) != 0) {
             words.options.push_back(word);  // a flag, or a short one: CLI11 reads it whole
         } else if (const std::size_t equals = word.find('='); equals != std::string::npos) {
             words.options.push_back(word.substr(0, equals));
@@ -202,13 +268,8 @@ UsageError Unexpected(const std::vector<std::string>& words) {
     return UsageError(message);
 }
 
-}  // namespace
-
-Command ParseCommand(const std::vector<std::string>& args) {
-    Command command;
-    Options& o = command.options;
-    Parser p(o);
-    const SortedWords words = Sort(p.app, args);
+// Parses the sorted words; the kind of command where they ask for help or the version.
+std::optional<Command::Kind> Parse(Parser& p, const SortedWords& words) {
     // CLI11 takes the words last first.
     std::vector<std::string> reversed(words.positionals.rbegin(), words.positionals.rend());
     reversed.push_back("--");
@@ -216,11 +277,9 @@ Command ParseCommand(const std::vector<std::string>& args) {
     try {
         p.app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        command.kind = Command::Kind::Help;
-        return command;
+        return Command::Kind::Help;
     } catch (const CLI::CallForVersion&) {
-        command.kind = Command::Kind::Version;
-        return command;
+        return Command::Kind::Version;
     } catch (const CLI::ParseError& e) {
         // A word out of place is the likelier cause of a missing OUTPUT, say.
         if (!words.unexpected.empty()) {
@@ -231,54 +290,129 @@ Command ParseCommand(const std::vector<std::string>& args) {
     if (!words.unexpected.empty()) {
         throw Unexpected(words.unexpected);
     }
-    const std::optional<FunctionId> function = FindFunction(p.function);
-    if (!function) {
-        throw UsageError("FUNCTION: '" + p.function + "' is neither 0 to " +
-                         std::to_string(kFunctionCount - 1) + " nor a function's name");
+    return std::nullopt;
+}
+
+std::string NotAFunction(const std::string& word) {
+    return "'" + word + "' is neither 0 to " + std::to_string(kFunctionCount - 1) +
+           " nor a function's name";
+}
+
+// The value a slot was given, as the description's set takes it.
+std::optional<std::string> GivenValue(const Slot& slot) {
+    switch (slot.option->kind) {
+        case OptionKind::Flag:
+            return slot.on ? std::optional<std::string>("1") : std::nullopt;
+        case OptionKind::Choice:
+            return slot.entry ? std::optional<std::string>(std::to_string(*slot.entry))
+                              : std::nullopt;
+        default:
+            return slot.value;
     }
-    o.function = *function;
-    o.encoding = EncodingNamed(p.encoding);
+}
+
+// An option's value set for every function that takes an option of that name.
+void SetEverywhere(const std::string& name, const std::string& value, Encoding encoding,
+                   FunctionParams& params) {
+    for (const FunctionInfo& f : AllFunctions()) {
+        if (const OptionInfo* option = FindOption(f.id, name)) {
+            option->set(params, value, encoding);
+        }
+    }
+}
+
+// The given options: texts into `texts`, to wait for the encoding, the others into `params`.
+void TakeValues(const Parser& p, FunctionParams& params, GivenTexts& texts) {
+    for (const Slot& slot : p.slots) {
+        const std::optional<std::string> value = GivenValue(slot);
+        if (!value) {
+            continue;
+        }
+        if (slot.option->IsText()) {
+            texts.emplace_back(slot.name, *value);
+        } else {
+            SetEverywhere(slot.name, *value, Encoding::Windows1251, params);  // no text in them
+        }
+    }
+}
+
+}  // namespace
+
+Command ParseCommand(const std::vector<std::string>& args) {
+    Command command;
+    Options& o = command.options;
+    auto p = std::make_unique<Parser>(o, Form::Function);
+    SortedWords words = Sort(p->app, args, 3);
+    if (std::find(words.named.begin(), words.named.end(), "--recipe") != words.named.end()) {
+        p = std::make_unique<Parser>(o, Form::Recipe);
+        words = Sort(p->app, args, 2);
+    }
+    if (const std::optional<Command::Kind> kind = Parse(*p, words)) {
+        command.kind = *kind;
+        return command;
+    }
+    o.recipe = p->recipe;
+    if (!o.recipe) {
+        const std::optional<FunctionId> function = FindFunction(p->function);
+        if (!function) {
+            throw UsageError("FUNCTION: " + NotAFunction(p->function));
+        }
+        o.function = *function;
+    }
+    o.encoding = EncodingNamed(p->encoding);
+    TakeValues(*p, o.params, o.texts);
     if (o.encoding) {
-        ApplyTextArguments(o.texts, *o.encoding, o.params);
-    }
-    if (p.condition) {
-        o.params.condition = Entry<RemovalCondition>(*p.condition);
-    }
-    if (p.charClass) {
-        o.params.char_class = Entry<CharClass>(*p.charClass);
-    }
-    if (p.side) {
-        o.params.side = Entry<TrimSide>(*p.side);
+        ApplyTexts(o.texts, *o.encoding, o.params);
     }
     return command;
 }
 
-void ApplyTextArguments(const TextArguments& t, Encoding encoding, FunctionParams& params) {
-    if (t.from) {
-        params.from = FirstChar(InEncoding("--from", *t.from, encoding), encoding);
+void ApplyTexts(const GivenTexts& texts, Encoding encoding, FunctionParams& params) {
+    for (const auto& [name, value] : texts) {
+        SetEverywhere(name, InEncoding("--" + name, value, encoding), encoding, params);
     }
-    if (t.to) {
-        params.to = FirstChar(InEncoding("--to", *t.to, encoding), encoding);
+}
+
+FunctionCall ParseFunctionWords(const std::vector<std::string>& words) {
+    Options unused;
+    Parser p(unused, Form::Step);
+    const SortedWords sorted = Sort(p.app, words, 1);
+    if (!sorted.unexpected.empty()) {
+        const std::string& word = sorted.unexpected.front();
+        throw UsageError(word.starts_with("--") ? "unknown option " + word.substr(0, word.find('='))
+                                                : "'" + word + "' is one word too many");
     }
-    if (t.word) {
-        params.cut_word = params.remove_word = InEncoding("--word", *t.word, encoding);
+    Parse(p, sorted);  // no help or version here
+    FunctionCall call;
+    const std::optional<FunctionId> function = FindFunction(p.function);
+    if (!function) {
+        throw UsageError(NotAFunction(p.function));
     }
-    if (t.text) {
-        params.condition_text = params.extension = InEncoding("--text", *t.text, encoding);
+    call.function = *function;
+    for (const Slot& slot : p.slots) {
+        const std::optional<std::string> value = GivenValue(slot);
+        if (!value) {
+            continue;
+        }
+        if (FindOption(call.function, slot.name) == nullptr) {
+            throw UsageError(std::string(Describe(call.function).name) + " takes no --" +
+                             slot.name);
+        }
+        if (slot.option->kind == OptionKind::CountText) {
+            try {
+                ParseCountText(*value);
+            } catch (const ConversionError&) {
+                throw UsageError("--" + slot.name + ": '" + *value + "' is not a number");
+            }
+        }
     }
-    if (t.left) {
-        params.left = InEncoding("--left", *t.left, encoding);
-        params.add_left = true;
-    }
-    if (t.right) {
-        params.right = InEncoding("--right", *t.right, encoding);
-        params.add_right = true;
-    }
+    TakeValues(p, call.params, call.texts);
+    return call;
 }
 
 std::string UsageText() {
     Options unused;
-    Parser p(unused);
+    Parser p(unused, Form::Function);
     return p.app.help();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/encoding.h"
@@ -18,28 +21,34 @@ class UsageError : public std::runtime_error {
 // INPUT or OUTPUT given as this reads standard input or writes standard output.
 inline constexpr const char* kStandardStream = "-";
 
-// The text options as the command line gave them: on Windows taken from the wide command
-// line as UTF-8, elsewhere the bytes as they came.
-struct TextArguments {
-    std::optional<std::string> from;
-    std::optional<std::string> to;
-    std::optional<std::string> word;
-    std::optional<std::string> text;
-    std::optional<std::string> left;
-    std::optional<std::string> right;
-};
+// The text options as they were given, by option name ("word") in the order of the functions'
+// description: on Windows taken from the wide command line as UTF-8, elsewhere the bytes as
+// they came.
+using GivenTexts = std::vector<std::pair<std::string, std::string>>;
 
-// One run: the function, the two files and the function's parameters (the panels' defaults
-// unless an option says otherwise).
+// The text given for an option, if any.
+inline std::optional<std::string> GivenText(const GivenTexts& texts, std::string_view name) {
+    for (const auto& [option, value] : texts) {
+        if (option == name) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+// One run: the function (or a recipe), the two files and the function's parameters (the
+// panels' defaults unless an option says otherwise).
 struct Options {
     FunctionId function = FunctionId::CutLeading;
     std::string input;
     std::string output;
     // The document's encoding; none: detected from the input.
     std::optional<Encoding> encoding = Encoding::Windows1251;
-    TextArguments texts;
+    GivenTexts texts;
     // With the text options already in, where the encoding is given.
     FunctionParams params;
+    // With --recipe: the recipe file, whose steps run in place of `function`.
+    std::optional<std::string> recipe;
 };
 
 // What the command line asks for: a run, or only the usage or the version.
@@ -55,7 +64,18 @@ Command ParseCommand(const std::vector<std::string>& args);
 // Puts the text options into `params` in the document's encoding. An option that is valid
 // UTF-8 is read as text; one that is not is taken as the document's own bytes. Throws
 // UsageError naming an option the encoding cannot hold.
-void ApplyTextArguments(const TextArguments& texts, Encoding encoding, FunctionParams& params);
+void ApplyTexts(const GivenTexts& texts, Encoding encoding, FunctionParams& params);
+
+// A function and its options, as a recipe step writes them: the words after OUTPUT on the
+// command line, read by the same parser, but only the options that function takes.
+struct FunctionCall {
+    FunctionId function = FunctionId::CutLeading;
+    GivenTexts texts;
+    FunctionParams params;
+};
+// Throws UsageError for what the command line would refuse, and for an option the function
+// does not take or a count that is not a number.
+FunctionCall ParseFunctionWords(const std::vector<std::string>& words);
 
 // The usage, with every option and every function's name, as --help prints it.
 std::string UsageText();

@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/batch_options.h"
+#include "core/function_options.h"
 
 namespace quillex::batch {
 namespace {
@@ -41,8 +45,8 @@ TEST(BatchOptions, WordsAreTakenAsGiven) {
         ASSERT_EQ(command.kind, Command::Kind::Run) << shown;
         EXPECT_EQ(command.options.input, c.input) << shown;
         EXPECT_EQ(command.options.output, c.output) << shown;
-        EXPECT_EQ(command.options.texts.word, c.word) << shown;
-        EXPECT_EQ(command.options.texts.text, c.text) << shown;
+        EXPECT_EQ(GivenText(command.options.texts, "word"), c.word) << shown;
+        EXPECT_EQ(GivenText(command.options.texts, "text"), c.text) << shown;
     }
 }
 
@@ -70,6 +74,36 @@ TEST(BatchOptions, RefusalsNameTheWord) {
     }
     EXPECT_EQ(ParseCommand({"-help"}).kind, Command::Kind::Help);
     EXPECT_EQ(ParseCommand({"0", "a", "b", "--version"}).kind, Command::Kind::Version);
+}
+
+// The man page lists every function by number and name and every option of the functions'
+// description, and no function option the description does not hold.
+TEST(BatchOptions, TheManPageListsTheDescribedFunctionsAndOptions) {
+    std::ifstream file(QUILLEX_MAN_PAGE);
+    ASSERT_TRUE(file) << QUILLEX_MAN_PAGE;
+    std::set<std::string> listed;  // "--name" of every option the page describes
+    std::string page;
+    const std::regex option(R"(^\.B[IR]? .*)");
+    const std::regex name(R"(\\-\\-([a-z]+))");
+    for (std::string line; std::getline(file, line);) {
+        page += line + "\n";
+        if (std::regex_match(line, option)) {
+            for (std::sregex_iterator at(line.begin(), line.end(), name), end; at != end; ++at) {
+                listed.insert((*at)[1]);
+            }
+        }
+    }
+    std::set<std::string> described = {"help", "version", "encoding", "recipe"};
+    for (std::size_t k = 0; k < AllFunctions().size(); ++k) {
+        const FunctionInfo& f = AllFunctions()[k];
+        EXPECT_NE(page.find(".BR " + std::to_string(k) + " \", \" " + std::string(f.name) + "\n"),
+                  std::string::npos)
+            << f.name;
+        for (const OptionInfo& o : OptionsOf(f.id)) {
+            described.insert(std::string(o.name));
+        }
+    }
+    EXPECT_EQ(listed, described);
 }
 
 }  // namespace

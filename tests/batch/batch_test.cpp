@@ -285,5 +285,121 @@ TEST_F(Batch, WritesTheOutputAsTheWindowSavesIt) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 7);
 }
 
+// A recipe over one load and one save writes the bytes that its steps write as separate runs,
+// each run's OUTPUT the next one's INPUT, and prints each step's count after its line.
+TEST_F(Batch, ARecipeWritesWhatItsStepsDoOneByOne) {
+    using Words = std::vector<std::string>;
+    // Cyrillic in Windows-1251: "  Привет, мир  ", "привет, мир", "кон: 1", "Итог: да".
+    const std::string cp1251 =
+        "  \xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0  \r\n\r\n\xEF\xF0\xE8\xE2\xE5\xF2, "
+        "\xEC\xE8\xF0\r\n\xEA\xEE\xED: 1\r\n\xC8\xF2\xEE\xE3: \xE4\xE0\r\nfile.ru\r\n";
+    const std::string utf8 = "\xEF\xBB\xBF  ёжик.ru \r\nЁЖИК.ru\r\n\r\nитог: ёлка\r\nx.txt\r\n";
+    const struct {
+        const char* encoding;
+        std::string input;
+        std::vector<Words> steps;
+    } cases[] = {
+        {"windows-1251",
+         cp1251,
+         {{"trim", "--side", "2"},
+          {"remove-if", "--condition", "0"},
+          {"dedupe"},
+          {"remove-with-word", "--word", "кон"},
+          {"add-text", "--left", "« ", "--right=\" »"}}},
+        {"cp1251",
+         cp1251,
+         {{"cut-at-word", "--word", "Итог:"},
+          {"replace-char", "--from", "и", "--to", "\\"},
+          {"drop-first", "--lines", "1"},
+          {"filter-ext", "--text", ".ru", "--drop"},
+          {"9", "--text", ""},
+          {"join", "--br"}}},
+        {"utf-8",
+         utf8,
+         {{"10", "--side=2"},
+          {"filter-ext", "--text", ".ru"},
+          {"dedupe"},
+          {"replace-char", "--from", "ё", "--to", "е"},
+          {"cut-leading", "--count", "2"}}},
+        {"auto",
+         utf8,
+         {{"remove-if", "--condition", "9", "--text", "ёлка"},
+          {"remove-class", "--class", "2"},
+          {"add-text", "--right", "»"}}},
+    };
+    auto quoted = [](const std::string& word) {
+        std::string text = "\"";
+        for (char c : word) {
+            text += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
+        }
+        return text + "\"";
+    };
+    for (const auto& c : cases) {
+        std::string recipe = "quillex-recipe 1\n# the steps\n";
+        std::string counts;
+        WriteBytes(In(), c.input);
+        for (std::size_t k = 0; k < c.steps.size(); ++k) {
+            const Words& words = c.steps[k];
+            for (const std::string& word : words) {
+                recipe += quoted(word) + " ";
+            }
+            recipe += "\n";
+            Words args = {words[0], In(), In(), "--encoding", c.encoding};
+            args.insert(args.end(), words.begin() + 1, words.end());
+            const Result one = Run(args);
+            ASSERT_EQ(one.exit_code, 0) << one.err;
+            const std::string name = words[0] == "9"    ? "filter-ext"
+                                     : words[0] == "10" ? "trim"
+                                                        : words[0];
+            counts += one.out.empty()
+                          ? ""
+                          : "line " + std::to_string(k + 3) + ", " + name + ": " + one.out;
+        }
+        WriteBytes(dir_ / "recipe.txt", recipe);
+        WriteBytes(dir_ / "copy.txt", c.input);
+        const Result r = Run({"--recipe", (dir_ / "recipe.txt").string(),
+                              (dir_ / "copy.txt").string(), Out(), "--encoding", c.encoding});
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(ReadBytes(Out()), ReadBytes(In())) << recipe;
+        EXPECT_EQ(r.out, counts);
+    }
+}
+
+// A bad line is refused by its number before anything runs: OUTPUT stays as it was.
+TEST_F(Batch, ABadRecipeLineIsRefusedByItsNumber) {
+    const struct {
+        std::string recipe;
+        std::string message;
+    } cases[] = {
+        {"trim\ntrimm\n", "line 2: 'trimm' is neither 0 to 11 nor a function's name"},
+        {"trim --bogus 1\n", "line 1: unknown option --bogus"},
+        {"# x\ntrim --word x\n", "line 2: trim takes no --word"},
+        {"remove-if --condition 10\n", "line 1: --condition: Value 10 not in range -1 to 9"},
+        {"drop-first --lines x5\n", "line 1: --lines: 'x5' is not a number"},
+        {"trim\nadd-text --left \"a\n", "line 2: a quote is not closed"},
+        {"trim\n\nremove-with-word --word 日本\n", "line 3: --word: '日本' holds a character"},
+        {"trim extra\n", "line 1: 'extra' is one word too many"},
+        {"# nothing\n", "holds no step"},
+    };
+    WriteBytes(In(), "a\r\n");
+    for (const auto& c : cases) {
+        WriteBytes(dir_ / "recipe.txt", c.recipe);
+        WriteBytes(Out(), "kept\r\n");
+        const Result r = Run({"--recipe", (dir_ / "recipe.txt").string(), In(), Out()});
+        EXPECT_EQ(r.exit_code, 2) << c.recipe;
+        EXPECT_EQ(
+            r.err.rfind("quillex-batch: " + (dir_ / "recipe.txt").string() + ": " + c.message, 0),
+            0u)
+            << r.err;
+        EXPECT_EQ(ReadBytes(Out()), "kept\r\n");
+    }
+    // A step that fails ends the run, names its line and leaves OUTPUT as it was.
+    WriteBytes(dir_ / "recipe.txt", "trim\nreplace-char --from \"\"\n");
+    const Result r = Run({"--recipe", (dir_ / "recipe.txt").string(), In(), Out()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err.rfind("quillex-batch: line 2, replace-char: ", 0), 0u) << r.err;
+    EXPECT_EQ(ReadBytes(Out()), "kept\r\n");
+}
+
 }  // namespace
 }  // namespace quillex

@@ -8,6 +8,9 @@
 #include <QRadioButton>
 #include <QStringList>
 
+#include <string_view>
+
+#include "core/function_options.h"
 #include "ui/main_layout.h"
 #include "ui/text_bridge.h"
 
@@ -21,11 +24,25 @@ constexpr int kRowTop = 20;
 constexpr int kRowHeight = 21;
 
 template <typename Widget>
-Widget* Make(QWidget* parent, const char* name, QRect geometry) {
+Widget* Make(QWidget* parent, std::string_view name, QRect geometry) {
     auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
+    widget->setObjectName(QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
     widget->setGeometry(geometry);
     return widget;
+}
+
+// The control of a function's option as the functions' description names it.
+std::string_view ControlOf(FunctionId id, std::string_view option) {
+    return FindOption(id, option)->control;
+}
+
+// The entries the description lists for an option.
+QStringList EntriesOf(FunctionId id, std::string_view option) {
+    QStringList entries;
+    for (std::string_view entry : FindOption(id, option)->entries) {
+        entries << QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+    }
+    return entries;
 }
 
 QRect Row(int left, int width) {
@@ -33,7 +50,7 @@ QRect Row(int left, int width) {
 }
 
 // A combo box the user types into; typed texts never become entries.
-QComboBox* MakeEditableCombo(QWidget* parent, const char* name, QRect geometry,
+QComboBox* MakeEditableCombo(QWidget* parent, std::string_view name, QRect geometry,
                              const QStringList& entries) {
     auto* combo = Make<QComboBox>(parent, name, geometry);
     combo->setEditable(true);
@@ -44,7 +61,7 @@ QComboBox* MakeEditableCombo(QWidget* parent, const char* name, QRect geometry,
 }
 
 // A drop-down list: only its entries can be chosen.
-QComboBox* MakeListCombo(QWidget* parent, const char* name, QRect geometry,
+QComboBox* MakeListCombo(QWidget* parent, std::string_view name, QRect geometry,
                          const QStringList& entries) {
     auto* combo = Make<QComboBox>(parent, name, geometry);
     combo->addItems(entries);
@@ -52,75 +69,68 @@ QComboBox* MakeListCombo(QWidget* parent, const char* name, QRect geometry,
     return combo;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QString& text) {
+QLineEdit* MakeEdit(QWidget* parent, std::string_view name, QRect geometry, const QString& text) {
     auto* edit = Make<QLineEdit>(parent, name, geometry);
     edit->setText(text);
     return edit;
 }
 
-QStringList CharacterEntries() {
-    return {"?", ".", ",", "=", "\\", "|", "/", "<", ">",
-            "%", "$", "#", "(", ")",  "[", "]", "{", "}"};
-}
-
 void CreateParameters(PanelControls& c) {
+    using F = FunctionId;
     const FunctionParams defaults;
-    c.cutCount =
-        MakeEditableCombo(c.panels[0], "ComboBox_0_0", Row(8, 80),
-                          {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "50"});
+    c.cutCount = MakeEditableCombo(c.panels[0], ControlOf(F::CutLeading, "count"), Row(8, 80),
+                                   EntriesOf(F::CutLeading, "count"));
 
-    c.replacedChar = MakeEditableCombo(c.panels[1], "ComboBox_1_0", Row(8, 60), CharacterEntries());
-    c.replacementChar =
-        MakeEditableCombo(c.panels[1], "ComboBox_1_1", Row(80, 60), CharacterEntries());
+    c.replacedChar = MakeEditableCombo(c.panels[1], ControlOf(F::ReplaceChar, "from"), Row(8, 60),
+                                       EntriesOf(F::ReplaceChar, "from"));
+    c.replacementChar = MakeEditableCombo(c.panels[1], ControlOf(F::ReplaceChar, "to"), Row(80, 60),
+                                          EntriesOf(F::ReplaceChar, "to"));
     for (QComboBox* combo : {c.replacedChar, c.replacementChar}) {
         combo->lineEdit()->setMaxLength(1);
     }
 
-    c.cutWord = MakeEditableCombo(c.panels[2], "ComboBox_2_0", Row(8, 240),
+    c.cutWord = MakeEditableCombo(c.panels[2], ControlOf(F::CutAtWord, "word"), Row(8, 240),
                                   {DecodeForView(defaults.cut_word)});
 
-    c.leftText =
-        MakeEditableCombo(c.panels[3], "ComboBox_3_0", Row(8, 90), {DecodeForView(defaults.left)});
+    c.leftText = MakeEditableCombo(c.panels[3], ControlOf(F::AddText, "left"), Row(8, 90),
+                                   {DecodeForView(defaults.left)});
     c.addLeft = Make<QCheckBox>(c.panels[3], "Cb_3_0", Row(104, 56));
     c.addLeft->setText(QStringLiteral("Left"));
-    c.rightText = MakeEditableCombo(c.panels[3], "ComboBox_3_1", Row(166, 90),
+    c.rightText = MakeEditableCombo(c.panels[3], ControlOf(F::AddText, "right"), Row(166, 90),
                                     {DecodeForView(defaults.right)});
     c.addRight = Make<QCheckBox>(c.panels[3], "Cb_3_1", Row(262, 60));
     c.addRight->setText(QStringLiteral("Right"));
 
-    c.condition = MakeListCombo(
-        c.panels[4], "ComboBox_4_0", Row(8, 180),
-        {"Line length = 0", "Line length < 5", "Line length < 20", "Line length > 1",
-         "Line length > 5", "Line length > 20", "String contains a sign %",
-         "String contains a sign ?", "String contains a sign $", "String contains a text"});
-    c.conditionText =
-        MakeEdit(c.panels[4], "Edit_4_0", Row(196, 132), DecodeForView(defaults.condition_text));
+    c.condition = MakeListCombo(c.panels[4], ControlOf(F::RemoveIf, "condition"), Row(8, 180),
+                                EntriesOf(F::RemoveIf, "condition"));
+    c.conditionText = MakeEdit(c.panels[4], ControlOf(F::RemoveIf, "text"), Row(196, 132),
+                               DecodeForView(defaults.condition_text));
     c.conditionText->hide();
 
-    c.charClass = MakeListCombo(
-        c.panels[6], "ComboBox_6_0", Row(8, 240),
-        {"Marks ['.', ';', ',', ':', '!', '?']", "Numbers ['0'..'9']", "Internal spaces [' ']"});
+    c.charClass = MakeListCombo(c.panels[6], ControlOf(F::RemoveClass, "class"), Row(8, 240),
+                                EntriesOf(F::RemoveClass, "class"));
 
-    c.joinMarker = Make<QCheckBox>(c.panels[7], "Cb_7_0", Row(8, 320));
+    c.joinMarker = Make<QCheckBox>(c.panels[7], ControlOf(F::Join, "br"), Row(8, 320));
     c.joinMarker->setText(QString::fromUtf8("Заменить переносы строк на <br>"));
 
-    c.dropCount =
-        MakeEdit(c.panels[8], "Edit_8_0", Row(8, 100), DecodeForView(defaults.drop_count));
+    c.dropCount = MakeEdit(c.panels[8], ControlOf(F::DropFirst, "lines"), Row(8, 100),
+                           DecodeForView(defaults.drop_count));
 
-    c.extension =
-        MakeEdit(c.panels[9], "Edit_9_0", QRect(8, 18, 60, 21), DecodeForView(defaults.extension));
-    c.keepMatching = Make<QRadioButton>(c.panels[9], "Rb_9_0", QRect(76, 10, 250, 20));
+    c.extension = MakeEdit(c.panels[9], ControlOf(F::FilterExt, "text"), QRect(8, 18, 60, 21),
+                           DecodeForView(defaults.extension));
+    c.keepMatching =
+        Make<QRadioButton>(c.panels[9], ControlOf(F::FilterExt, "keep"), QRect(76, 10, 250, 20));
     c.keepMatching->setText(QString::fromUtf8("Оставить строки с текстом"));
-    c.removeMatching = Make<QRadioButton>(c.panels[9], "Rb_9_1", QRect(76, 30, 250, 20));
+    c.removeMatching =
+        Make<QRadioButton>(c.panels[9], ControlOf(F::FilterExt, "drop"), QRect(76, 30, 250, 20));
     c.removeMatching->setText(QString::fromUtf8("Удалить строки с текстом"));
     c.keepMatching->setChecked(true);
 
-    c.trimSide = MakeListCombo(
-        c.panels[10], "ComboBox_10_0", Row(8, 240),
-        {"At the start of the line", "At the end of lines", "To the start and end of line"});
+    c.trimSide = MakeListCombo(c.panels[10], ControlOf(F::Trim, "side"), Row(8, 240),
+                               EntriesOf(F::Trim, "side"));
 
-    c.removeWord =
-        MakeEdit(c.panels[11], "Edit_11_0", Row(8, 240), DecodeForView(defaults.remove_word));
+    c.removeWord = MakeEdit(c.panels[11], ControlOf(F::RemoveWithWord, "word"), Row(8, 240),
+                            DecodeForView(defaults.remove_word));
 }
 
 }  // namespace

@@ -1,0 +1,204 @@
+#include "core/function_options.h"
+
+#include <array>
+#include <charconv>
+#include <stdexcept>
+
+namespace quillex {
+
+namespace {
+
+using Kind = OptionKind;
+using P = FunctionParams;
+using Value = std::optional<std::string>;
+
+constexpr std::string_view kCountEntries[] = {"1", "2", "3",  "4",  "5",  "6", "7",
+                                              "8", "9", "10", "15", "20", "50"};
+constexpr std::string_view kCharacterEntries[] = {"?", ".", ",", "=", "\\", "|", "/", "<", ">",
+                                                  "%", "$", "#", "(", ")",  "[", "]", "{", "}"};
+constexpr std::string_view kConditionEntries[] = {
+    "Line length = 0",          "Line length < 5",          "Line length < 20",
+    "Line length > 1",          "Line length > 5",          "Line length > 20",
+    "String contains a sign %", "String contains a sign ?", "String contains a sign $",
+    "String contains a text"};
+constexpr std::string_view kClassEntries[] = {"Marks ['.', ';', ',', ':', '!', '?']",
+                                              "Numbers ['0'..'9']", "Internal spaces [' ']"};
+constexpr std::string_view kSideEntries[] = {"At the start of the line", "At the end of lines",
+                                             "To the start and end of line"};
+
+Value Flag(bool on) {
+    return on ? "1" : "0";
+}
+
+template <typename Enum>
+Value EntryNumber(std::optional<Enum> entry) {
+    return std::to_string(entry ? static_cast<int>(*entry) : -1);
+}
+
+// The entry a number gives, none for -1; the number was checked against the entries.
+template <typename Enum, std::size_t count>
+std::optional<Enum> Entry(std::string_view value, const std::string_view (&)[count]) {
+    int number = -2;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size() || number < -1 ||
+        number >= static_cast<int>(count)) {
+        throw std::invalid_argument("not an entry: " + std::string(value));
+    }
+    return number < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(number));
+}
+
+constexpr OptionInfo kCount = {"count",
+                               Kind::CountText,
+                               "characters to cut",
+                               "ComboBox_0_0",
+                               kCountEntries,
+                               [](const P& p) -> Value { return p.count; },
+                               [](P& p, std::string_view v, Encoding) { p.count = v; }};
+constexpr OptionInfo kReplace[] = {
+    {"from", Kind::OneChar, "the character to find, the first of the text (empty fails the run)",
+     "ComboBox_1_0", kCharacterEntries, [](const P& p) -> Value { return p.from.value_or(""); },
+     [](P& p, std::string_view v, Encoding e) { p.from = FirstChar(v, e); }},
+    {"to", Kind::OneChar, "its replacement, the first character", "ComboBox_1_1", kCharacterEntries,
+     [](const P& p) -> Value { return p.to.value_or(""); },
+     [](P& p, std::string_view v, Encoding e) { p.to = FirstChar(v, e); }},
+};
+constexpr OptionInfo kCutWord = {"word",
+                                 Kind::Text,
+                                 "the word",
+                                 "ComboBox_2_0",
+                                 {},
+                                 [](const P& p) -> Value { return p.cut_word; },
+                                 [](P& p, std::string_view v, Encoding) { p.cut_word = v; }};
+constexpr OptionInfo kAddText[] = {
+    {"left",
+     Kind::OptionalText,
+     "text in front of every line (off unless given)",
+     "ComboBox_3_0",
+     {},
+     [](const P& p) -> Value { return p.add_left ? Value(p.left) : Value(); },
+     [](P& p, std::string_view v, Encoding) {
+         p.left = v;
+         p.add_left = true;
+     }},
+    {"right",
+     Kind::OptionalText,
+     "text behind every line (off unless given)",
+     "ComboBox_3_1",
+     {},
+     [](const P& p) -> Value { return p.add_right ? Value(p.right) : Value(); },
+     [](P& p, std::string_view v, Encoding) {
+         p.right = v;
+         p.add_right = true;
+     }},
+};
+constexpr OptionInfo kRemoveIf[] = {
+    {"condition", Kind::Choice, "the condition 0..9, -1 for none", "ComboBox_4_0",
+     kConditionEntries, [](const P& p) { return EntryNumber(p.condition); },
+     [](P& p, std::string_view v, Encoding) {
+         p.condition = Entry<RemovalCondition>(v, kConditionEntries);
+     }},
+    {"text",
+     Kind::Text,
+     "the search text",
+     "Edit_4_0",
+     {},
+     [](const P& p) -> Value { return p.condition_text; },
+     [](P& p, std::string_view v, Encoding) { p.condition_text = v; }},
+};
+constexpr OptionInfo kRemoveClass = {
+    "class",
+    Kind::Choice,
+    "0 marks, 1 numbers, 2 spaces, -1 none",
+    "ComboBox_6_0",
+    kClassEntries,
+    [](const P& p) { return EntryNumber(p.char_class); },
+    [](P& p, std::string_view v, Encoding) { p.char_class = Entry<CharClass>(v, kClassEntries); }};
+constexpr OptionInfo kJoin = {"br",
+                              Kind::Flag,
+                              "put \"<br>\" after every former line",
+                              "Cb_7_0",
+                              {},
+                              [](const P& p) { return Flag(p.marker); },
+                              [](P& p, std::string_view v, Encoding) { p.marker = v == "1"; }};
+constexpr OptionInfo kDropFirst = {"lines",
+                                   Kind::CountText,
+                                   "lines to drop",
+                                   "Edit_8_0",
+                                   {},
+                                   [](const P& p) -> Value { return p.drop_count; },
+                                   [](P& p, std::string_view v, Encoding) { p.drop_count = v; }};
+constexpr OptionInfo kFilterExt[] = {
+    {"text",
+     Kind::Text,
+     "the extension",
+     "Edit_9_0",
+     {},
+     [](const P& p) -> Value { return p.extension; },
+     [](P& p, std::string_view v, Encoding) { p.extension = v; }},
+    {"keep",
+     Kind::Flag,
+     "keep the lines with the extension (the default)",
+     "Rb_9_0",
+     {},
+     [](const P& p) { return Flag(p.mode == FilterMode::KeepMatching); },
+     [](P& p, std::string_view v, Encoding) {
+         p.mode = v == "1" ? FilterMode::KeepMatching : FilterMode::RemoveMatching;
+     }},
+    {"drop",
+     Kind::Flag,
+     "drop the lines with the extension",
+     "Rb_9_1",
+     {},
+     [](const P& p) { return Flag(p.mode == FilterMode::RemoveMatching); },
+     [](P& p, std::string_view v, Encoding) {
+         p.mode = v == "1" ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
+     }},
+};
+constexpr OptionInfo kTrim = {
+    "side",
+    Kind::Choice,
+    "0 start, 1 end, 2 both, -1 none",
+    "ComboBox_10_0",
+    kSideEntries,
+    [](const P& p) { return EntryNumber(p.side); },
+    [](P& p, std::string_view v, Encoding) { p.side = Entry<TrimSide>(v, kSideEntries); }};
+constexpr OptionInfo kRemoveWord = {"word",
+                                    Kind::Text,
+                                    "the word",
+                                    "Edit_11_0",
+                                    {},
+                                    [](const P& p) -> Value { return p.remove_word; },
+                                    [](P& p, std::string_view v, Encoding) { p.remove_word = v; }};
+
+// By function number.
+constexpr std::array<std::span<const OptionInfo>, kFunctionCount> kOptions = {{
+    {&kCount, 1},
+    kReplace,
+    {&kCutWord, 1},
+    kAddText,
+    kRemoveIf,
+    {},
+    {&kRemoveClass, 1},
+    {&kJoin, 1},
+    {&kDropFirst, 1},
+    kFilterExt,
+    {&kTrim, 1},
+    {&kRemoveWord, 1},
+}};
+
+}  // namespace
+
+std::span<const OptionInfo> OptionsOf(FunctionId id) {
+    return kOptions[static_cast<std::size_t>(id)];
+}
+
+const OptionInfo* FindOption(FunctionId id, std::string_view name) {
+    for (const OptionInfo& option : OptionsOf(id)) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace quillex
