@@ -47,8 +47,8 @@ std::vector<std::string> SplitWords(std::string_view line, std::size_t number) {
 }
 
 std::string Quoted(const std::string& word) {
-    const bool plain = !word.empty() && word[0] != '#' &&
-                       word.find_first_of(" \t\"\\") == std::string::npos;
+    const bool plain =
+        !word.empty() && word[0] != '#' && word.find_first_of(" \t\"\\") == std::string::npos;
     if (plain) {
         return word;
     }

@@ -9,7 +9,8 @@ using Words = std::vector<std::string>;
 
 TEST(RecipeText, SplitsStepsIntoWordsAndJoinsThemBack) {
     const std::string text =
-        "\xEF\xBB\xBF" "quillex-recipe 1\r\n"
+        "\xEF\xBB\xBF"
+        "quillex-recipe 1\r\n"
         "# trim, then the rest\n"
         "trim --side 2\n"
         "\n"
@@ -48,8 +49,9 @@ TEST(RecipeText, RefusesABadLineByItsNumber) {
         std::string message;
     } cases[] = {
         {"trim\nremove-if --text \"open\n", "line 2: a quote is not closed"},
-        {"quillex-recipe 2\ntrim\n", "line 1: 'quillex-recipe 2' is not a recipe version this "
-                                     "program reads (quillex-recipe 1)"},
+        {"quillex-recipe 2\ntrim\n",
+         "line 1: 'quillex-recipe 2' is not a recipe version this "
+         "program reads (quillex-recipe 1)"},
         {"trim\n\ntrim --side \xFF\n", "line 3: the text is not UTF-8"},
     };
     for (const auto& c : cases) {
