@@ -6,10 +6,10 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLEX_TSAN=ON \
       -DQUILLEX_WERROR=ON >/dev/null
-cmake --build build/tsan -j2 --target ui_tests
+cmake --build build/tsan -j2 --target work_tests
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp"
-build/tsan/tests/ui_tests --gtest_filter='WorkRunner*:RealWorkerTest.*:WindowWorkTest.*:PanelsTest.ACancel*'
+build/tsan/tests/work_tests
