@@ -157,4 +157,16 @@ std::optional<std::string> Utf8ToEncoding(std::string_view utf8, Encoding encodi
     return EncodeFromUnicode(DecodeUtf8(utf8), encoding);
 }
 
+std::string EncodingToUtf8(std::string_view bytes, Encoding encoding) {
+    if (encoding == Encoding::Utf8) {
+        return std::string(bytes);
+    }
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    for (const char16_t c : DecodeCp1251(bytes)) {
+        AppendUtf8(utf8, c);
+    }
+    return utf8;
+}
+
 }  // namespace quillex

@@ -114,5 +114,7 @@ std::u16string DecodeUtf8(std::string_view bytes);
 std::optional<std::string> EncodeFromUnicode(std::u16string_view text, Encoding encoding);
 // Valid UTF-8 text to document bytes, the same way.
 std::optional<std::string> Utf8ToEncoding(std::string_view utf8, Encoding encoding);
+// Document bytes to UTF-8: a Windows-1251 byte by the character it stands for, UTF-8 as it is.
+std::string EncodingToUtf8(std::string_view bytes, Encoding encoding);
 
 }  // namespace quillex

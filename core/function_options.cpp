@@ -201,4 +201,25 @@ const OptionInfo* FindOption(FunctionId id, std::string_view name) {
     return nullptr;
 }
 
+std::vector<std::string> StepWords(FunctionId id, const FunctionParams& params, Encoding encoding) {
+    std::vector<std::string> words{std::string(Describe(id).name)};
+    for (const OptionInfo& option : OptionsOf(id)) {
+        const Value value = option.get(params);
+        if (!value || value == option.Default()) {
+            continue;
+        }
+        if (option.kind == Kind::Flag) {
+            if (*value == "1") {  // a flag only turns on; its pair's "on" says the rest
+                words.push_back("--" + std::string(option.name));
+            }
+            continue;
+        }
+        words.push_back("--" + std::string(option.name));
+        words.push_back(option.IsText() || option.kind == Kind::CountText
+                            ? EncodingToUtf8(*value, encoding)
+                            : *value);
+    }
+    return words;
+}
+
 }  // namespace quillex

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/encoding.h"
 #include "core/line_functions.h"
@@ -48,5 +49,9 @@ struct OptionInfo {
 std::span<const OptionInfo> OptionsOf(FunctionId id);
 // The option of that name the function takes, or null.
 const OptionInfo* FindOption(FunctionId id, std::string_view name);
+
+// The function and its options as a recipe step writes them (the words after OUTPUT on the
+// command line): its name, then each option whose value is not the default, texts in UTF-8.
+std::vector<std::string> StepWords(FunctionId id, const FunctionParams& params, Encoding encoding);
 
 }  // namespace quillex

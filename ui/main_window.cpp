@@ -80,14 +80,13 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
       shell_(services.shell),
       trayAvailable_(services.trayAvailable),
       helpFolder_(services.helpFolder),
-      backupFolder_(services.backupFolder),
-      work_(new WorkRunner(services.work, services.report, this)) {
-    if (backupFolder_.empty()) {
-        backupFolder_ =
-            ToPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) / "undo";
-    }
+      work_(new WorkRunner(services.work, services.report, this)),
+      open_(*work_, !services.backupFolder.empty()
+                        ? services.backupFolder
+                        : ToPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) /
+                              "undo") {
     // Copies a crashed or killed run left behind: a week gives its user time to take them.
-    RemoveStaleBackups(backupFolder_,
+    RemoveStaleBackups(open_.UndoFolder(),
                        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 7));
     setFixedSize(kWidth, kHeight);
     setMask(layout::WindowRegion());
@@ -143,7 +142,7 @@ void MainWindow::BuildWindow() {
     // At creation the chooser and every parameter combo box start at their first entry.
     panels_ = new FunctionPanels(this, *this, report_);
     BuildWorkControls();
-    document_.Clear();
+    open_.Lines().Clear();
     // The view's capacity is kViewCapacity, enforced by RefreshView (the only writer).
     workTimer_.setInterval(100);
     connect(&workTimer_, &QTimer::timeout, this, Guarded(report_, this, &MainWindow::OnWorkTimer));
@@ -380,7 +379,7 @@ void MainWindow::Shutdown() {
     work_->StopAndWait();
     workTimer_.stop();
     SaveSettings();
-    document_.Clear();
+    open_.Lines().Clear();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -425,7 +424,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // The program ends normally: the load file's kept bytes are not needed any more. Only
     // here, not on destruction, so that a crash leaves them for the user.
-    history_.Clear();
+    open_.DropHistory();
     event->accept();
     emit Closed();
 }

@@ -21,6 +21,7 @@
 #include "core/tray_state.h"
 #include "core/undo_history.h"
 #include "core/window_logic.h"
+#include "ui/open_document.h"
 #include "ui/qt_language.h"
 #include "ui/run_host.h"
 #include "ui/work_runner.h"
@@ -91,19 +92,19 @@ class MainWindow : public QWidget, public RunHost {
     void Attach(SplashWindow& splash, HelpWindow& help);
 
     // RunHost
-    quillex::DocumentLines& Document() override { return document_; }
-    const quillex::DocumentLines& Document() const noexcept { return document_; }
+    quillex::DocumentLines& Document() override { return open_.Lines(); }
+    const quillex::DocumentLines& Document() const noexcept { return open_.Lines(); }
     WorkRunner& Work() override { return *work_; }
     QString LoadFileText() const override;
     void ShowProgress(std::size_t n) override;
     void ShowRunError() override;
     void ShowMessage(const QString& text) override;
     void RefreshView() override;
-    void RunLoadCommand() override { ChooseAndLoadFile(); }
+    void RunLoadCommand() override;
     bool MayOverwriteLoadFile() override;
     std::optional<std::size_t> ShownProgress() const override { return processed_; }
-    void RecordChange(UndoStep step) override;
-    std::optional<std::filesystem::path> UndoFolder() const override { return backupFolder_; }
+    void RecordChange(UndoStep step, std::vector<StepWordList> applied) override;
+    std::optional<std::filesystem::path> UndoFolder() const override { return open_.UndoFolder(); }
 
     // The language in force, for every text composed at display time.
     const quillex::CaptionTable& Captions() const override;
@@ -163,7 +164,9 @@ class MainWindow : public QWidget, public RunHost {
     // Undo and redo: the view menu's items, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
     void Undo();
     void Redo();
-    const UndoHistory& History() const noexcept { return history_; }
+    const UndoHistory& History() const noexcept { return open_.History(); }
+    // The document with its history, its steps since the load and its work.
+    const OpenDocument& Open() const noexcept { return open_; }
 
     // Work timer tick: deferred auto-minimise, hover pictures, language label colours.
     void OnWorkTimer();
@@ -235,7 +238,11 @@ class MainWindow : public QWidget, public RunHost {
     // The end of a load on the worker, on the window's thread.
     void ShowLoadError(const QString& fieldText, const std::exception_ptr& failure);
     void TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
-                            const QString& previousField);
+                            const QString& previousField, bool startsAnew);
+    // The open dialog, then Load; a load the user asks for starts the steps since the load
+    // anew, the one that follows a round trip goes on with them.
+    void ChooseAndLoad(bool startsAnew);
+    void StartLoad(const QString& path, bool startsAnew);
     void BuildEncodingMenu();
     // The encoding submenu's caption and check mark, at each opening of the menu.
     void PrepareEncodingMenu(bool hasText);
@@ -256,7 +263,6 @@ class MainWindow : public QWidget, public RunHost {
 
     bool splashShown_ = false;
     quillex::MainSettings settings_;  // Min_FormShow, HintShow
-    quillex::DocumentLines document_;
     AutoMinimizeDecision autoMinimise_;
     QList<QPixmap> buttonImages_;
     QTimer workTimer_;
@@ -336,18 +342,14 @@ class MainWindow : public QWidget, public RunHost {
     // Image1's pictures: the frame, and the frame in the focus colour while the view has it.
     QPixmap viewFramePictures_[2];
     QtLanguage qtLanguage_;
-    // The file the document was loaded from where a NUL byte ended its text, and where.
-    std::filesystem::path cutLoadFile_;
-    std::uint64_t cutLoadOffset_ = 0;
     std::optional<std::size_t> processed_;  // the number Lbl_Work shows, if any
-    UndoHistory history_;
-    std::filesystem::path backupFolder_;
-    WorkRunner* work_ = nullptr;       // owned as a child
-    QProgressBar* workBar_ = nullptr;  // Progress_Work: the share of the running work done
-    QShortcut* cancelKey_ = nullptr;   // Esc, while work runs
-    bool shareShown_ = false;          // the runner shows the bar
-    bool asking_ = false;              // a dialog is up while work runs
-    bool closing_ = false;             // the window closes once the work it stopped has ended
+    WorkRunner* work_ = nullptr;            // owned as a child
+    OpenDocument open_;                     // works through *work_
+    QProgressBar* workBar_ = nullptr;       // Progress_Work: the share of the running work done
+    QShortcut* cancelKey_ = nullptr;        // Esc, while work runs
+    bool shareShown_ = false;               // the runner shows the bar
+    bool asking_ = false;                   // a dialog is up while work runs
+    bool closing_ = false;                  // the window closes once the work it stopped has ended
 };
 
 }  // namespace quillex

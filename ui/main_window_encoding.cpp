@@ -41,12 +41,12 @@ void MainWindow::PrepareEncodingMenu(bool hasText) {
     encodingItem_->setEnabled(!work_->Busy());  // it changes the document
     encodingItem_->setText(hasText ? FromUtf8(Captions().Txt_Encoding) : QString());
     for (std::size_t k = 0; k < std::size(kEncodings); ++k) {
-        encodingItems_[k]->setChecked(kEncodings[k] == document_.GetEncoding());
+        encodingItems_[k]->setChecked(kEncodings[k] == open_.Lines().GetEncoding());
     }
 }
 
 void MainWindow::SwitchEncoding(Encoding encoding) {
-    if (!work_->CanStart() || encoding == document_.GetEncoding()) {
+    if (!work_->CanStart() || encoding == open_.Lines().GetEncoding()) {
         return;
     }
     // As a function runs, on the worker over a copy: the document may be large, and the undo

@@ -49,7 +49,7 @@ void PutBack(QLineEdit& field, const ChosenFile& before, bool folderToo) {
 }
 
 // A load on the worker: the new document and what the load found.
-struct Load {
+struct LoadedDocument {
     DocumentLines document;
     LoadReport report;
 };
@@ -105,6 +105,15 @@ void MainWindow::ShowMessage(const QString& text) {
 }
 
 void MainWindow::ChooseAndLoadFile() {
+    ChooseAndLoad(true);
+}
+
+void MainWindow::RunLoadCommand() {
+    // The file a round trip wrote, loaded again: its steps go on.
+    ChooseAndLoad(false);
+}
+
+void MainWindow::ChooseAndLoad(bool startsAnew) {
     if (!work_->CanStart() || closing_) {
         return;
     }
@@ -114,10 +123,14 @@ void MainWindow::ChooseAndLoadFile() {
         RefreshView();
         return;
     }
-    LoadFile(*chosen);
+    StartLoad(*chosen, startsAnew);
 }
 
 void MainWindow::LoadFile(const QString& path) {
+    StartLoad(path, true);
+}
+
+void MainWindow::StartLoad(const QString& path, bool startsAnew) {
     if (!work_->CanStart() || closing_) {
         return;
     }
@@ -125,14 +138,14 @@ void MainWindow::LoadFile(const QString& path) {
     // field always names the file whose lines are held (the round-trip functions overwrite
     // that file). A cancelled load puts the folder back too.
     const ChosenFile before = TakeChosenFile(*loadFileEdit_, path);
-    auto load = std::make_shared<Load>();
+    auto load = std::make_shared<LoadedDocument>();
     work_->Start(
         [load, file = ToPath(loadFileEdit_->text())](WorkMeter& meter) {
             load->document.LoadFromFile(file, &load->report, Progress({}, &meter));
             load->document.SetEncoding(DetectEncoding(load->document.TextForm()));
             meter.StopIfAsked();
         },
-        [this, load, before](std::exception_ptr failure) {
+        [this, load, before, startsAnew](std::exception_ptr failure) {
             if (failure) {
                 const bool cancelled = WasCancelled(failure);
                 const QString shown = loadFileEdit_->text();
@@ -142,7 +155,7 @@ void MainWindow::LoadFile(const QString& path) {
                 }
                 return;
             }
-            TakeLoadedDocument(std::move(load->document), load->report, before.text);
+            TakeLoadedDocument(std::move(load->document), load->report, before.text, startsAnew);
         });
 }
 
@@ -158,35 +171,31 @@ void MainWindow::ShowLoadError(const QString& fieldText, const std::exception_pt
 }
 
 void MainWindow::TakeLoadedDocument(quillex::DocumentLines loaded, const LoadReport& report,
-                                    const QString& previousField) {
+                                    const QString& previousField, bool startsAnew) {
     // The document it replaces is moved into the undo step, not copied.
     UndoStep step;
-    step.document = std::exchange(document_, std::move(loaded));
+    step.document = std::exchange(open_.Lines(), std::move(loaded));
     step.processed = processed_;
     step.loaded = LoadedFile{previousField.toStdString(), CutLoadOffset()};
-    RecordChange(std::move(step));
+    open_.Record(std::move(step), {}, startsAnew);
     NoteCutLoad(report);
     RefreshView();
-    if (!cutLoadFile_.empty()) {
+    if (CutLoadOffset()) {
         dialogs_.Message(CutLoadNotice());
     }
 }
 
 void MainWindow::NoteCutLoad(const LoadReport& report) {
-    cutLoadFile_ = report.nulOffset ? ToPath(loadFileEdit_->text()) : std::filesystem::path();
-    cutLoadOffset_ = report.nulOffset.value_or(0);
+    open_.NoteCutLoad(ToPath(loadFileEdit_->text()), report.nulOffset);
 }
 
 QString MainWindow::CutLoadNotice() const {
     return FromUtf8(Captions().Txt_Nul_Notice)
-        .arg(FromUtf8(PathText(cutLoadFile_)), QString::number(cutLoadOffset_));
+        .arg(FromUtf8(PathText(open_.CutLoadFile())), QString::number(CutLoadOffset().value_or(0)));
 }
 
 std::optional<std::uint64_t> MainWindow::CutLoadOffset() const {
-    if (cutLoadFile_.empty()) {
-        return std::nullopt;
-    }
-    return cutLoadOffset_;
+    return open_.CutLoadOffset();
 }
 
 bool MainWindow::MayWriteOverCutLoad(const QString& target) {
@@ -194,13 +203,13 @@ bool MainWindow::MayWriteOverCutLoad(const QString& target) {
         return false;
     }
     std::error_code ec;
-    if (cutLoadFile_.empty() || !std::filesystem::equivalent(ToPath(target), cutLoadFile_, ec)) {
+    if (!CutLoadOffset() || !std::filesystem::equivalent(ToPath(target), open_.CutLoadFile(), ec)) {
         return true;
     }
     if (!dialogs_.Ask(CutLoadNotice() + u' ' + FromUtf8(Captions().Txt_Nul_Write_Anyway))) {
         return false;
     }
-    cutLoadFile_.clear();  // asked once: the user chose to let the rest go
+    open_.ForgetCutLoad();  // asked once: the user chose to let the rest go
     return true;
 }
 
@@ -240,7 +249,7 @@ void MainWindow::SaveDocument() {
     const ChosenFile before = TakeChosenFile(*saveFileEdit_, *chosen);
     // The document is only read meanwhile: nothing that changes it runs while work does.
     work_->Start([this, file = ToPath(saveFileEdit_->text())](
-                     WorkMeter& meter) { document_.SaveToFile(file, Progress({}, &meter)); },
+                     WorkMeter& meter) { open_.Lines().SaveToFile(file, Progress({}, &meter)); },
                  [this, before](std::exception_ptr failure) {
                      if (WasCancelled(failure)) {
                          PutBack(*saveFileEdit_, before, true);

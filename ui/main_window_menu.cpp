@@ -75,8 +75,8 @@ void MainWindow::PrepareViewMenu() {
     redoItem_->setText(FromUtf8(table.Txt_Redo));
     // While work runs nothing may change the document or the history under it.
     const bool idle = !work_->Busy();
-    undoItem_->setEnabled(idle && history_.CanUndo());
-    redoItem_->setEnabled(idle && history_.CanRedo());
+    undoItem_->setEnabled(idle && open_.History().CanUndo());
+    redoItem_->setEnabled(idle && open_.History().CanRedo());
     emptyViewItem_->setEnabled(idle);
     highlightItem_->setEnabled(idle || hasText);  // with an empty view it opens a file
 }
@@ -149,7 +149,7 @@ void MainWindow::EmptyView() {
     UndoStep step;
     step.viewEmptied = true;
     step.processed = processed_;
-    RecordChange(std::move(step));
+    RecordChange(std::move(step), {});
 }
 
 void MainWindow::ClearView() {
@@ -162,9 +162,9 @@ void MainWindow::UpdateStatistics() {
     const ViewCounts counts = CountViewText(U16View(view_->toPlainText()));
     viewLinesLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Lines, counts.lines)));
     viewCharsLabel_->setText(FromUtf8(LabelWithNumber(table.Txt_Characters, counts.characters)));
-    encodingLabel_->setText(FromUtf8(std::string(EncodingName(document_.GetEncoding()))));
+    encodingLabel_->setText(FromUtf8(std::string(EncodingName(open_.Lines().GetEncoding()))));
     longestLineLabel_->setText(
-        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(document_))));
+        FromUtf8(LabelWithNumber(table.Txt_Max_Chars, LongestLineLength(open_.Lines()))));
 }
 
 }  // namespace quillex

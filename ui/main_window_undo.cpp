@@ -49,8 +49,8 @@ void MainWindow::BuildUndo() {
     }
 }
 
-void MainWindow::RecordChange(UndoStep step) {
-    history_.Record(std::move(step));
+void MainWindow::RecordChange(UndoStep step, std::vector<StepWordList> applied) {
+    open_.Record(std::move(step), std::move(applied));
 }
 
 void MainWindow::Undo() {
@@ -70,9 +70,9 @@ void MainWindow::StepThroughHistory(bool undoing) {
     };
     try {
         if (undoing) {
-            history_.Undo(exchange);
+            open_.Undo(exchange);
         } else {
-            history_.Redo(exchange);
+            open_.Redo(exchange);
         }
     } catch (const ExchangeFailed&) {
     }
@@ -94,7 +94,7 @@ void MainWindow::ExchangeStep(UndoStep& step, bool undoing) {
         }
     }
     if (step.document) {
-        std::swap(document_, *step.document);
+        std::swap(open_.Lines(), *step.document);
     }
     if (step.loaded) {
         // The field names the file whose lines are held again, and a save over a file loaded

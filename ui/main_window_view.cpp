@@ -11,14 +11,14 @@
 namespace quillex {
 
 void MainWindow::RefreshView() {
-    const ViewText view =
-        ComposeViewText(document_, LinesToShow(displayLimit_, document_.Count()), kViewCapacity);
+    const ViewText view = ComposeViewText(
+        open_.Lines(), LinesToShow(displayLimit_, open_.Lines().Count()), kViewCapacity);
     // One change for the statistics: they are rendered once below, not per line.
     batchingView_ = true;
     view_->clear();
     QTextCursor cursor(view_->document());
     // Plain text only: nothing in a line is ever taken as markup.
-    cursor.insertText(DecodeForView(view.text, document_.GetEncoding()), QTextCharFormat());
+    cursor.insertText(DecodeForView(view.text, open_.Lines().GetEncoding()), QTextCharFormat());
     batchingView_ = false;
     UpdateStatistics();
     if (view.overflow) {

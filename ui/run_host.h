@@ -9,6 +9,7 @@
 #include "core/caption_table.h"
 #include "core/document_lines.h"
 #include "core/file_backup.h"
+#include "core/step_log.h"
 #include "core/undo_history.h"
 
 namespace quillex {
@@ -41,8 +42,12 @@ class RunHost {
     virtual bool MayOverwriteLoadFile() { return true; }
     // The number Lbl_Work shows now, if any: an undo puts it back.
     virtual std::optional<std::size_t> ShownProgress() const { return std::nullopt; }
-    // A change that can be undone; the step holds the state from before it.
-    virtual void RecordChange(UndoStep step) { (void)step; }
+    // A change that can be undone; the step holds the state from before it, `applied` the
+    // functions it ran as recipe steps.
+    virtual void RecordChange(UndoStep step, std::vector<StepWordList> applied) {
+        (void)step;
+        (void)applied;
+    }
     // Where the load file's present bytes are kept before a round-trip function writes over
     // it (KeepBackup); none: they are not kept.
     virtual std::optional<std::filesystem::path> UndoFolder() const { return std::nullopt; }

@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "core/function_options.h"
 #include "core/line_functions.h"
 #include "ui/guarded.h"
 #include "ui/main_layout.h"
@@ -184,10 +185,14 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::funct
     if (!host_.Work().CanStart()) {
         return;
     }
+    std::vector<StepWordList> applied{StepWords(id, params, host_.Document().GetEncoding())};
     if (Describe(id).result == FunctionResultKind::RewritesDocument) {
-        RunOverDocument(host_, [id, params](DocumentLines& document, const Progress& progress) {
-            RunLineFunction(id, params, document, progress);
-        });
+        RunOverDocument(
+            host_,
+            [id, params](DocumentLines& document, const Progress& progress) {
+                RunLineFunction(id, params, document, progress);
+            },
+            std::move(applied));
         return;
     }
     RunRoundTrip(
@@ -195,7 +200,7 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::funct
         [id, params](const DocumentLines& document, const Progress& progress) {
             return BuildLoadFileResult(id, params, document, progress);
         },
-        std::move(then));
+        std::move(then), std::move(applied));
 }
 
 void FunctionPanels::StartCutLeading() {

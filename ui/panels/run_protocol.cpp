@@ -27,6 +27,7 @@ struct RoundTrip {
     RunProgress numbers;
     std::optional<DocumentLines> kept;  // the document after the write, where it keeps less
     UndoStep step;
+    std::vector<StepWordList> applied;
     bool writeFailed = false;
 };
 
@@ -92,7 +93,7 @@ void FinishRoundTrip(RunHost& host, RoundTrip& trip, std::optional<std::size_t> 
     trip.numbers.ShowOn(host);
     if (trip.writeFailed) {
         if (trip.step.file) {
-            host.RecordChange(std::move(trip.step));  // the file did change: undo restores it
+            host.RecordChange(std::move(trip.step), {});  // the file did change: undo restores it
         }
         host.ShowRunError();
         RunThen(then);
@@ -103,7 +104,7 @@ void FinishRoundTrip(RunHost& host, RoundTrip& trip, std::optional<std::size_t> 
     }
     if (trip.step.document || trip.step.file) {
         trip.step.processed = shown;
-        host.RecordChange(std::move(trip.step));
+        host.RecordChange(std::move(trip.step), std::move(trip.applied));
     }
     host.RunLoadCommand();
     RunThen(then);
@@ -111,7 +112,8 @@ void FinishRoundTrip(RunHost& host, RoundTrip& trip, std::optional<std::size_t> 
 
 }  // namespace
 
-void RunOverDocument(RunHost& host, DocumentOperation operation) {
+void RunOverDocument(RunHost& host, DocumentOperation operation,
+                     std::vector<StepWordList> applied) {
     auto run = std::make_shared<DocumentRun>();
     const DocumentLines& source = host.Document();
     const std::optional<std::size_t> shown = host.ShownProgress();
@@ -133,7 +135,7 @@ void RunOverDocument(RunHost& host, DocumentOperation operation) {
             }
             meter.StopIfAsked();
         },
-        [run, &host, shown](std::exception_ptr failure) {
+        [run, &host, shown, applied = std::move(applied)](std::exception_ptr failure) mutable {
             // A cancelled run leaves no trace; any failure left here (a lack of memory) goes to
             // the general error report, after the number the run reached.
             if (WasCancelled(failure)) {
@@ -147,7 +149,9 @@ void RunOverDocument(RunHost& host, DocumentOperation operation) {
                 UndoStep step;
                 step.document = std::exchange(host.Document(), std::move(run->result));
                 step.processed = shown;
-                host.RecordChange(std::move(step));
+                // A function that failed part way is not a step a recipe could repeat.
+                host.RecordChange(std::move(step),
+                                  run->failed ? std::vector<StepWordList>{} : std::move(applied));
             }
             if (run->failed) {
                 host.ShowRunError();
@@ -156,8 +160,10 @@ void RunOverDocument(RunHost& host, DocumentOperation operation) {
         });
 }
 
-void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then) {
+void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then,
+                  std::vector<StepWordList> applied) {
     auto trip = std::make_shared<RoundTrip>();
+    trip->applied = std::move(applied);
     const DocumentLines& source = host.Document();
     const std::optional<std::size_t> shown = host.ShownProgress();
     host.Work().Start(

@@ -30,9 +30,11 @@ class RunProgress {
 // The in-place, removal and whole-text runs: `operation` works on the worker, on a copy of the
 // document that replaces it once the run is over (a cancelled run's copy is thrown away); a
 // failure shows the run error message and keeps the lines done; the view is rebuilt either
-// way.
+// way. `applied` is what the change is recorded as in the steps since the load: the functions
+// it ran, as recipe steps.
 using DocumentOperation = std::function<void(DocumentLines& document, const Progress& progress)>;
-void RunOverDocument(RunHost& host, DocumentOperation operation);
+void RunOverDocument(RunHost& host, DocumentOperation operation,
+                     std::vector<StepWordList> applied = {});
 
 // The file round-trip: on the worker, `build` computes the lines to write (reporting
 // progress), and they are written over the load file; back on the window's thread the document
@@ -42,6 +44,7 @@ void RunOverDocument(RunHost& host, DocumentOperation operation);
 // but a cancel.
 using RoundTripBuild =
     std::function<FunctionResult(const DocumentLines& document, const Progress& progress)>;
-void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then = {});
+void RunRoundTrip(RunHost& host, RoundTripBuild build, std::function<void()> then = {},
+                  std::vector<StepWordList> applied = {});
 
 }  // namespace quillex
