@@ -9,9 +9,7 @@
 #include <cwchar>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <new>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -135,55 +133,17 @@ int Run(const Options& options) {
     return 0;
 }
 
-// The recipe file's steps, every one read before INPUT is.
-std::vector<RecipeStep> ReadRecipe(const std::string& name) {
-    std::ifstream file(ArgumentPath(name), std::ios::binary);
-    std::ostringstream text;
-    if (!file || !(text << file.rdbuf()) || file.bad()) {
-        throw BadRecipe(name + ": cannot be read");
-    }
-    std::vector<RecipeStep> steps;
-    try {
-        steps = ParseRecipe(text.str());
-    } catch (const RecipeError& e) {
-        throw BadRecipe(name + ": " + e.what());
-    }
-    if (steps.empty()) {
-        throw BadRecipe(name + ": holds no step");
-    }
-    return steps;
-}
-
 // The steps in order over one document: the list that dedupe, drop-first and filter-ext keep
 // becomes the document. The first step that fails ends the run, OUTPUT untouched.
 int RunRecipe(const Options& options) {
-    std::vector<RecipeStep> steps = ReadRecipe(*options.recipe);
+    std::vector<RecipeStep> steps = ReadRecipe(ArgumentPath(*options.recipe), *options.recipe);
     DocumentLines document;
-    const Encoding encoding = Load(options, document);
-    for (RecipeStep& step : steps) {
-        try {
-            ApplyTexts(step.call.texts, encoding, step.call.params);
-        } catch (const UsageError& e) {
-            throw BadRecipe(*options.recipe + ": " + RecipeError(step.line, e.what()).what());
-        }
-    }
+    PrepareSteps(steps, Load(options, document), *options.recipe);
+    std::vector<LastCount> heard(steps.size());
+    RunSteps(steps, document, [&heard](std::size_t k) { return heard[k].Hear(); });
     std::vector<std::string> counts;
-    for (const RecipeStep& step : steps) {
-        const std::string name = "line " + std::to_string(step.line) + ", " +
-                                 std::string(Describe(step.call.function).name) + ": ";
-        LastCount count;
-        try {
-            const FunctionResult result =
-                RunLineFunction(step.call.function, step.call.params, document, count.Hear());
-            if (result.to_write) {
-                document.Keep(*result.to_write);
-            }
-        } catch (const std::bad_alloc&) {
-            throw;
-        } catch (const std::exception& e) {
-            throw std::runtime_error(name + e.what());
-        }
-        count.Into(counts, name);
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        heard[k].Into(counts, StepName(steps[k]) + ": ");
     }
     Save(options, document.FileForm(), counts);
     return 0;

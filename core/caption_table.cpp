@@ -43,6 +43,10 @@ const CaptionTable kEnglish{
     .Txt_Redo = "Redo",
     .Txt_Encoding = "Encoding",
     .Txt_Cancel = "Cancel",
+    .Txt_Save_Steps = "Save steps as recipe…",
+    .Txt_Apply_Recipe = "Apply recipe…",
+    .Txt_Apply_Recipe_To_Files = "Apply recipe to files…",
+    .Txt_Recipe_Files = "Recipes (*.recipe)",
     .Txt_File_Error = "File: %1 error!",
     .Txt_Not_Regular_File = "The file is %1, not a regular file; only regular files are loaded.",
     .Txt_Kind_Directory = "a directory",
@@ -76,6 +80,15 @@ const CaptionTable kEnglish{
     .Txt_Field_Line_Number = "line number",
     .Txt_Field_Extension = "text",
     .Txt_Field_Remove_Word = "word",
+    .Txt_No_Steps =
+        "No function has changed the document since it was loaded: there are no steps to "
+        "save.",
+    .Txt_Bad_Recipe = "The recipe cannot be used: %1. Nothing was changed.",
+    .Txt_Step_Failed = "The recipe stopped at %1. Nothing was changed.",
+    .Txt_File_Of_Files = "File %1 of %2",
+    .Txt_Files_Done = "%1 files written to %3, %2 failed.",
+    .Txt_Same_As_Input = "the output would be the file itself",
+    .Txt_Same_Name = "an earlier file of the same name goes there",
 };
 
 const CaptionTable kRussian{
@@ -114,6 +127,10 @@ const CaptionTable kRussian{
     .Txt_Redo = "Повторить",
     .Txt_Encoding = "Кодировка",
     .Txt_Cancel = "Отмена",
+    .Txt_Save_Steps = "Сохранить шаги как рецепт…",
+    .Txt_Apply_Recipe = "Применить рецепт…",
+    .Txt_Apply_Recipe_To_Files = "Применить рецепт к файлам…",
+    .Txt_Recipe_Files = "Рецепты (*.recipe)",
     .Txt_File_Error = "Файл: %1 — ошибка!",
     .Txt_Not_Regular_File = "Это %1, а не обычный файл; загружаются только обычные файлы.",
     .Txt_Kind_Directory = "папка",
@@ -147,6 +164,13 @@ const CaptionTable kRussian{
     .Txt_Field_Line_Number = "номер строки",
     .Txt_Field_Extension = "текст",
     .Txt_Field_Remove_Word = "слово",
+    .Txt_No_Steps = "После загрузки документ не менялся ни одной функцией: сохранять нечего.",
+    .Txt_Bad_Recipe = "Рецепт нельзя применить: %1. Ничего не изменено.",
+    .Txt_Step_Failed = "Рецепт остановился на шаге %1. Ничего не изменено.",
+    .Txt_File_Of_Files = "Файл %1 из %2",
+    .Txt_Files_Done = "Записано файлов в %3: %1, с ошибкой: %2.",
+    .Txt_Same_As_Input = "результат записался бы в сам файл",
+    .Txt_Same_Name = "туда пишется более ранний файл с тем же именем",
 };
 
 }  // namespace

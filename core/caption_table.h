@@ -44,6 +44,11 @@ struct CaptionTable {
     std::string Txt_Redo;
     std::string Txt_Encoding;  // the view menu's encoding submenu
     std::string Txt_Cancel;    // in place of Start while work runs
+    // The view menu's recipe items, and the file dialogs' entry for recipes.
+    std::string Txt_Save_Steps;
+    std::string Txt_Apply_Recipe;
+    std::string Txt_Apply_Recipe_To_Files;
+    std::string Txt_Recipe_Files;
 
     // Messages; "%1", "%2" stand for what they name (a path, a number, a field).
     std::string Txt_File_Error;  // "File: %1 error!", %1 the field's text
@@ -72,6 +77,16 @@ struct CaptionTable {
     std::string Txt_Field_Line_Number;
     std::string Txt_Field_Extension;
     std::string Txt_Field_Remove_Word;
+    // Recipes: nothing to save; a recipe that cannot be used (%1 why) or whose step failed
+    // (%1 the step and why); a file of a run over files (%1 which, %2 of how many); the end
+    // of that run (%1 files written, %2 failed, %3 the folder); why a file was not written.
+    std::string Txt_No_Steps;
+    std::string Txt_Bad_Recipe;
+    std::string Txt_Step_Failed;
+    std::string Txt_File_Of_Files;
+    std::string Txt_Files_Done;
+    std::string Txt_Same_As_Input;
+    std::string Txt_Same_Name;
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

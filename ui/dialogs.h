@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,10 @@ class Dialogs {
     // save dialog replaces a file without asking.
     virtual std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) = 0;
     virtual std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) = 0;
+    // Several existing files to open, none when the user cancels.
+    virtual QStringList OpenFiles(const QString& folder, const QStringList& filters) = 0;
+    // An existing folder, or nothing when the user cancels.
+    virtual std::optional<QString> ChooseFolder(const QString& folder) = 0;
 
     // A message box with an OK button, titled with the application's title. (The general
     // error report, with its error icon, is ErrorReport.)
@@ -34,7 +39,8 @@ class Dialogs {
 
 // "txt" and "ini", then every file, named in the interface language.
 QStringList FileTypeFilters(const CaptionTable& captions);
-inline constexpr const char* kDefaultSuffix = "txt";
+// Recipes, then every file. A name without an extension gets the first filter's.
+QStringList RecipeFilters(const CaptionTable& captions);
 
 // The real dialogs.
 class QtDialogs final : public Dialogs {
@@ -46,11 +52,14 @@ class QtDialogs final : public Dialogs {
 
     std::optional<QString> OpenFile(const QString& folder, const QStringList& filters) override;
     std::optional<QString> SaveFile(const QString& folder, const QStringList& filters) override;
+    QStringList OpenFiles(const QString& folder, const QStringList& filters) override;
+    std::optional<QString> ChooseFolder(const QString& folder) override;
     void Message(const QString& text) override;
     bool Ask(const QString& text) override;
 
   private:
-    std::optional<QString> Run(const QString& folder, const QStringList& filters, bool save);
+    QStringList Run(const QString& folder, const QStringList& filters, QFileDialog::FileMode mode,
+                    bool save);
 
     QString title_;
     QWidget* parent_;

@@ -198,6 +198,9 @@ void MainWindow::NameControls() {
         {encodingItem_, "N7"},
         {encodingItems_[0], "N7_0"},
         {encodingItems_[1], "N7_1"},
+        {saveStepsItem_, "N8"},
+        {applyRecipeItem_, "N9"},
+        {applyToFilesItem_, "N10"},
     };
     for (const auto& [control, name] : controls) {
         control->setObjectName(QLatin1String(name));

@@ -38,6 +38,10 @@ class QToolButton;
 
 namespace quillex {
 
+namespace batch {
+struct RecipeStep;
+}
+struct FileOutcome;
 class CursorSource;
 class Dialogs;
 class ErrorReport;
@@ -161,6 +165,13 @@ class MainWindow : public QWidget, public RunHost {
     // The document's bytes read in the other encoding, as a change that can be undone.
     void SwitchEncoding(Encoding encoding);
 
+    // Recipes, from the view menu. The functions applied since the load, as a recipe file;
+    // a recipe file's steps over the document as one change that can be undone; and over
+    // files the user picks, each result into a folder, the document untouched.
+    void SaveStepsAsRecipe();
+    void ApplyRecipe();
+    void ApplyRecipeToFiles();
+
     // Undo and redo: the view menu's items, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
     void Undo();
     void Redo();
@@ -244,6 +255,13 @@ class MainWindow : public QWidget, public RunHost {
     void ChooseAndLoad(bool startsAnew);
     void StartLoad(const QString& path, bool startsAnew);
     void BuildEncodingMenu();
+    void BuildRecipeMenu();
+    void PrepareRecipeMenu(bool hasText);
+    void RunRecipeSteps(std::vector<batch::RecipeStep> steps);
+    // "3 files written to FOLDER, 1 failed." and a line for each that failed.
+    QString FilesSummary(const std::vector<FileOutcome>& outcomes, const QString& folder) const;
+    // Lbl_Work shows the number it showed before, or the bare prefix.
+    void RestoreProcessedLabel();
     // The encoding submenu's caption and check mark, at each opening of the menu.
     void PrepareEncodingMenu(bool hasText);
     // The Tab order and the Ctrl+O and Ctrl+S keys.
@@ -319,8 +337,11 @@ class MainWindow : public QWidget, public RunHost {
     QAction* undoItem_ = nullptr;         // N5
     QAction* redoItem_ = nullptr;         // N6
     QAction* undoSeparator_ = nullptr;
-    QAction* encodingItem_ = nullptr;  // N7
-    QAction* encodingItems_[2] = {};   // N7_0 UTF-8, N7_1 Windows-1251
+    QAction* encodingItem_ = nullptr;      // N7
+    QAction* encodingItems_[2] = {};       // N7_0 UTF-8, N7_1 Windows-1251
+    QAction* saveStepsItem_ = nullptr;     // N8
+    QAction* applyRecipeItem_ = nullptr;   // N9
+    QAction* applyToFilesItem_ = nullptr;  // N10
 
     std::unique_ptr<Dialogs> idleDialogs_;
     Dialogs& dialogs_;  // *idleDialogs_

@@ -36,6 +36,7 @@ void MainWindow::BuildMenu() {
     copyAllItem_ = viewMenu_->addAction(QString());
     emptyViewItem_ = viewMenu_->addAction(QString());
     BuildEncodingMenu();
+    BuildRecipeMenu();
     connect(highlightItem_, &QAction::triggered, this,
             Guarded(report_, this, &MainWindow::OnHighlightItem));
     connect(caretToEndItem_, &QAction::triggered, this,
@@ -65,6 +66,7 @@ void MainWindow::PrepareViewMenu() {
     set(copyAllItem_, hasText, "Выделить и скопировать весь текст");
     set(emptyViewItem_, hasText, "Очистить RichEdit");
     PrepareEncodingMenu(hasText);
+    PrepareRecipeMenu(hasText);
     // Undo and redo in the language in force, greyed when there is nothing; hidden with the
     // other items while the view is empty.
     const quillex::CaptionTable& table = Captions();

@@ -108,11 +108,7 @@ void MainWindow::ExchangeStep(UndoStep& step, bool undoing) {
         *step.loaded = std::move(shown);
     }
     std::swap(processed_, step.processed);
-    if (processed_) {
-        ShowProgress(*processed_);
-    } else {
-        processedLabel_->setText(FromUtf8(Captions().Txt_Lines_Processed));
-    }
+    RestoreProcessedLabel();
     if (step.viewEmptied && !undoing) {
         ClearView();
     } else {

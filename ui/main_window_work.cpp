@@ -32,6 +32,14 @@ class PausingDialogs final : public Dialogs {
         const Paused paused(*this);
         return dialogs_.SaveFile(folder, filters);
     }
+    QStringList OpenFiles(const QString& folder, const QStringList& filters) override {
+        const Paused paused(*this);
+        return dialogs_.OpenFiles(folder, filters);
+    }
+    std::optional<QString> ChooseFolder(const QString& folder) override {
+        const Paused paused(*this);
+        return dialogs_.ChooseFolder(folder);
+    }
     void Message(const QString& text) override {
         const Paused paused(*this);
         dialogs_.Message(text);

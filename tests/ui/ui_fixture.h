@@ -40,6 +40,8 @@ class FakeDialogs final : public Dialogs {
   public:
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    std::deque<QStringList> filesAnswers;
+    std::deque<std::optional<QString>> folderAnswers;
     QStringList openFolders;
     QList<QThread*> openThreads;  // the thread each open dialog came up on
     QStringList saveFolders;
@@ -61,6 +63,17 @@ class FakeDialogs final : public Dialogs {
         lastFilters = filters;
         return Next(saveAnswers);
     }
+    QStringList OpenFiles(const QString&, const QStringList& filters) override {
+        lastFilters = filters;
+        if (filesAnswers.empty()) {
+            ADD_FAILURE() << "a dialog was shown that the test did not expect";
+            return {};
+        }
+        QStringList answer = std::move(filesAnswers.front());
+        filesAnswers.pop_front();
+        return answer;
+    }
+    std::optional<QString> ChooseFolder(const QString&) override { return Next(folderAnswers); }
     void Message(const QString& text) override {
         messages << text;
         if (onMessage) {

@@ -17,6 +17,7 @@ namespace {
 struct DocumentRun {
     DocumentLines result;
     RunProgress numbers;
+    std::optional<QString> refusal;
     bool failed = false;
     bool changed = false;
 };
@@ -126,10 +127,13 @@ void RunOverDocument(RunHost& host, DocumentOperation operation,
                 throw;  // nothing was changed; the general error report says why
             } catch (const WorkCancelled&) {
                 throw;
+            } catch (const RunRefused& refused) {
+                run->refusal = refused.Message();
+                run->result.Clear();
             } catch (const std::exception&) {
                 run->failed = true;  // the lines done so far stay changed
             }
-            run->changed = run->result != source;
+            run->changed = !run->refusal && run->result != source;
             if (!run->changed) {
                 run->result.Clear();  // freed here rather than on the window's thread
             }
@@ -155,6 +159,9 @@ void RunOverDocument(RunHost& host, DocumentOperation operation,
             }
             if (run->failed) {
                 host.ShowRunError();
+            }
+            if (run->refusal) {
+                host.ShowMessage(*run->refusal);
             }
             host.RefreshView();
         });

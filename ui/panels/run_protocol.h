@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 #include "core/line_functions.h"
 #include "ui/run_host.h"
@@ -25,6 +28,18 @@ class RunProgress {
 
   private:
     std::optional<std::size_t> last_;
+};
+
+// Thrown by a document operation that refuses its own result: the document stays as it was
+// and the message shows.
+class RunRefused : public std::runtime_error {
+  public:
+    explicit RunRefused(const QString& message)
+        : std::runtime_error("run refused"), message_(message) {}
+    const QString& Message() const noexcept { return message_; }
+
+  private:
+    QString message_;
 };
 
 // The in-place, removal and whole-text runs: `operation` works on the worker, on a copy of the

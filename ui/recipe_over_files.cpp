@@ -1,0 +1,127 @@
+#include "ui/recipe_over_files.h"
+
+#include <exception>
+#include <new>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include "core/document_lines.h"
+#include "core/encoding.h"
+#include "core/file_format.h"
+#include "core/input_check.h"
+#include "core/process_id.h"
+
+namespace quillex {
+
+namespace {
+
+// Input k's share of the whole run, for the share bar.
+class FileShare final : public WorkMeter {
+  public:
+    FileShare(WorkMeter& whole, std::size_t k, std::size_t count)
+        : whole_(whole), k_(k), count_(count) {}
+
+    bool Reached(std::uint64_t done, std::uint64_t total) override {
+        const std::uint64_t part = total == 0 ? 0 : done * kUnit / total;
+        return whole_.Reached(k_ * kUnit + part, count_ * kUnit);
+    }
+
+  private:
+    static constexpr std::uint64_t kUnit = 1000;
+    WorkMeter& whole_;
+    std::uint64_t k_;
+    std::uint64_t count_;
+};
+
+// A result written in full, waiting beside its name for the run to end.
+struct Staged {
+    std::filesystem::path file;
+    std::filesystem::path target;
+};
+
+// Removes what is still staged when the run does not get to its end.
+struct StagedFiles {
+    std::vector<Staged> files;
+    ~StagedFiles() {
+        for (const Staged& staged : files) {
+            if (!staged.file.empty()) {
+                std::error_code ignored;
+                std::filesystem::remove(staged.file, ignored);
+            }
+        }
+    }
+};
+
+void RunOne(std::vector<batch::RecipeStep> steps, const std::string& recipeName,
+            const std::filesystem::path& input, const std::filesystem::path& staged,
+            WorkMeter& meter) {
+    DocumentLines document;
+    LoadReport report;
+    document.LoadFromFile(input, &report, Progress({}, &meter));
+    const Encoding encoding = DetectEncoding(document.TextForm());
+    document.SetEncoding(encoding);
+    batch::PrepareSteps(steps, encoding, recipeName);
+    batch::RunSteps(steps, document, [&meter](std::size_t) { return Progress({}, &meter); });
+    SaveText(document.FileForm(), staged, Progress({}, &meter));
+}
+
+}  // namespace
+
+std::vector<FileOutcome> ApplyRecipeToFiles(const std::vector<batch::RecipeStep>& steps,
+                                            const std::string& recipeName,
+                                            const std::vector<std::filesystem::path>& inputs,
+                                            const std::filesystem::path& folder,
+                                            const FileRefusals& refusals, WorkMeter& meter,
+                                            const std::function<void(std::size_t k)>& onFile) {
+    std::vector<FileOutcome> outcomes;
+    StagedFiles staged;
+    std::set<std::filesystem::path> names;
+    for (std::size_t k = 0; k < inputs.size(); ++k) {
+        const std::filesystem::path& input = inputs[k];
+        onFile(k);
+        FileOutcome& outcome = outcomes.emplace_back(FileOutcome{input, {}});
+        const std::filesystem::path target = folder / input.filename();
+        std::error_code ec;
+        if (std::filesystem::equivalent(input, target, ec)) {
+            outcome.failure = refusals.sameAsInput;
+            continue;
+        }
+        if (!names.insert(input.filename()).second) {
+            outcome.failure = refusals.sameName;
+            continue;
+        }
+        std::filesystem::path name(".");
+        name += input.filename();
+        name += ".quillex-" + std::to_string(CurrentProcessId()) + ".part";
+        const std::filesystem::path file = folder / name;
+        FileShare share(meter, k, inputs.size());
+        try {
+            RunOne(steps, recipeName, input, file, share);
+            staged.files.push_back({file, target});
+        } catch (const WorkCancelled&) {
+            throw;
+        } catch (const std::bad_alloc&) {
+            outcome.failure = "not enough memory";
+        } catch (const std::exception& e) {
+            outcome.failure = e.what();
+        }
+    }
+    meter.StopIfAsked();  // the last moment a cancel leaves the folder as it was
+    for (Staged& result : staged.files) {
+        std::error_code ec;
+        std::filesystem::rename(result.file, result.target, ec);
+        if (!ec) {
+            result.file.clear();
+        } else {
+            for (FileOutcome& outcome : outcomes) {
+                if (outcome.input.filename() == result.target.filename()) {
+                    outcome.failure = PathText(result.target) + ": " + ec.message();
+                }
+            }
+        }
+    }
+    return outcomes;
+}
+
+}  // namespace quillex
