@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/batch_options.h"
+#include "core/encoding.h"
 #include "core/function_options.h"
+#include "core/recipe_text.h"
 
 namespace quillex::batch {
 namespace {
@@ -78,6 +80,40 @@ TEST(BatchOptions, RefusalsNameTheWord) {
 
 // The man page lists every function by number and name and every option of the functions'
 // description, and no function option the description does not hold.
+// Every option of every function, away from its default: the recipe line a step is saved as
+// reads back to the same parameters, in either encoding.
+TEST(BatchOptions, StepWordsReadBackToTheirParameters) {
+    for (const Encoding encoding : {Encoding::Windows1251, Encoding::Utf8}) {
+        for (const FunctionInfo& f : AllFunctions()) {
+            SCOPED_TRACE(std::string(f.name) + " " + std::string(EncodingName(encoding)));
+            FunctionParams params;
+            for (const OptionInfo& option : OptionsOf(f.id)) {
+                const std::string text = *Utf8ToEncoding("\xD1\x91 \"q\\\" ", encoding);
+                if (option.kind == OptionKind::Flag) {
+                    option.set(params, option.get(params) == "1" ? "0" : "1", encoding);
+                } else if (option.kind == OptionKind::Choice) {
+                    try {
+                        option.set(params, std::to_string(option.entries.size() - 1), encoding);
+                    } catch (const std::invalid_argument&) {  // entries taken by their words
+                        option.set(params, option.entries.back(), encoding);
+                    }
+                } else {
+                    option.set(params, option.kind == OptionKind::CountText ? "7" : text, encoding);
+                }
+            }
+            const std::vector<RecipeLine> lines =
+                SplitRecipe(JoinRecipe({StepWords(f.id, params, encoding)}));
+            ASSERT_EQ(lines.size(), 1u);
+            FunctionCall call = ParseFunctionWords(lines[0].words);
+            ApplyTexts(call.texts, encoding, call.params);
+            EXPECT_EQ(call.function, f.id);
+            for (const OptionInfo& option : OptionsOf(f.id)) {
+                EXPECT_EQ(option.get(call.params), option.get(params)) << option.name;
+            }
+        }
+    }
+}
+
 TEST(BatchOptions, TheManPageListsTheDescribedFunctionsAndOptions) {
     std::ifstream file(QUILLEX_MAN_PAGE);
     ASSERT_TRUE(file) << QUILLEX_MAN_PAGE;
