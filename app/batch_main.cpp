@@ -2,15 +2,16 @@
 // timing the core against other text tools as whole processes.
 //   exit 0: done, "Lines processed: N" printed unless the run reported no number
 //   exit 1: the run, a file or standard output failed; OUTPUT is left as it was
-//   exit 2: bad arguments or a bad recipe
-// With --recipe FILE, the steps of FILE run in order over one load and one save.
+//   exit 2: bad arguments, a bad recipe, or outputs that would write over an input
+// With --recipe FILE, the steps of FILE run in order over one load and one save. With
+// --output-dir DIR or --in-place, over every INPUT in turn, each one reported on its own.
 
 #include <cstdio>
 #include <cwchar>
 #include <exception>
 #include <filesystem>
 #include <new>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,132 +23,19 @@
 #include <shellapi.h>
 #endif
 
+#include "app/batch_many.h"
 #include "app/batch_options.h"
 #include "app/batch_recipe.h"
-#include "app/batch_streams.h"
-#include "core/document_lines.h"
-#include "core/file_format.h"
-#include "core/input_check.h"
-#include "core/line_functions.h"
-#include "core/recipe_text.h"
+#include "app/batch_run.h"
+#include "core/file_jobs.h"
 
 namespace quillex::batch {
 
 namespace {
 
-constexpr const char* kStandardInputName = "standard input";
-
 constexpr const char* kShortUsage =
     "usage: quillex-batch FUNCTION INPUT OUTPUT [options]\n"
     "'quillex-batch --help' lists the options and the functions.\n";
-
-// Everything written to standard output reached it; a full disk or a closed pipe shows only
-// here, once the buffer is flushed.
-void FlushStandardOutput() {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        FailStream("standard output");
-    }
-}
-
-// A file named on the command line: on Windows the name came as UTF-8 from the wide command
-// line, elsewhere it is the bytes the system names it by.
-std::filesystem::path ArgumentPath(const std::string& name) {
-#if defined(_WIN32)
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-#else
-    return std::filesystem::path(name);
-#endif
-}
-
-// Loads INPUT into `document` in the encoding the options give or the input shows.
-Encoding Load(const Options& options, DocumentLines& document) {
-    LoadReport load;
-    const bool fromStandardInput = options.input == kStandardStream;
-    if (fromStandardInput) {
-        LoadFromStream(stdin, kStandardInputName, document, &load);
-    } else {
-        document.LoadFromFile(ArgumentPath(options.input), &load);
-    }
-    if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
-        std::fprintf(
-            stderr, "quillex-batch: warning: %s.\n",
-            NulNotice(fromStandardInput ? kStandardInputName : options.input, *load.nulOffset)
-                .c_str());
-    }
-    const Encoding encoding =
-        options.encoding ? *options.encoding : DetectEncoding(document.TextForm());
-    document.SetEncoding(encoding);
-    return encoding;
-}
-
-// Writes OUTPUT through the safe writer, then the counts: beside the document on standard
-// output, a count would become part of it.
-void Save(const Options& options, const TextPieces& pieces,
-          const std::vector<std::string>& counts) {
-    const bool toStandardOutput = options.output == kStandardStream;
-    if (toStandardOutput) {
-        if (!WritePieces(stdout, pieces)) {
-            FailStream("standard output");
-        }
-    } else {
-        SaveText(pieces, ArgumentPath(options.output));
-    }
-    for (const std::string& count : counts) {
-        std::fputs(count.c_str(), toStandardOutput ? stderr : stdout);
-    }
-    FlushStandardOutput();
-}
-
-// The progress a run reports: the last number, if any.
-struct LastCount {
-    bool reported = false;
-    std::size_t last = 0;
-
-    Progress Hear() {
-        return [this](std::size_t n) {
-            reported = true;
-            last = n;
-        };
-    }
-    // "Lines processed: N\n" after `prefix`, or nothing where the run reported no number.
-    void Into(std::vector<std::string>& counts, const std::string& prefix = "") const {
-        if (reported) {
-            counts.push_back(prefix + "Lines processed: " + std::to_string(last) + "\n");
-        }
-    }
-};
-
-int Run(const Options& options) {
-    DocumentLines document;
-    const Encoding encoding = Load(options, document);
-    FunctionParams params = options.params;
-    if (!options.encoding) {
-        ApplyTexts(options.texts, encoding, params);  // known only now
-    }
-    LastCount count;
-    const FunctionResult result = RunLineFunction(options.function, params, document, count.Hear());
-    std::vector<std::string> counts;
-    count.Into(counts);
-    Save(options, result.to_write ? document.TextForm(*result.to_write) : document.FileForm(),
-         counts);
-    return 0;
-}
-
-// The steps in order over one document: the list that dedupe, drop-first and filter-ext keep
-// becomes the document. The first step that fails ends the run, OUTPUT untouched.
-int RunRecipe(const Options& options) {
-    std::vector<RecipeStep> steps = ReadRecipe(ArgumentPath(*options.recipe), *options.recipe);
-    DocumentLines document;
-    PrepareSteps(steps, Load(options, document), *options.recipe);
-    std::vector<LastCount> heard(steps.size());
-    RunSteps(steps, document, [&heard](std::size_t k) { return heard[k].Hear(); });
-    std::vector<std::string> counts;
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        heard[k].Into(counts, StepName(steps[k]) + ": ");
-    }
-    Save(options, document.FileForm(), counts);
-    return 0;
-}
 
 // Prints the text to standard output; 1 with the reason if it did not get there.
 int Print(const std::string& text) {
@@ -178,8 +66,22 @@ int Main(const std::vector<std::string>& args) {
             case Command::Kind::Run:
                 break;
         }
-        return command.options.recipe ? RunRecipe(command.options) : Run(command.options);
+        const Options& options = command.options;
+        const Work work = WorkOf(options);
+        if (options.Many()) {
+            return RunMany(work, options);
+        }
+        auto file = [](const std::string& name) {
+            return name == kStandardStream
+                       ? std::nullopt
+                       : std::optional<std::filesystem::path>(ArgumentPath(name));
+        };
+        RunFile(work, file(options.input), file(options.output));
+        return 0;
     } catch (const BadRecipe& e) {
+        std::fprintf(stderr, "quillex-batch: %s\n", e.what());
+        return 2;
+    } catch (const FileJobsRefused& e) {
         std::fprintf(stderr, "quillex-batch: %s\n", e.what());
         return 2;
     } catch (const UsageError& e) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -35,7 +36,8 @@ struct Parser {
     std::optional<std::string> recipe;
     std::deque<Slot> slots;  // CLI11 holds references to them
 
-    Parser(Options& o, Form form);
+    // `many`: INPUT is one or more files, and no OUTPUT comes.
+    Parser(Options& o, Form form, bool many = false);
 
   private:
     void AddFunctionOptions();
@@ -58,8 +60,13 @@ std::string FunctionList() {
            "--recipe FILE INPUT OUTPUT runs FILE's steps in order over one load and one save: "
            "a step a line, written as FUNCTION and its options are here (\"trim --side 2\"), "
            "'#' for a comment; dedupe, drop-first and filter-ext then change the document.\n"
+           "--output-dir DIR INPUT... (or --in-place INPUT...) in place of INPUT OUTPUT runs "
+           "the function or the recipe over each INPUT in turn; a file that fails is reported "
+           "and the others go on, and a summary line ends the run. An output that is an input "
+           "(by file, whatever its name), or one output for two inputs, is refused before "
+           "anything runs.\n"
            "Exit status: 0 done, 1 the run or a file failed (OUTPUT left as it was), 2 bad "
-           "arguments or a bad recipe.\n";
+           "arguments, a bad recipe or outputs refused.\n";
 }
 
 // "cut-at-word, remove-with-word: the word (\"Result:\", \"con\")" for an option several
@@ -132,7 +139,7 @@ void Parser::AddFunctionOptions() {
     }
 }
 
-Parser::Parser(Options& o, Form form) {
+Parser::Parser(Options& o, Form form, bool many) {
     // A word that begins with '/' is a path, also on Windows.
     app.allow_windows_style_options(false);
     if (form != Form::Recipe) {
@@ -143,8 +150,12 @@ Parser::Parser(Options& o, Form form) {
         AddFunctionOptions();
         return;
     }
-    app.add_option("INPUT", o.input, "The text file to read")->required();
-    app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
+    if (many) {
+        app.add_option("INPUT", o.inputs, "The text files to read")->required();
+    } else {
+        app.add_option("INPUT", o.input, "The text file to read")->required();
+        app.add_option("OUTPUT", o.output, "The file to write (may be INPUT)")->required();
+    }
     app.add_option("--encoding", encoding,
                    "the document's encoding: windows-1251 (also cp1251), utf-8, or auto "
                    "(UTF-8 where the input has a byte-order mark or is UTF-8 with a letter "
@@ -154,6 +165,16 @@ Parser::Parser(Options& o, Form form) {
     app.add_option("--recipe", recipe,
                    "run FILE's steps in place of FUNCTION (INPUT and OUTPUT then come alone)")
         ->type_name("FILE");
+    app.add_option("--output-dir", o.outputDir,
+                   "write each result into DIR under its input's name, in place of OUTPUT; "
+                   "INPUT may then be several files")
+        ->type_name("DIR");
+    app.add_flag("--in-place", o.inPlace,
+                 "rewrite each INPUT with its result, in place of OUTPUT; INPUT may then be "
+                 "several files");
+    app.add_flag("--recursive", o.recursive,
+                 "with --output-dir or --in-place: a folder among the INPUTs gives all its "
+                 "files, its folders' too (their path in it kept under DIR)");
     if (form == Form::Function) {
         AddFunctionOptions();
     }
@@ -336,6 +357,22 @@ void TakeValues(const Parser& p, FunctionParams& params, GivenTexts& texts) {
     }
 }
 
+// The many-files options go together only as they can run.
+void CheckManyFiles(const Options& o) {
+    if (o.outputDir && o.inPlace) {
+        throw UsageError("--output-dir and --in-place do not go together");
+    }
+    if (o.outputDir && o.outputDir->empty()) {
+        throw UsageError("--output-dir: the folder's name is empty");
+    }
+    if (o.recursive && !o.Many()) {
+        throw UsageError("--recursive goes with --output-dir or --in-place");
+    }
+    if (std::find(o.inputs.begin(), o.inputs.end(), kStandardStream) != o.inputs.end()) {
+        throw UsageError("INPUT: standard input ('-') is not one of many files");
+    }
+}
+
 }  // namespace
 
 Command ParseCommand(const std::vector<std::string>& args) {
@@ -343,15 +380,23 @@ Command ParseCommand(const std::vector<std::string>& args) {
     Options& o = command.options;
     auto p = std::make_unique<Parser>(o, Form::Function);
     SortedWords words = Sort(p->app, args, 3);
-    if (std::find(words.named.begin(), words.named.end(), "--recipe") != words.named.end()) {
-        p = std::make_unique<Parser>(o, Form::Recipe);
-        words = Sort(p->app, args, 2);
+    auto named = [&words](const char* name) {
+        return std::find(words.named.begin(), words.named.end(), name) != words.named.end();
+    };
+    const bool recipe = named("--recipe");
+    const bool many = named("--output-dir") || named("--in-place");
+    if (recipe || many) {
+        p = std::make_unique<Parser>(o, recipe ? Form::Recipe : Form::Function, many);
+        words = Sort(p->app, args,
+                     many ? std::numeric_limits<std::size_t>::max()
+                          : (recipe ? std::size_t{2} : std::size_t{3}));
     }
     if (const std::optional<Command::Kind> kind = Parse(*p, words)) {
         command.kind = *kind;
         return command;
     }
     o.recipe = p->recipe;
+    CheckManyFiles(o);
     if (!o.recipe) {
         const std::optional<FunctionId> function = FindFunction(p->function);
         if (!function) {

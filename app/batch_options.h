@@ -49,6 +49,14 @@ struct Options {
     FunctionParams params;
     // With --recipe: the recipe file, whose steps run in place of `function`.
     std::optional<std::string> recipe;
+    // With --output-dir or --in-place, the files (and with --recursive the folders) to run
+    // over, in place of `input` and `output`.
+    std::vector<std::string> inputs;
+    std::optional<std::string> outputDir;
+    bool inPlace = false;
+    bool recursive = false;
+
+    bool Many() const { return outputDir || inPlace; }
 };
 
 // What the command line asks for: a run, or only the usage or the version.

@@ -2,14 +2,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace quillex::batch {
 
 void FailStream(const char* name) {
-    throw std::runtime_error(std::string(name) + ": " + std::strerror(errno));
+    throw StreamError(std::string(name) + ": " + std::strerror(errno));
 }
 
 void LoadFromStream(std::FILE* stream, const char* name, DocumentLines& document,

@@ -2,13 +2,20 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <stdexcept>
 
 #include "core/document_lines.h"
 #include "core/input_check.h"
 
 namespace quillex::batch {
 
-// A failed read or write of a standard stream, with the system's reason.
+// A standard stream that failed: it ends the whole run, however many files are left.
+class StreamError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws StreamError for a failed read or write of a standard stream, with the system's reason.
 [[noreturn]] void FailStream(const char* name);
 
 // Loads the document from a stream (standard input), read to its end `chunk` bytes at a

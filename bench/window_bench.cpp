@@ -29,6 +29,8 @@ class NoDialogs final : public quillex::Dialogs {
     std::optional<QString> SaveFile(const QString&, const QStringList&) override {
         return std::nullopt;
     }
+    QStringList OpenFiles(const QString&, const QStringList&) override { return {}; }
+    std::optional<QString> ChooseFolder(const QString&) override { return std::nullopt; }
     void Message(const QString&) override {}
     bool Ask(const QString&) override { return false; }
     std::optional<QString> chosen;

@@ -87,8 +87,7 @@ const CaptionTable kEnglish{
     .Txt_Step_Failed = "The recipe stopped at %1. Nothing was changed.",
     .Txt_File_Of_Files = "File %1 of %2",
     .Txt_Files_Done = "%1 files written to %3, %2 failed.",
-    .Txt_Same_As_Input = "the output would be the file itself",
-    .Txt_Same_Name = "an earlier file of the same name goes there",
+    .Txt_Files_Refused = "Nothing was written: %1.",
 };
 
 const CaptionTable kRussian{
@@ -169,8 +168,7 @@ const CaptionTable kRussian{
     .Txt_Step_Failed = "Рецепт остановился на шаге %1. Ничего не изменено.",
     .Txt_File_Of_Files = "Файл %1 из %2",
     .Txt_Files_Done = "Записано файлов в %3: %1, с ошибкой: %2.",
-    .Txt_Same_As_Input = "результат записался бы в сам файл",
-    .Txt_Same_Name = "туда пишется более ранний файл с тем же именем",
+    .Txt_Files_Refused = "Ничего не записано: %1.",
 };
 
 }  // namespace

@@ -79,14 +79,14 @@ struct CaptionTable {
     std::string Txt_Field_Remove_Word;
     // Recipes: nothing to save; a recipe that cannot be used (%1 why) or whose step failed
     // (%1 the step and why); a file of a run over files (%1 which, %2 of how many); the end
-    // of that run (%1 files written, %2 failed, %3 the folder); why a file was not written.
+    // of that run (%1 files written, %2 failed, %3 the folder); the run refused before it began
+    // (%1 why).
     std::string Txt_No_Steps;
     std::string Txt_Bad_Recipe;
     std::string Txt_Step_Failed;
     std::string Txt_File_Of_Files;
     std::string Txt_Files_Done;
-    std::string Txt_Same_As_Input;
-    std::string Txt_Same_Name;
+    std::string Txt_Files_Refused;
 
     // Txt_Func_0 .. Txt_Func_11 by function number.
     static constexpr int kFunctionCount = 12;

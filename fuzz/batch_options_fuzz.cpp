@@ -73,8 +73,21 @@ std::vector<std::string> CommandLine(const Options& o) {
     add("--lines", p.drop_count);
     args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
     add("--side", Index(p.side));
-    args.insert(args.end(),
-                {"--", std::to_string(static_cast<int>(o.function)), o.input, o.output});
+    if (o.outputDir) {
+        add("--output-dir", *o.outputDir);
+    }
+    if (o.inPlace) {
+        args.push_back("--in-place");
+    }
+    if (o.recursive) {
+        args.push_back("--recursive");
+    }
+    args.insert(args.end(), {"--", std::to_string(static_cast<int>(o.function))});
+    if (o.Many()) {
+        args.insert(args.end(), o.inputs.begin(), o.inputs.end());
+    } else {
+        args.insert(args.end(), {o.input, o.output});
+    }
     return args;
 }
 
@@ -82,12 +95,14 @@ bool Same(const Options& x, const Options& y) {
     const quillex::FunctionParams& a = x.params;
     const quillex::FunctionParams& b = y.params;
     return x.function == y.function && x.input == y.input && x.output == y.output &&
-           x.encoding == y.encoding && a.count == b.count && a.from == b.from && a.to == b.to &&
-           a.cut_word == b.cut_word && a.left == b.left && a.add_left == b.add_left &&
-           a.right == b.right && a.add_right == b.add_right && a.condition == b.condition &&
-           a.condition_text == b.condition_text && a.char_class == b.char_class &&
-           a.marker == b.marker && a.drop_count == b.drop_count && a.extension == b.extension &&
-           a.mode == b.mode && a.side == b.side && a.remove_word == b.remove_word;
+           x.inputs == y.inputs && x.outputDir == y.outputDir && x.inPlace == y.inPlace &&
+           x.recursive == y.recursive && x.encoding == y.encoding && a.count == b.count &&
+           a.from == b.from && a.to == b.to && a.cut_word == b.cut_word && a.left == b.left &&
+           a.add_left == b.add_left && a.right == b.right && a.add_right == b.add_right &&
+           a.condition == b.condition && a.condition_text == b.condition_text &&
+           a.char_class == b.char_class && a.marker == b.marker && a.drop_count == b.drop_count &&
+           a.extension == b.extension && a.mode == b.mode && a.side == b.side &&
+           a.remove_word == b.remove_word;
 }
 
 constexpr std::array<const char*, 6> kTextOptions = {"from", "to", "word", "text", "left", "right"};

@@ -46,6 +46,16 @@ QString FailureText(const std::exception_ptr& failure) {
     }
 }
 
+bool IsBadRecipe(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const batch::BadRecipe&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 std::string RecipeName(const QString& file) {
     return QFileInfo(file).fileName().toStdString();
 }
@@ -173,25 +183,23 @@ void MainWindow::ApplyRecipeToFiles() {
     for (const QString& file : files) {
         inputs.push_back(ToPath(file));
     }
-    const FileRefusals refusals{table.Txt_Same_As_Input, table.Txt_Same_Name};
     // A line a file on Lbl_Work, from the worker.
-    const auto onFile = [this, files](std::size_t k) {
+    const auto onFile = [this, files](std::size_t k, std::size_t count) {
         QMetaObject::invokeMethod(
             this,
-            [this, k, files] {
-                processedLabel_->setText(
-                    FromUtf8(Captions().Txt_File_Of_Files)
-                        .arg(QString::number(k + 1), QString::number(files.size())) +
-                    QStringLiteral(": ") + QFileInfo(files[static_cast<qsizetype>(k)]).fileName());
+            [this, k, count, name = QFileInfo(files.value(static_cast<qsizetype>(k))).fileName()] {
+                processedLabel_->setText(FromUtf8(Captions().Txt_File_Of_Files)
+                                             .arg(QString::number(k + 1), QString::number(count)) +
+                                         QStringLiteral(": ") + name);
             },
             Qt::QueuedConnection);
     };
     auto run = std::make_shared<FilesRun>();
     work_->Start(
         [run, recipe = ToPath(*recipe), name = RecipeName(*recipe), inputs = std::move(inputs),
-         target = ToPath(*folder), refusals, onFile](WorkMeter& meter) {
+         target = ToPath(*folder), onFile](WorkMeter& meter) {
             run->outcomes = quillex::ApplyRecipeToFiles(batch::ReadRecipe(recipe, name), name,
-                                                        inputs, target, refusals, meter, onFile);
+                                                        inputs, target, meter, onFile);
         },
         [this, run, shownFolder = *folder](std::exception_ptr failure) {
             RestoreProcessedLabel();
@@ -199,7 +207,9 @@ void MainWindow::ApplyRecipeToFiles() {
                 return;
             }
             if (failure) {
-                ShowMessage(FromUtf8(Captions().Txt_Bad_Recipe).arg(FailureText(failure)));
+                ShowMessage(FromUtf8(IsBadRecipe(failure) ? Captions().Txt_Bad_Recipe
+                                                          : Captions().Txt_Files_Refused)
+                                .arg(FailureText(failure)));
                 return;
             }
             ShowMessage(FilesSummary(run->outcomes, shownFolder));

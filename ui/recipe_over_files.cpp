@@ -2,13 +2,13 @@
 
 #include <exception>
 #include <new>
-#include <set>
 #include <system_error>
 #include <utility>
 
 #include "core/document_lines.h"
 #include "core/encoding.h"
 #include "core/file_format.h"
+#include "core/file_jobs.h"
 #include "core/input_check.h"
 #include "core/process_id.h"
 
@@ -38,6 +38,7 @@ class FileShare final : public WorkMeter {
 struct Staged {
     std::filesystem::path file;
     std::filesystem::path target;
+    std::size_t job;
 };
 
 // Removes what is still staged when the run does not get to its end.
@@ -68,37 +69,28 @@ void RunOne(std::vector<batch::RecipeStep> steps, const std::string& recipeName,
 
 }  // namespace
 
-std::vector<FileOutcome> ApplyRecipeToFiles(const std::vector<batch::RecipeStep>& steps,
-                                            const std::string& recipeName,
-                                            const std::vector<std::filesystem::path>& inputs,
-                                            const std::filesystem::path& folder,
-                                            const FileRefusals& refusals, WorkMeter& meter,
-                                            const std::function<void(std::size_t k)>& onFile) {
+std::vector<FileOutcome> ApplyRecipeToFiles(
+    const std::vector<batch::RecipeStep>& steps, const std::string& recipeName,
+    const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& folder,
+    WorkMeter& meter, const std::function<void(std::size_t k, std::size_t count)>& onFile) {
+    const std::vector<FileJob> jobs = PlanFileJobs(inputs, folder, false);
     std::vector<FileOutcome> outcomes;
     StagedFiles staged;
-    std::set<std::filesystem::path> names;
-    for (std::size_t k = 0; k < inputs.size(); ++k) {
-        const std::filesystem::path& input = inputs[k];
-        onFile(k);
-        FileOutcome& outcome = outcomes.emplace_back(FileOutcome{input, {}});
-        const std::filesystem::path target = folder / input.filename();
-        std::error_code ec;
-        if (std::filesystem::equivalent(input, target, ec)) {
-            outcome.failure = refusals.sameAsInput;
-            continue;
-        }
-        if (!names.insert(input.filename()).second) {
-            outcome.failure = refusals.sameName;
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        const FileJob& job = jobs[k];
+        onFile(k, jobs.size());
+        FileOutcome& outcome = outcomes.emplace_back(FileOutcome{job.input, job.failure});
+        if (!job.failure.empty()) {
             continue;
         }
         std::filesystem::path name(".");
-        name += input.filename();
+        name += job.output.filename();
         name += ".quillex-" + std::to_string(CurrentProcessId()) + ".part";
-        const std::filesystem::path file = folder / name;
-        FileShare share(meter, k, inputs.size());
+        const std::filesystem::path file = job.output.parent_path() / name;
+        FileShare share(meter, k, jobs.size());
         try {
-            RunOne(steps, recipeName, input, file, share);
-            staged.files.push_back({file, target});
+            RunOne(steps, recipeName, job.input, file, share);
+            staged.files.push_back({file, job.output, k});
         } catch (const WorkCancelled&) {
             throw;
         } catch (const std::bad_alloc&) {
@@ -114,11 +106,7 @@ std::vector<FileOutcome> ApplyRecipeToFiles(const std::vector<batch::RecipeStep>
         if (!ec) {
             result.file.clear();
         } else {
-            for (FileOutcome& outcome : outcomes) {
-                if (outcome.input.filename() == result.target.filename()) {
-                    outcome.failure = PathText(result.target) + ": " + ec.message();
-                }
-            }
+            outcomes[result.job].failure = PathText(result.target) + ": " + ec.message();
         }
     }
     return outcomes;

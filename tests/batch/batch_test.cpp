@@ -158,6 +158,10 @@ TEST_F(Batch, BadArgumentsShowTheUsage) {
         {"6", In(), Out(), "--class", "-2"},
         {"10", In(), Out(), "--side"},
         {"0", In(), Out(), "--bogus", "1"},
+        {"0", In(), Out(), "--recursive"},
+        {"0", "--in-place", "--output-dir", Out(), In()},
+        {"0", "--in-place", In(), "-"},
+        {"0", "--output-dir", Out()},
     };
     for (const auto& args : cases) {
         const Result r = Run(args);
@@ -399,6 +403,133 @@ TEST_F(Batch, ABadRecipeLineIsRefusedByItsNumber) {
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err.rfind("quillex-batch: line 2, replace-char: ", 0), 0u) << r.err;
     EXPECT_EQ(ReadBytes(Out()), "kept\r\n");
+}
+
+// Many inputs in one run: each output holds what a run over that file alone writes, into DIR
+// under the input's name (a folder's files under their path in it) or over the input itself,
+// each count after the input's name, and a summary line at the end.
+TEST_F(Batch, ManyFilesGetWhatOneRunEachWrites) {
+    namespace fs = std::filesystem;
+    using Words = std::vector<std::string>;
+    const fs::path in = dir_ / "in";
+    fs::create_directories(in / "sub" / "deeper");
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"a.txt", "  b \r\n\r\nB\r\nx.ru\r\n"},
+        {"sub/c.txt", " c\nc \n\n"},
+        {"sub/deeper/d.txt", ""},
+    };
+    for (const auto& [name, bytes] : files) {
+        WriteBytes(in / name, bytes);
+    }
+    WriteBytes(dir_ / "recipe.txt", "trim --side 2\nremove-if --condition 0\ndedupe\n");
+    const Words forms[] = {
+        {"dedupe"},
+        {"trim", "--side", "2"},
+        {"--recipe", (dir_ / "recipe.txt").string(), "--encoding", "auto"},
+    };
+    for (const Words& form : forms) {
+        const std::string shown = ::testing::PrintToString(form);
+        fs::remove_all(dir_ / "out");
+        fs::remove_all(dir_ / "copy");
+        fs::copy(in, dir_ / "copy", fs::copy_options::recursive);
+        std::string counts;  // of the file given alone, then of the folder's files
+        std::vector<std::string> expected;
+        for (const auto& [name, bytes] : files) {
+            Words args = form;
+            args.insert(args.end(), {(in / name).string(), Out()});
+            const Result one = Run(args);
+            ASSERT_EQ(one.exit_code, 0) << one.err;
+            expected.push_back(ReadBytes(Out()));
+            for (std::size_t at = 0, end = 0; at < one.out.size(); at = end) {
+                end = one.out.find('\n', at) + 1;
+                counts += (in / name).string() + ": " + one.out.substr(at, end - at);
+            }
+        }
+        Words args = form;
+        args.insert(args.end(), {"--output-dir", (dir_ / "out").string(), (in / "a.txt").string(),
+                                 "--recursive", (in / "sub").string()});
+        Result r = Run(args);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(r.out, counts + "3 files done, 0 failed\n") << shown;
+        EXPECT_EQ(ReadBytes(dir_ / "out" / "a.txt"), expected[0]) << shown;
+        EXPECT_EQ(ReadBytes(dir_ / "out" / "c.txt"), expected[1]) << shown;
+        EXPECT_EQ(ReadBytes(dir_ / "out" / "deeper" / "d.txt"), expected[2]) << shown;
+
+        args = form;
+        args.insert(args.end(), {"--in-place", "--recursive", (dir_ / "copy").string()});
+        r = Run(args);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        for (std::size_t k = 0; k < files.size(); ++k) {
+            EXPECT_EQ(ReadBytes(dir_ / "copy" / files[k].first), expected[k]) << shown;
+        }
+    }
+}
+
+// A file that fails is reported with its reason and the others run; the exit status says
+// that one failed.
+TEST_F(Batch, AFailingFileAmongManyLetsTheOthersRun) {
+    namespace fs = std::filesystem;
+    WriteBytes(dir_ / "a.txt", " a\r\n");
+    WriteBytes(dir_ / "b.txt", " b\r\n");
+    fs::create_directory(dir_ / "folder");
+    const std::string missing = (dir_ / "missing.txt").string();
+    const Result r =
+        Run({"trim", "--output-dir", (dir_ / "out").string(), (dir_ / "a.txt").string(), missing,
+             (dir_ / "folder").string(), (dir_ / "b.txt").string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.out.substr(r.out.rfind("Lines processed: 0\n") + 19), "2 files done, 2 failed\n")
+        << r.out;
+    EXPECT_NE(r.err.find("quillex-batch: '" + missing + "': No such file or directory.\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("folder': is a folder; --recursive takes its files.\n"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadBytes(dir_ / "out" / "a.txt"), "a\r\n");
+    EXPECT_EQ(ReadBytes(dir_ / "out" / "b.txt"), "b\r\n");
+}
+
+// An output that is an input, by file and not by name, and two inputs that would share an
+// output, are refused before anything runs.
+TEST_F(Batch, ManyFilesNeverWriteOverAnInput) {
+    namespace fs = std::filesystem;
+    const fs::path in = dir_ / "in";
+    const fs::path out = dir_ / "out";
+    fs::create_directories(in / "again");
+    fs::create_directories(out);
+    for (const char* name : {"a.txt", "again/a.txt", "l.txt", "h.txt"}) {
+        WriteBytes(in / name, " x\r\n");
+    }
+    fs::create_symlink(in / "l.txt", out / "l.txt");
+    fs::create_hard_link(in / "h.txt", out / "h.txt");
+    const std::string a = (in / "a.txt").string();
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--output-dir", in.string(), a}, "would be written over by its own output"},
+        {{"--output-dir", (in / "again" / "..").string(), a}, "its own output"},
+        {{"--output-dir", in.string(), "--recursive", in.string()}, "its own output"},
+        {{"--output-dir", out.string(), (in / "l.txt").string()}, "its own output"},
+        {{"--output-dir", out.string(), (in / "h.txt").string()}, "its own output"},
+        {{"--output-dir", out.string(), a, (in / "again" / "a.txt").string()},
+         "would both be written to"},
+        {{"--output-dir", (in / "again").string(), a, (in / "again" / "a.txt").string()},
+         "is the input '" + (in / "again" / "a.txt").string()},
+        {{"--in-place", a, (in / "again" / ".." / "a.txt").string()}, "is the same file as"},
+        {{"--in-place", (out / "l.txt").string(), (in / "l.txt").string()}, "is the same file as"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"trim"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit_code, 2) << ::testing::PrintToString(c.args);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    for (const char* name : {"a.txt", "again/a.txt", "l.txt", "h.txt"}) {
+        EXPECT_EQ(ReadBytes(in / name), " x\r\n") << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -182,15 +182,23 @@ TEST_F(RecipeWindowTest, ARecipeOverFilesWritesEachLeavesTheDocumentAndACancelLe
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "out"), {}), 1);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    // The second file's output would be the file itself; the first is written.
-    ask({a, QString::fromStdString((dir_ / "out" / "a.txt").string()), b}, folder);
+    // A file that fails among good ones; the outputs are written and the document kept.
+    ask({a, QString::fromStdString((dir_ / "missing.txt").string()), b}, folder);
     EXPECT_EQ(ReadBytes(dir_ / "out" / "a.txt"), "a\r\n");
     EXPECT_EQ(ReadBytes(dir_ / "out" / "b.txt"), "b\r\n");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("2 files written")))
         << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("missing.txt")));
     EXPECT_EQ(mainWindow.Document().ToLines(), std::vector<std::string>({"kept"}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "out"), {}), 2);
+
+    // An output that would be one of the inputs refuses the run before anything is written.
+    ask({a, QString::fromStdString((dir_ / "out" / "a.txt").string())}, folder);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[1].startsWith(QStringLiteral("Nothing was written")))
+        << dialogs.messages[1].toStdString();
+    EXPECT_EQ(ReadBytes(dir_ / "out" / "a.txt"), "a\r\n");
 }
 
 }  // namespace

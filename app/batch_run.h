@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/batch_options.h"
+#include "app/batch_recipe.h"
+#include "core/encoding.h"
+
+namespace quillex::batch {
+
+// What runs over each input: the one function the command line names, or a recipe's steps.
+struct Work {
+    // A function alone is one step, its line 0.
+    std::vector<RecipeStep> steps;
+    // The recipe file's name; none for a function alone, whose list (dedupe, drop-first,
+    // filter-ext) is written as it is and whose count names no step.
+    std::optional<std::string> recipe;
+    // The documents' encoding; none: each input's own, detected.
+    std::optional<Encoding> encoding;
+};
+
+// The work the options ask for, the recipe read and every line of it checked (BadRecipe).
+Work WorkOf(const Options& options);
+
+// The steps with their texts in `encoding`: UsageError for a function's text it cannot hold,
+// BadRecipe naming the recipe's line for a step's.
+std::vector<RecipeStep> StepsIn(const Work& work, Encoding encoding);
+
+// A file named on the command line: on Windows the name came as UTF-8 from the wide command
+// line, elsewhere it is the bytes the system names it by.
+std::filesystem::path ArgumentPath(const std::string& name);
+
+// Everything written to standard output reached it, or StreamError.
+void FlushStandardOutput();
+
+// Loads `input`, runs the work over it and writes `output` through the safe writer (none:
+// standard input or output), then prints each count after `prefix`. A step that fails throws,
+// naming its line in a recipe, and leaves `output` as it was.
+void RunFile(const Work& work, const std::optional<std::filesystem::path>& input,
+             const std::optional<std::filesystem::path>& output, const std::string& prefix = "");
+
+}  // namespace quillex::batch
