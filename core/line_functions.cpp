@@ -19,6 +19,10 @@ constexpr std::array<FunctionInfo, kFunctionCount> kFunctions = {{
     {FunctionId::FilterExt, "filter-ext", Kind::WritesLoadFile},
     {FunctionId::Trim, "trim", Kind::RewritesDocument},
     {FunctionId::RemoveWithWord, "remove-with-word", Kind::RewritesDocument},
+    {FunctionId::Sort, "sort", Kind::RewritesDocument},
+    {FunctionId::Reverse, "reverse", Kind::RewritesDocument},
+    {FunctionId::Shuffle, "shuffle", Kind::RewritesDocument},
+    {FunctionId::Duplicates, "duplicates", Kind::RewritesDocument},
 }};
 
 }  // namespace
@@ -90,6 +94,18 @@ FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentL
             break;
         case FunctionId::RemoveWithWord:
             RemoveLinesWithWord(document, p.remove_word, progress);
+            break;
+        case FunctionId::Sort:
+            SortLines(document, p.sort_by, p.descending, progress);
+            break;
+        case FunctionId::Reverse:
+            ReverseLines(document, progress);
+            break;
+        case FunctionId::Shuffle:
+            ShuffleLines(document, p.seed, progress);
+            break;
+        case FunctionId::Duplicates:
+            RemoveDuplicates(document, p.duplicates, progress);
             break;
         case FunctionId::Dedupe:
         case FunctionId::DropFirst:

@@ -1,10 +1,11 @@
 #pragma once
 
-// The twelve line functions as one registry: the window's panels and the batch runner both
+// The line functions as one registry: the window's panels and the batch runner both
 // name a function, fill its parameters (the panels' defaults unless told otherwise) and run it
 // here, so that they cannot drift apart.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "core/document_lines.h"
 #include "core/encoded_text.h"
 #include "core/line_operations.h"
+#include "core/line_ordering.h"
 #include "core/line_selection.h"
 
 namespace quillex {
@@ -29,8 +31,12 @@ enum class FunctionId {
     FilterExt,
     Trim,
     RemoveWithWord,
+    Sort,
+    Reverse,
+    Shuffle,
+    Duplicates,
 };
-inline constexpr int kFunctionCount = 12;
+inline constexpr int kFunctionCount = 16;
 
 // What a run does with its result.
 enum class FunctionResultKind {
@@ -45,7 +51,7 @@ struct FunctionInfo {
 };
 const std::array<FunctionInfo, kFunctionCount>& AllFunctions();
 const FunctionInfo& Describe(FunctionId id);
-// By number (0..11) or by name; nullopt for anything else.
+// By number (0..kFunctionCount-1) or by name; nullopt for anything else.
 std::optional<FunctionId> FindFunction(std::string_view numberOrName);
 
 // Every function's parameters, holding the panels' defaults. Texts are document bytes, in the
@@ -68,6 +74,10 @@ struct FunctionParams {
     FilterMode mode = FilterMode::KeepMatching;                               // filter
     std::optional<TrimSide> side = TrimSide::AtStart;                         // trim
     std::string remove_word = "con";                                          // remove word
+    SortOrder sort_by = SortOrder::Bytes;                                     // sort
+    bool descending = false;                                                  // sort
+    std::optional<std::uint64_t> seed;  // shuffle: none for a random order
+    DuplicateMode duplicates;           // duplicates
 };
 
 // The character a replace field of a Windows-1251 document gives: its first byte, or none
