@@ -84,7 +84,7 @@ Encoding Load(const Options& options, DocumentLines& document) {
 
 // Writes OUTPUT through the safe writer, then the counts: beside the document on standard
 // output, a count would become part of it.
-void Save(const Options& options, const TextPieces& pieces,
+void Save(const Options& options, const PieceStream& pieces,
           const std::vector<std::string>& counts) {
     const bool toStandardOutput = options.output == kStandardStream;
     if (toStandardOutput) {
@@ -127,11 +127,16 @@ int Run(const Options& options) {
         ApplyTexts(options.texts, encoding, params);  // known only now
     }
     LastCount count;
-    const FunctionResult result = RunLineFunction(options.function, params, document, count.Hear());
+    const FunctionResult result = RunForWriting(options.function, params, document, count.Hear());
     std::vector<std::string> counts;
     count.Into(counts);
-    Save(options, result.to_write ? document.TextForm(*result.to_write) : document.FileForm(),
-         counts);
+    if (result.order) {
+        Save(options, document.FileForm(*result.order), counts);
+    } else {
+        const TextPieces pieces =
+            result.to_write ? document.TextForm(*result.to_write) : document.FileForm();
+        Save(options, StreamOf(pieces), counts);
+    }
     return 0;
 }
 
@@ -185,7 +190,8 @@ int RunRecipe(const Options& options) {
         }
         count.Into(counts, name);
     }
-    Save(options, document.FileForm(), counts);
+    const TextPieces pieces = document.FileForm();
+    Save(options, StreamOf(pieces), counts);
     return 0;
 }
 

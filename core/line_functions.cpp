@@ -60,6 +60,29 @@ FunctionResult BuildLoadFileResult(FunctionId id, const FunctionParams& p,
     return result;
 }
 
+FunctionResult RunForWriting(FunctionId id, const FunctionParams& p, DocumentLines& document,
+                             const Progress& progress) {
+    const std::size_t n = document.Count();
+    FunctionResult result;
+    if (n == 0) {
+        return RunLineFunction(id, p, document, progress);
+    }
+    if (id == FunctionId::Sort) {
+        result.order = SortedLineOrder(document, p.sort_by, p.descending, progress);
+    } else if (id == FunctionId::Shuffle) {
+        result.order = ShuffledLineOrder(document, p.seed, progress);
+    } else if (id == FunctionId::Reverse) {
+        result.order.emplace(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            (*result.order)[k] = static_cast<std::uint32_t>(n - 1 - k);
+        }
+    } else {
+        return RunLineFunction(id, p, document, progress);
+    }
+    progress(n);
+    return result;
+}
+
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentLines& document,
                                const Progress& progress) {
     if (Describe(id).result == FunctionResultKind::WritesLoadFile) {

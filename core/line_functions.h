@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/document_lines.h"
 #include "core/encoded_text.h"
@@ -91,12 +92,20 @@ struct FunctionResult {
     std::optional<LineSelection> to_write;
     // What the document keeps once they are written, where it keeps less than it has.
     std::optional<LineSelection> document_keeps;
+    // For a run that is only written out (RunForWriting): the order to write all the lines
+    // in, the document left as it was.
+    std::optional<std::vector<std::uint32_t>> order;
 };
 
 // Runs one function over `document` (changing it only for the functions that rewrite it).
 // Throws what the function throws; a drop count that is not a number is a ConversionError.
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
                                const Progress& progress);
+// As RunLineFunction, for a document that is written out and then dropped (the batch
+// runner's): sort, reverse and shuffle give the order to write its lines in rather than
+// rebuild it, so that the lines are never held twice; the same progress numbers.
+FunctionResult RunForWriting(FunctionId id, const FunctionParams& params, DocumentLines& document,
+                             const Progress& progress);
 // The result of a function that writes over the load file, which only reads the document (so
 // that it may read the window's document while the window shows it). Other functions give
 // an empty result.

@@ -50,6 +50,10 @@ void ReverseLines(DocumentLines& lines, const Progress& progress);
 // Progress number: the line count.
 void ShuffleLines(DocumentLines& lines, std::optional<std::uint64_t> seed,
                   const Progress& progress);
+// The order ShuffleLines puts the lines in, without the rebuild.
+std::vector<std::uint32_t> ShuffledLineOrder(const DocumentLines& lines,
+                                             std::optional<std::uint64_t> seed,
+                                             const Progress& progress);
 
 enum class DuplicateKeep {
     First,     // the first line of each group
