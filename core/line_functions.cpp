@@ -71,6 +71,9 @@ FunctionResult RunForWriting(FunctionId id, const FunctionParams& p, DocumentLin
         result.order = SortedLineOrder(document, p.sort_by, p.descending, progress);
     } else if (id == FunctionId::Shuffle) {
         result.order = ShuffledLineOrder(document, p.seed, progress);
+    } else if (id == FunctionId::Duplicates && !p.duplicates.count) {
+        result.to_write = DuplicateSelection(document, p.duplicates, progress);
+        return result;
     } else if (id == FunctionId::Reverse) {
         result.order.emplace(n);
         for (std::size_t k = 0; k < n; ++k) {

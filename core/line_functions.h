@@ -88,7 +88,8 @@ inline std::optional<std::string> FirstByte(std::string_view text) {
 }
 
 struct FunctionResult {
-    // For the functions that write over the load file: the lines to write.
+    // For the functions that write over the load file, and for duplicates run by
+    // RunForWriting: the lines to write.
     std::optional<LineSelection> to_write;
     // What the document keeps once they are written, where it keeps less than it has.
     std::optional<LineSelection> document_keeps;
@@ -102,8 +103,9 @@ struct FunctionResult {
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
                                const Progress& progress);
 // As RunLineFunction, for a document that is written out and then dropped (the batch
-// runner's): sort, reverse and shuffle give the order to write its lines in rather than
-// rebuild it, so that the lines are never held twice; the same progress numbers.
+// runner's): sort, reverse and shuffle give the order to write its lines in, and duplicates
+// without counts the lines to write, rather than rebuild it, so that the lines are neither
+// held twice nor moved; the same progress numbers.
 FunctionResult RunForWriting(FunctionId id, const FunctionParams& params, DocumentLines& document,
                              const Progress& progress);
 // The result of a function that writes over the load file, which only reads the document (so

@@ -203,18 +203,27 @@ void WriteCounted(DocumentLines& document, const Kept& kept) {
     e.text().Resize(grown);
 }
 
+Kept SelectByFolding(const DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
+    CheckLineCount(lines);
+    if (mode.exact) {
+        return Select<ExactBytes>(lines, mode, progress);
+    }
+    if (lines.GetEncoding() == Encoding::Utf8) {
+        return Select<Utf8Fold>(lines, mode, progress);
+    }
+    return Select<Cp1251Fold>(lines, mode, progress);
+}
+
 }  // namespace
 
+LineSelection DuplicateSelection(const DocumentLines& lines, DuplicateMode mode,
+                                 const Progress& progress) {
+    mode.count = false;
+    return SelectByFolding(lines, mode, progress).lines;
+}
+
 void RemoveDuplicates(DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
-    CheckLineCount(lines);
-    Kept kept;
-    if (mode.exact) {
-        kept = Select<ExactBytes>(lines, mode, progress);
-    } else if (lines.GetEncoding() == Encoding::Utf8) {
-        kept = Select<Utf8Fold>(lines, mode, progress);
-    } else {
-        kept = Select<Cp1251Fold>(lines, mode, progress);
-    }
+    const Kept kept = SelectByFolding(lines, mode, progress);
     if (mode.count) {
         WriteCounted(lines, kept);
     } else {

@@ -311,8 +311,10 @@ std::uint64_t NumberKey(const Number& number) noexcept {
 }
 
 // Lines alike in their first windows are compared in full from this depth of their codes on,
-// rather than have their first bytes coded again for every window.
-constexpr std::size_t kUnitsFullDepth = 16;
+// rather than have their first bytes coded again for every window (a window of the orders by
+// character is coded from the line's start). Deep enough that the groups left to the full
+// comparison are small also where many lines begin alike, as words of one list do.
+constexpr std::size_t kUnitsFullDepth = 64;
 constexpr std::size_t kBytesFullDepth = 256;
 
 template <class Chars, bool kNatural>
