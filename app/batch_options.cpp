@@ -36,11 +36,13 @@ struct Parser {
     std::optional<std::string> recipe;
     std::deque<Slot> slots;  // CLI11 holds references to them
 
-    // `many`: INPUT is one or more files, and no OUTPUT comes.
-    Parser(Options& o, Form form, bool many = false);
+    // `many`: INPUT is one or more files, and no OUTPUT comes. `reader`: the function whose
+    // options are taken where several name one differently.
+    Parser(Options& o, Form form, bool many = false,
+           std::optional<FunctionId> reader = std::nullopt);
 
   private:
-    void AddFunctionOptions();
+    void AddFunctionOptions(std::optional<FunctionId> reader);
 };
 
 std::string FunctionList() {
@@ -102,15 +104,50 @@ std::string HelpOf(const std::string& name, OptionKind kind) {
     return help;
 }
 
-// Each option once, in the order of the functions, with the default of its first function.
-void Parser::AddFunctionOptions() {
+// The option of that name as the first function that takes it has it.
+const OptionInfo& FirstTaker(std::string_view name) {
     for (const FunctionInfo& f : AllFunctions()) {
-        for (const OptionInfo& option : OptionsOf(f.id)) {
-            const std::string name(option.name);
+        if (const OptionInfo* option = FindOption(f.id, name)) {
+            return *option;
+        }
+    }
+    throw std::logic_error("no function takes --" + std::string(name));
+}
+
+// A choice by word or a number, checked by the description's own reading of it.
+CLI::Validator ReadBy(const OptionInfo& option) {
+    return CLI::Validator(
+        [&option](std::string& value) -> std::string {
+            try {
+                FunctionParams unused;
+                option.set(unused, value, Encoding::Windows1251);
+                return {};
+            } catch (const std::invalid_argument&) {
+                if (option.kind == OptionKind::Number) {
+                    return "'" + value + "' is not a whole number";
+                }
+                std::string words;
+                for (std::string_view word : option.words) {
+                    words += (words.empty() ? "" : ", ") + std::string(word);
+                }
+                return "'" + value + "' is none of " + words;
+            }
+        },
+        "");
+}
+
+// Each option once, in the order of the functions, with the default of its first function,
+// or of `reader` where it takes the option.
+void Parser::AddFunctionOptions(std::optional<FunctionId> reader) {
+    for (const FunctionInfo& f : AllFunctions()) {
+        for (const OptionInfo& taken : OptionsOf(f.id)) {
+            const std::string name(taken.name);
             if (std::any_of(slots.begin(), slots.end(),
                             [&](const Slot& slot) { return slot.name == name; })) {
                 continue;
             }
+            const OptionInfo* own = reader ? FindOption(*reader, name) : nullptr;
+            const OptionInfo& option = own != nullptr ? *own : taken;
             Slot& slot = slots.emplace_back(Slot{name, &option, {}, {}, false});
             const std::string flag = "--" + name;
             const std::string help = HelpOf(name, option.kind);
@@ -121,6 +158,13 @@ void Parser::AddFunctionOptions() {
                         flag, [&slot] { slot.on = true; }, help);
                     break;
                 case OptionKind::Choice:
+                    if (!option.words.empty()) {
+                        app.add_option(flag, slot.value, help)
+                            ->check(ReadBy(option))
+                            ->type_name("WORD")
+                            ->default_str(shown);
+                        break;
+                    }
                     app.add_option(flag, slot.entry, help)
                         ->check(CLI::Range(-1, static_cast<int>(option.entries.size()) - 1))
                         ->type_name("K")
@@ -129,6 +173,9 @@ void Parser::AddFunctionOptions() {
                 case OptionKind::CountText:
                 case OptionKind::OneChar:
                     app.add_option(flag, slot.value, help)->default_str(shown);
+                    break;
+                case OptionKind::Number:
+                    app.add_option(flag, slot.value, help)->check(ReadBy(option))->type_name("N");
                     break;
                 case OptionKind::Text:
                 case OptionKind::OptionalText:
@@ -139,7 +186,7 @@ void Parser::AddFunctionOptions() {
     }
 }
 
-Parser::Parser(Options& o, Form form, bool many) {
+Parser::Parser(Options& o, Form form, bool many, std::optional<FunctionId> reader) {
     // A word that begins with '/' is a path, also on Windows.
     app.allow_windows_style_options(false);
     if (form != Form::Recipe) {
@@ -147,7 +194,7 @@ Parser::Parser(Options& o, Form form, bool many) {
     }
     if (form == Form::Step) {
         app.set_help_flag();
-        AddFunctionOptions();
+        AddFunctionOptions(reader);
         return;
     }
     if (many) {
@@ -176,7 +223,7 @@ Parser::Parser(Options& o, Form form, bool many) {
                  "with --output-dir or --in-place: a folder among the INPUTs gives all its "
                  "files, its folders' too (their path in it kept under DIR)");
     if (form == Form::Function) {
-        AddFunctionOptions();
+        AddFunctionOptions(reader);
     }
     app.set_version_flag("--version", VersionText(), "Print the version and exit");
     app.footer(FunctionList());
@@ -234,7 +281,14 @@ struct SortedWords {
     std::vector<std::string> options;
     std::vector<std::string> positionals;
     std::vector<std::string> unexpected;
+    std::string missing;  // the option at the end without its value, if any
 };
+
+void RefuseMissing(const SortedWords& words) {
+    if (!words.missing.empty()) {
+        throw UsageError(words.missing);
+    }
+}
 
 SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args,
                  std::size_t positionals) {
@@ -270,8 +324,9 @@ SortedWords Sort(const CLI::App& app, const std::vector<std::string>& args,
             words.options.push_back(word.substr(equals + 1));
         } else {
             if (k + 1 == args.size()) {  // CLI11 would take the "--" that follows
-                throw UsageError(option->get_name() + ": 1 required " + option->get_type_name() +
-                                 " missing");
+                words.missing =
+                    option->get_name() + ": 1 required " + option->get_type_name() + " missing";
+                break;
             }
             words.options.push_back(word);
             words.options.push_back(args[++k]);
@@ -325,6 +380,9 @@ std::optional<std::string> GivenValue(const Slot& slot) {
         case OptionKind::Flag:
             return slot.on ? std::optional<std::string>("1") : std::nullopt;
         case OptionKind::Choice:
+            if (!slot.option->words.empty()) {
+                return slot.value;
+            }
             return slot.entry ? std::optional<std::string>(std::to_string(*slot.entry))
                               : std::nullopt;
         default:
@@ -332,14 +390,41 @@ std::optional<std::string> GivenValue(const Slot& slot) {
     }
 }
 
-// An option's value set for every function that takes an option of that name.
-void SetEverywhere(const std::string& name, const std::string& value, Encoding encoding,
+// An option's value set for every function that takes an option of that name and kind.
+void SetEverywhere(const OptionInfo& given, const std::string& value, Encoding encoding,
                    FunctionParams& params) {
     for (const FunctionInfo& f : AllFunctions()) {
-        if (const OptionInfo* option = FindOption(f.id, name)) {
+        const OptionInfo* option = FindOption(f.id, given.name);
+        if (option != nullptr && option->kind == given.kind) {
             option->set(params, value, encoding);
         }
     }
+}
+
+// Whether a function reads an option otherwise than the first function that takes its name.
+bool ReadsOwnWay(FunctionId id) {
+    const std::span<const OptionInfo> options = OptionsOf(id);
+    return std::any_of(options.begin(), options.end(), [](const OptionInfo& option) {
+        return FirstTaker(option.name).kind != option.kind;
+    });
+}
+
+// The function whose options sort the words: one that reads an option its own way, where the
+// words sorted by its options name it as FUNCTION; none for the others.
+std::optional<FunctionId> ReaderOf(const std::vector<std::string>& args, Form form,
+                                   std::size_t positionals, bool many = false) {
+    for (const FunctionInfo& f : AllFunctions()) {
+        if (!ReadsOwnWay(f.id)) {
+            continue;
+        }
+        Options unused;
+        const Parser p(unused, form, many, f.id);
+        const SortedWords words = Sort(p.app, args, positionals);
+        if (!words.positionals.empty() && FindFunction(words.positionals.front()) == f.id) {
+            return f.id;
+        }
+    }
+    return std::nullopt;
 }
 
 // The given options: texts into `texts`, to wait for the encoding, the others into `params`.
@@ -352,7 +437,7 @@ void TakeValues(const Parser& p, FunctionParams& params, GivenTexts& texts) {
         if (slot.option->IsText()) {
             texts.emplace_back(slot.name, *value);
         } else {
-            SetEverywhere(slot.name, *value, Encoding::Windows1251, params);  // no text in them
+            SetEverywhere(*slot.option, *value, Encoding::Windows1251, params);  // no text in them
         }
     }
 }
@@ -378,18 +463,22 @@ void CheckManyFiles(const Options& o) {
 Command ParseCommand(const std::vector<std::string>& args) {
     Command command;
     Options& o = command.options;
-    auto p = std::make_unique<Parser>(o, Form::Function);
+    auto p = std::make_unique<Parser>(o, Form::Function, false, ReaderOf(args, Form::Function, 3));
     SortedWords words = Sort(p->app, args, 3);
+    RefuseMissing(words);
     auto named = [&words](const char* name) {
         return std::find(words.named.begin(), words.named.end(), name) != words.named.end();
     };
     const bool recipe = named("--recipe");
     const bool many = named("--output-dir") || named("--in-place");
     if (recipe || many) {
-        p = std::make_unique<Parser>(o, recipe ? Form::Recipe : Form::Function, many);
-        words = Sort(p->app, args,
-                     many ? std::numeric_limits<std::size_t>::max()
-                          : (recipe ? std::size_t{2} : std::size_t{3}));
+        const Form form = recipe ? Form::Recipe : Form::Function;
+        const std::size_t positionals = many ? std::numeric_limits<std::size_t>::max()
+                                             : (recipe ? std::size_t{2} : std::size_t{3});
+        p = std::make_unique<Parser>(
+            o, form, many, recipe ? std::nullopt : ReaderOf(args, form, positionals, many));
+        words = Sort(p->app, args, positionals);
+        RefuseMissing(words);
     }
     if (const std::optional<Command::Kind> kind = Parse(*p, words)) {
         command.kind = *kind;
@@ -414,14 +503,15 @@ Command ParseCommand(const std::vector<std::string>& args) {
 
 void ApplyTexts(const GivenTexts& texts, Encoding encoding, FunctionParams& params) {
     for (const auto& [name, value] : texts) {
-        SetEverywhere(name, InEncoding("--" + name, value, encoding), encoding, params);
+        SetEverywhere(FirstTaker(name), InEncoding("--" + name, value, encoding), encoding, params);
     }
 }
 
 FunctionCall ParseFunctionWords(const std::vector<std::string>& words) {
     Options unused;
-    Parser p(unused, Form::Step);
+    Parser p(unused, Form::Step, false, ReaderOf(words, Form::Step, 1));
     const SortedWords sorted = Sort(p.app, words, 1);
+    RefuseMissing(sorted);
     if (!sorted.unexpected.empty()) {
         const std::string& word = sorted.unexpected.front();
         throw UsageError(word.starts_with("--") ? "unknown option " + word.substr(0, word.find('='))

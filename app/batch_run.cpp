@@ -36,7 +36,7 @@ Encoding Load(const std::optional<Encoding>& given,
 
 // Writes `output` (none: standard output) through the safe writer, then the counts: beside
 // the document on standard output, a count would become part of it.
-void Save(const std::optional<std::filesystem::path>& output, const TextPieces& pieces,
+void Save(const std::optional<std::filesystem::path>& output, const PieceStream& pieces,
           const std::vector<std::string>& counts) {
     if (output) {
         SaveText(pieces, *output);
@@ -120,15 +120,21 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
         for (std::size_t k = 0; k < steps.size(); ++k) {
             heard[k].Into(counts, prefix + StepName(steps[k]) + ": ");
         }
-        Save(output, document.FileForm(), counts);
+        Save(output, StreamOf(document.FileForm()), counts);
         return;
     }
+    // A function alone writes its result straight from the lines where they lie.
     const FunctionCall& call = steps.front().call;
     const FunctionResult result =
-        RunLineFunction(call.function, call.params, document, heard.front().Hear());
+        RunForWriting(call.function, call.params, document, heard.front().Hear());
     heard.front().Into(counts, prefix);
-    Save(output, result.to_write ? document.TextForm(*result.to_write) : document.FileForm(),
-         counts);
+    if (result.order) {
+        Save(output, document.FileForm(*result.order), counts);
+    } else {
+        Save(output,
+             StreamOf(result.to_write ? document.TextForm(*result.to_write) : document.FileForm()),
+             counts);
+    }
 }
 
 }  // namespace quillex::batch

@@ -23,6 +23,10 @@ const CaptionTable kEnglish{
     .Txt_Func_9 = "Process the lines containing text",
     .Txt_Func_10 = "Remove excess spaces",
     .Txt_Func_11 = "Remove all lines beginning with the word",
+    .Txt_Func_12 = "Sort lines",
+    .Txt_Func_13 = "Reverse the order of lines",
+    .Txt_Func_14 = "Shuffle lines",
+    .Txt_Func_15 = "Remove duplicates by a mode",
     .Txt_Auto_Min_Hint = "Auto minimize on startup",
     .Txt_Hints_Hint = "Show hints",
     .Txt_Help_Hint = "Show a help file",
@@ -106,6 +110,10 @@ const CaptionTable kRussian{
     .Txt_Func_9 = "Обработать строки содержащие текст",
     .Txt_Func_10 = "Удалить лишние пробелы",
     .Txt_Func_11 = "Удалить все строки начинающиеся со слова",
+    .Txt_Func_12 = "Сортировать строки",
+    .Txt_Func_13 = "Обратить порядок строк",
+    .Txt_Func_14 = "Перемешать строки",
+    .Txt_Func_15 = "Удалить дубли по режиму",
     .Txt_Auto_Min_Hint = "Автоминимизация программы при запуске",
     .Txt_Hints_Hint = "Показывать всплывающие подсказки",
     .Txt_Help_Hint = "Показать файл помощи",
@@ -175,10 +183,12 @@ const CaptionTable kRussian{
 
 const std::string& CaptionTable::FunctionName(int function) const {
     static constexpr std::array<std::string CaptionTable::*, kFunctionCount> kEntries = {
-        &CaptionTable::Txt_Func_0, &CaptionTable::Txt_Func_1,  &CaptionTable::Txt_Func_2,
-        &CaptionTable::Txt_Func_3, &CaptionTable::Txt_Func_4,  &CaptionTable::Txt_Func_5,
-        &CaptionTable::Txt_Func_6, &CaptionTable::Txt_Func_7,  &CaptionTable::Txt_Func_8,
-        &CaptionTable::Txt_Func_9, &CaptionTable::Txt_Func_10, &CaptionTable::Txt_Func_11,
+        &CaptionTable::Txt_Func_0,  &CaptionTable::Txt_Func_1,  &CaptionTable::Txt_Func_2,
+        &CaptionTable::Txt_Func_3,  &CaptionTable::Txt_Func_4,  &CaptionTable::Txt_Func_5,
+        &CaptionTable::Txt_Func_6,  &CaptionTable::Txt_Func_7,  &CaptionTable::Txt_Func_8,
+        &CaptionTable::Txt_Func_9,  &CaptionTable::Txt_Func_10, &CaptionTable::Txt_Func_11,
+        &CaptionTable::Txt_Func_12, &CaptionTable::Txt_Func_13, &CaptionTable::Txt_Func_14,
+        &CaptionTable::Txt_Func_15,
     };
     if (function < 0 || function >= kFunctionCount) {
         throw std::out_of_range("no line function " + std::to_string(function));

@@ -24,6 +24,10 @@ struct CaptionTable {
     std::string Txt_Func_9;
     std::string Txt_Func_10;
     std::string Txt_Func_11;
+    std::string Txt_Func_12;
+    std::string Txt_Func_13;
+    std::string Txt_Func_14;
+    std::string Txt_Func_15;
     std::string Txt_Auto_Min_Hint;
     std::string Txt_Hints_Hint;
     std::string Txt_Help_Hint;
@@ -88,8 +92,8 @@ struct CaptionTable {
     std::string Txt_Files_Done;
     std::string Txt_Files_Refused;
 
-    // Txt_Func_0 .. Txt_Func_11 by function number.
-    static constexpr int kFunctionCount = 12;
+    // Txt_Func_0 .. Txt_Func_15 by function number.
+    static constexpr int kFunctionCount = 16;
     const std::string& FunctionName(int function) const;
 
     friend bool operator==(const CaptionTable&, const CaptionTable&) = default;

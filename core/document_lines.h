@@ -11,6 +11,7 @@
 #include "core/encoding.h"
 #include "core/line_index.h"
 #include "core/line_selection.h"
+#include "core/piece_stream.h"
 #include "core/progress.h"
 
 namespace quillex {
@@ -78,6 +79,9 @@ class DocumentLines {
     TextPieces FileForm() const;
     // The same for some lines: the mark, then one piece for each run of them.
     TextPieces TextForm(const LineSelection& lines) const;
+    // The file form with the lines in `order` (line numbers, each line once), written from
+    // where they lie through a small buffer of its own; both must outlive the stream.
+    PieceStream FileForm(const std::vector<std::uint32_t>& order) const;
     // Keeps only the selected lines, moving each run of them once.
     void Keep(const LineSelection& lines) noexcept;
 

@@ -39,19 +39,16 @@ std::string FileMessage(const fs::path& path, const std::string& reason) {
 // Writes the pieces, telling `progress` after every few megabytes, and, on Linux, hands each
 // few megabytes to the disk as soon as it is written, so that the flush at the end waits for
 // the last of them only rather than for the whole file.
-bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& progress) {
+bool WriteToDisk(std::FILE* file, const PieceStream& text, const Progress& progress) {
     constexpr std::size_t kStep = std::size_t{8} << 20;
-    std::size_t total = 0;
-    for (std::string_view piece : pieces) {
-        total += piece.size();
-    }
-    std::size_t written = 0;
-    std::size_t told = 0;
+    const std::uint64_t total = text.size;
+    std::uint64_t written = 0;
+    std::uint64_t told = 0;
 #ifdef __linux__
     const int fd = ::fileno(file);
-    std::size_t handed = 0;
+    std::uint64_t handed = 0;
 #endif
-    for (std::string_view piece : pieces) {
+    return text.each([&](std::string_view piece) {
         while (!piece.empty()) {
             const std::size_t slice = std::min(piece.size(), kStep);
             if (int injected = InjectedFault(WriteStep::kWrite)) {
@@ -83,12 +80,12 @@ bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& prog
             }
 #endif
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 // Returns 0, or the errno of the failure (EIO where the C library set none).
-int WriteAndSync(CFile& file, const TextPieces& pieces, const Progress& progress = {}) {
+int WriteAndSync(CFile& file, const PieceStream& pieces, const Progress& progress = {}) {
     if (!file) {
         return errno != 0 ? errno : EIO;
     }
@@ -110,8 +107,8 @@ std::string Unchanged(bool existed) {
 // renames it over `real`. Every failure leaves `real` as it was: where no temporary file can
 // be made, the target is never written in place, for a write that fails there (a full disk)
 // would destroy it.
-void ReplaceFile(const TextPieces& pieces, const fs::path& path, const fs::path& real, bool existed,
-                 const Progress& progress) {
+void ReplaceFile(const PieceStream& pieces, const fs::path& path, const fs::path& real,
+                 bool existed, const Progress& progress) {
     // Until it is complete the new content is the owner's alone; the target's permissions
     // follow once it is written. A new file gets what the umask allows.
     TemporaryFile temporary(real, existed ? 0600 : 0666);
@@ -296,16 +293,21 @@ ByteBuffer ReadWholeFile(const fs::path& path, const Progress& progress) {
     }
 }
 
+bool WritePieces(std::FILE* file, const PieceStream& text) {
+    return text.each([file](std::string_view piece) {
+        return piece.empty() || std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+    });
+}
+
 bool WritePieces(std::FILE* file, const TextPieces& pieces) {
-    for (std::string_view piece : pieces) {
-        if (!piece.empty() && std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) {
-            return false;
-        }
-    }
-    return true;
+    return WritePieces(file, StreamOf(pieces));
 }
 
 void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& progress) {
+    SaveText(StreamOf(pieces), path, progress);
+}
+
+void SaveText(const PieceStream& pieces, const fs::path& path, const Progress& progress) {
 #ifndef _WIN32
     const Found found = OpenTarget(path);
     if (found.fd >= 0) {

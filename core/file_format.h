@@ -9,6 +9,7 @@
 
 #include "core/byte_buffer.h"
 #include "core/line_selection.h"
+#include "core/piece_stream.h"
 #include "core/progress.h"
 
 namespace quillex {
@@ -48,9 +49,12 @@ ByteBuffer ReadWholeFile(const std::filesystem::path& path, const Progress& prog
 // temporary file and leaves the target untouched (a device is never stopped).
 void SaveText(const TextPieces& pieces, const std::filesystem::path& path,
               const Progress& progress = {});
+void SaveText(const PieceStream& text, const std::filesystem::path& path,
+              const Progress& progress = {});
 
 // Writes the pieces to an open stream; false on a write error (errno set by the C library).
 bool WritePieces(std::FILE* file, const TextPieces& pieces);
+bool WritePieces(std::FILE* file, const PieceStream& text);
 
 // Plain lists through the same reader and writer; where a NUL ended the text, `report` gets
 // its offset.

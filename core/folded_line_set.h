@@ -43,7 +43,10 @@ class FoldedLineSet {
     void Prefetch(std::uint32_t tag) const { __builtin_prefetch(Slots() + (tag & mask_)); }
 
     // Adds line i (whose tag is given) unless an equal line is there already; returns the
-    // number of the line that stands for its group: i itself where it was added.
+    // number of the line that stands for its group: i itself where it was added. Where
+    // `kTakesOver`, line i stands for its group from then on, and the line returned is the one
+    // that stood for it before.
+    template <bool kTakesOver = false>
     std::size_t Add(std::size_t i, std::uint32_t tag) {
         const std::string_view line = lines_.Get(i);
         for (std::size_t at = tag & mask_;; at = (at + 1) & mask_) {
@@ -51,20 +54,25 @@ class FoldedLineSet {
             if (slot.line == 0) {
                 if ((count_ + 1) * 2 > capacity_) {
                     Grow();
-                    return Add(i, tag);
+                    return Add<kTakesOver>(i, tag);
                 }
                 ++count_;
                 slot = {tag, static_cast<std::uint32_t>(i + 1)};
                 return i;
             }
             if (slot.tag == tag && Fold::Equal(lines_.Get(slot.line - 1), line)) {
-                return slot.line - 1;
+                const std::size_t before = slot.line - 1;
+                if constexpr (kTakesOver) {
+                    slot.line = static_cast<std::uint32_t>(i + 1);
+                }
+                return before;
             }
         }
     }
-    // Adds every line in order, then `visit(i, first)` with the number of the first line of
-    // its group; the watcher hears of line i as unit `done + i + 1` of `total`.
-    template <class Visit>
+    // Adds every line in order, then `visit(i, first)` with the number of the line that stood
+    // for its group (the first, unless `kTakesOver`); the watcher hears of line i as unit
+    // `done + i + 1` of `total`.
+    template <bool kTakesOver = false, class Visit>
     void AddAll(Visit visit, const Progress& progress, std::uint64_t done, std::uint64_t total) {
         // A few lines are hashed ahead and their slots fetched together, so that the memory
         // serves several probes at once; they are still taken in order.
@@ -78,7 +86,7 @@ class FoldedLineSet {
                 Prefetch(tags[k]);
             }
             for (std::size_t k = 0; k < count; ++k) {
-                visit(first + k, Add(first + k, tags[k]));
+                visit(first + k, Add<kTakesOver>(first + k, tags[k]));
             }
             progress.Step(done + first + count, total);
         }

@@ -25,6 +25,14 @@ constexpr std::string_view kClassEntries[] = {"Marks ['.', ';', ',', ':', '!', '
                                               "Numbers ['0'..'9']", "Internal spaces [' ']"};
 constexpr std::string_view kSideEntries[] = {"At the start of the line", "At the end of lines",
                                              "To the start and end of line"};
+// The orders and the duplicate modes, in the order of their enumerators.
+constexpr std::string_view kOrderEntries[] = {"As bytes", "Ignoring letter case", "By number",
+                                              "Numbers in the text by value", "By length"};
+constexpr std::string_view kOrderWords[] = {"bytes", "case", "number", "natural", "length"};
+constexpr std::string_view kKeepEntries[] = {"Keep the first of each", "Keep the last of each",
+                                             "Only the lines that occur once",
+                                             "Only adjacent duplicates"};
+constexpr std::string_view kKeepWords[] = {"first", "last", "none", "adjacent"};
 
 Value Flag(bool on) {
     return on ? "1" : "0";
@@ -45,6 +53,30 @@ std::optional<Enum> Entry(std::string_view value, const std::string_view (&)[cou
         throw std::invalid_argument("not an entry: " + std::string(value));
     }
     return number < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(number));
+}
+
+template <typename Enum, std::size_t count>
+Value WordOf(Enum entry, const std::string_view (&words)[count]) {
+    return std::string(words[static_cast<std::size_t>(entry)]);
+}
+
+template <typename Enum, std::size_t count>
+Enum ByWord(std::string_view value, const std::string_view (&words)[count]) {
+    for (std::size_t k = 0; k < count; ++k) {
+        if (words[k] == value) {
+            return static_cast<Enum>(k);
+        }
+    }
+    throw std::invalid_argument("not an entry: " + std::string(value));
+}
+
+std::uint64_t WholeNumber(std::string_view value) {
+    std::uint64_t number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
+        throw std::invalid_argument("not a whole number: " + std::string(value));
+    }
+    return number;
 }
 
 constexpr OptionInfo kCount = {"count",
@@ -170,6 +202,53 @@ constexpr OptionInfo kRemoveWord = {"word",
                                     [](const P& p) -> Value { return p.remove_word; },
                                     [](P& p, std::string_view v, Encoding) { p.remove_word = v; }};
 
+constexpr OptionInfo kSort[] = {
+    {"by", Kind::Choice, "the order: bytes, case (letter case ignored), number, natural or length",
+     "ComboBox_12_0", kOrderEntries, [](const P& p) { return WordOf(p.sort_by, kOrderWords); },
+     [](P& p, std::string_view v, Encoding) { p.sort_by = ByWord<SortOrder>(v, kOrderWords); },
+     kOrderWords},
+    {"descending",
+     Kind::Flag,
+     "the greatest first",
+     "Cb_12_0",
+     {},
+     [](const P& p) { return Flag(p.descending); },
+     [](P& p, std::string_view v, Encoding) { p.descending = v == "1"; }},
+};
+constexpr OptionInfo kShuffle = {
+    "seed",
+    Kind::Number,
+    "a seed for a repeatable order (a random order unless given)",
+    "Edit_14_0",
+    {},
+    [](const P& p) { return p.seed ? Value(std::to_string(*p.seed)) : Value(); },
+    [](P& p, std::string_view v, Encoding) { p.seed = WholeNumber(v); }};
+constexpr OptionInfo kDuplicates[] = {
+    {"keep", Kind::Choice,
+     "WORD, of each group of equal lines: first, last, none (only lines that occur once) or "
+     "adjacent (a line equal to the one before it goes)",
+     "ComboBox_15_0", kKeepEntries,
+     [](const P& p) { return WordOf(p.duplicates.keep, kKeepWords); },
+     [](P& p, std::string_view v, Encoding) {
+         p.duplicates.keep = ByWord<DuplicateKeep>(v, kKeepWords);
+     },
+     kKeepWords},
+    {"exact",
+     Kind::Flag,
+     "lines equal byte for byte (letter case ignored otherwise)",
+     "Cb_15_0",
+     {},
+     [](const P& p) { return Flag(p.duplicates.exact); },
+     [](P& p, std::string_view v, Encoding) { p.duplicates.exact = v == "1"; }},
+    {"count",
+     Kind::Flag,
+     "without TEXT, each kept line written as its group's size, a tab, the line",
+     "Cb_15_1",
+     {},
+     [](const P& p) { return Flag(p.duplicates.count); },
+     [](P& p, std::string_view v, Encoding) { p.duplicates.count = v == "1"; }},
+};
+
 // By function number.
 constexpr std::array<std::span<const OptionInfo>, kFunctionCount> kOptions = {{
     {&kCount, 1},
@@ -184,6 +263,10 @@ constexpr std::array<std::span<const OptionInfo>, kFunctionCount> kOptions = {{
     kFilterExt,
     {&kTrim, 1},
     {&kRemoveWord, 1},
+    kSort,
+    {},
+    {&kShuffle, 1},
+    kDuplicates,
 }};
 
 }  // namespace

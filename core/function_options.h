@@ -20,7 +20,8 @@ enum class OptionKind {
     Text,          // a text in the document's encoding
     OptionalText,  // a text that is used only where it is given (switched on)
     Flag,          // on or off
-    Choice,        // one of fixed entries by number, -1 for none
+    Choice,        // one of fixed entries: by number, -1 for none, or by word (see words)
+    Number,        // a whole number from 0, checked when given; none unless given
 };
 
 struct OptionInfo {
@@ -31,11 +32,15 @@ struct OptionInfo {
     // A choice's entries; for an editable field, the entries its list offers.
     std::span<const std::string_view> entries;
     // The value as text: document bytes for texts, the entry number for a choice ("-1" for
-    // none), "1" or "0" for a flag; none for an optional text that is off.
+    // none) or its word, "1" or "0" for a flag; none for an optional text that is off and for
+    // a number not given.
     std::optional<std::string> (*get)(const FunctionParams&);
     // Sets it from such a text; a one-character option keeps the text's first character in
     // `encoding`, an optional text is switched on.
     void (*set)(FunctionParams&, std::string_view value, Encoding encoding);
+    // For a choice taken by word, the words of its entries, in their order; empty for a
+    // choice by number.
+    std::span<const std::string_view> words = {};
 
     bool IsText() const {
         return kind == OptionKind::OneChar || kind == OptionKind::Text ||

@@ -19,6 +19,10 @@ constexpr std::array<FunctionInfo, kFunctionCount> kFunctions = {{
     {FunctionId::FilterExt, "filter-ext", Kind::WritesLoadFile},
     {FunctionId::Trim, "trim", Kind::RewritesDocument},
     {FunctionId::RemoveWithWord, "remove-with-word", Kind::RewritesDocument},
+    {FunctionId::Sort, "sort", Kind::RewritesDocument},
+    {FunctionId::Reverse, "reverse", Kind::RewritesDocument},
+    {FunctionId::Shuffle, "shuffle", Kind::RewritesDocument},
+    {FunctionId::Duplicates, "duplicates", Kind::RewritesDocument},
 }};
 
 }  // namespace
@@ -56,6 +60,32 @@ FunctionResult BuildLoadFileResult(FunctionId id, const FunctionParams& p,
     return result;
 }
 
+FunctionResult RunForWriting(FunctionId id, const FunctionParams& p, DocumentLines& document,
+                             const Progress& progress) {
+    const std::size_t n = document.Count();
+    FunctionResult result;
+    if (n == 0) {
+        return RunLineFunction(id, p, document, progress);
+    }
+    if (id == FunctionId::Sort) {
+        result.order = SortedLineOrder(document, p.sort_by, p.descending, progress);
+    } else if (id == FunctionId::Shuffle) {
+        result.order = ShuffledLineOrder(document, p.seed, progress);
+    } else if (id == FunctionId::Duplicates && !p.duplicates.count) {
+        result.to_write = DuplicateSelection(document, p.duplicates, progress);
+        return result;
+    } else if (id == FunctionId::Reverse) {
+        result.order.emplace(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            (*result.order)[k] = static_cast<std::uint32_t>(n - 1 - k);
+        }
+    } else {
+        return RunLineFunction(id, p, document, progress);
+    }
+    progress(n);
+    return result;
+}
+
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentLines& document,
                                const Progress& progress) {
     if (Describe(id).result == FunctionResultKind::WritesLoadFile) {
@@ -90,6 +120,18 @@ FunctionResult RunLineFunction(FunctionId id, const FunctionParams& p, DocumentL
             break;
         case FunctionId::RemoveWithWord:
             RemoveLinesWithWord(document, p.remove_word, progress);
+            break;
+        case FunctionId::Sort:
+            SortLines(document, p.sort_by, p.descending, progress);
+            break;
+        case FunctionId::Reverse:
+            ReverseLines(document, progress);
+            break;
+        case FunctionId::Shuffle:
+            ShuffleLines(document, p.seed, progress);
+            break;
+        case FunctionId::Duplicates:
+            RemoveDuplicates(document, p.duplicates, progress);
             break;
         case FunctionId::Dedupe:
         case FunctionId::DropFirst:

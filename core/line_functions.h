@@ -1,17 +1,20 @@
 #pragma once
 
-// The twelve line functions as one registry: the window's panels and the batch runner both
+// The line functions as one registry: the window's panels and the batch runner both
 // name a function, fill its parameters (the panels' defaults unless told otherwise) and run it
 // here, so that they cannot drift apart.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/document_lines.h"
 #include "core/encoded_text.h"
 #include "core/line_operations.h"
+#include "core/line_ordering.h"
 #include "core/line_selection.h"
 
 namespace quillex {
@@ -29,8 +32,12 @@ enum class FunctionId {
     FilterExt,
     Trim,
     RemoveWithWord,
+    Sort,
+    Reverse,
+    Shuffle,
+    Duplicates,
 };
-inline constexpr int kFunctionCount = 12;
+inline constexpr int kFunctionCount = 16;
 
 // What a run does with its result.
 enum class FunctionResultKind {
@@ -45,7 +52,7 @@ struct FunctionInfo {
 };
 const std::array<FunctionInfo, kFunctionCount>& AllFunctions();
 const FunctionInfo& Describe(FunctionId id);
-// By number (0..11) or by name; nullopt for anything else.
+// By number (0..kFunctionCount-1) or by name; nullopt for anything else.
 std::optional<FunctionId> FindFunction(std::string_view numberOrName);
 
 // Every function's parameters, holding the panels' defaults. Texts are document bytes, in the
@@ -68,6 +75,10 @@ struct FunctionParams {
     FilterMode mode = FilterMode::KeepMatching;                               // filter
     std::optional<TrimSide> side = TrimSide::AtStart;                         // trim
     std::string remove_word = "con";                                          // remove word
+    SortOrder sort_by = SortOrder::Bytes;                                     // sort
+    bool descending = false;                                                  // sort
+    std::optional<std::uint64_t> seed;  // shuffle: none for a random order
+    DuplicateMode duplicates;           // duplicates
 };
 
 // The character a replace field of a Windows-1251 document gives: its first byte, or none
@@ -77,16 +88,26 @@ inline std::optional<std::string> FirstByte(std::string_view text) {
 }
 
 struct FunctionResult {
-    // For the functions that write over the load file: the lines to write.
+    // For the functions that write over the load file, and for duplicates run by
+    // RunForWriting: the lines to write.
     std::optional<LineSelection> to_write;
     // What the document keeps once they are written, where it keeps less than it has.
     std::optional<LineSelection> document_keeps;
+    // For a run that is only written out (RunForWriting): the order to write all the lines
+    // in, the document left as it was.
+    std::optional<std::vector<std::uint32_t>> order;
 };
 
 // Runs one function over `document` (changing it only for the functions that rewrite it).
 // Throws what the function throws; a drop count that is not a number is a ConversionError.
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
                                const Progress& progress);
+// As RunLineFunction, for a document that is written out and then dropped (the batch
+// runner's): sort, reverse and shuffle give the order to write its lines in, and duplicates
+// without counts the lines to write, rather than rebuild it, so that the lines are neither
+// held twice nor moved; the same progress numbers.
+FunctionResult RunForWriting(FunctionId id, const FunctionParams& params, DocumentLines& document,
+                             const Progress& progress);
 // The result of a function that writes over the load file, which only reads the document (so
 // that it may read the window's document while the window shows it). Other functions give
 // an empty result.

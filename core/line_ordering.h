@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/document_lines.h"
+#include "core/line_selection.h"
 #include "core/progress.h"
 
 namespace quillex {
@@ -50,6 +51,10 @@ void ReverseLines(DocumentLines& lines, const Progress& progress);
 // Progress number: the line count.
 void ShuffleLines(DocumentLines& lines, std::optional<std::uint64_t> seed,
                   const Progress& progress);
+// The order ShuffleLines puts the lines in, without the rebuild.
+std::vector<std::uint32_t> ShuffledLineOrder(const DocumentLines& lines,
+                                             std::optional<std::uint64_t> seed,
+                                             const Progress& progress);
 
 enum class DuplicateKeep {
     First,     // the first line of each group
@@ -66,5 +71,9 @@ struct DuplicateMode {
 // Keeps the lines of `mode`, in document order. Progress numbers: the 1-based position of
 // each line kept, as duplicate removal reports them. RunError for 2^32 lines or more.
 void RemoveDuplicates(DocumentLines& lines, DuplicateMode mode, const Progress& progress);
+// The lines RemoveDuplicates keeps without counts (`mode.count` is not looked at), for
+// writing them straight from the document; the same progress numbers.
+LineSelection DuplicateSelection(const DocumentLines& lines, DuplicateMode mode,
+                                 const Progress& progress);
 
 }  // namespace quillex

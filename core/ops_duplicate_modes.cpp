@@ -1,8 +1,10 @@
 // The duplicate modes: the groups of equal lines are found by the set of duplicate removal
 // (keep-first without counts is that function's own pass); the kept lines are then moved
-// together where they lie, or, with their counts in front, built into a new buffer.
+// together where they lie, and with counts moved up again to make room for them.
 
 #include <charconv>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/document_editor.h"
@@ -71,6 +73,17 @@ Kept Adjacent(const DocumentLines& lines, Keeper keeper, const Progress& progres
     return keeper.Take();
 }
 
+// One bit a line.
+class LineBits {
+  public:
+    explicit LineBits(std::size_t n) : words_((n + 63) / 64) {}
+    void Set(std::size_t i) noexcept { words_[i / 64] |= std::uint64_t{1} << (i % 64); }
+    bool Test(std::size_t i) const noexcept { return (words_[i / 64] >> (i % 64) & 1) != 0; }
+
+  private:
+    std::vector<std::uint64_t> words_;
+};
+
 template <class Fold>
 Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, Keeper keeper,
               const Progress& progress) {
@@ -86,28 +99,51 @@ Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, Keeper keeper,
             progress, 0, n);
         return keeper.Take();
     }
-    // Each line's group by its first line; each group's size and last line by the first.
-    std::vector<std::uint32_t> group(n);
-    std::vector<std::uint32_t> size(n);
-    std::vector<std::uint32_t> last(mode.keep == DuplicateKeep::Last ? n : 0);
-    seen.AddAll(
-        [&](std::size_t i, std::size_t first) {
-            group[i] = static_cast<std::uint32_t>(first);
-            ++size[first];
-            if (!last.empty()) {
-                last[first] = static_cast<std::uint32_t>(i);
-            }
-        },
-        progress, 0, 2 * std::uint64_t{n});
+    // The lines that go, marked as the pass finds them: a line after the first of its group,
+    // with keep-last the line a later one takes over from, and with keep-none the first too.
+    // Bits and the sizes of the groups kept, rather than each line's group, so that the pass
+    // writes little beside the set and the lines kept are found in one sweep of the bits.
+    LineBits gone(n);
+    // Each group's size so far, at the line that stands for it; written before it is read.
+    const bool sized = mode.count && mode.keep != DuplicateKeep::None;
+    const std::unique_ptr<std::uint32_t[]> size(sized ? new std::uint32_t[n] : nullptr);
+    const std::uint64_t total = 2 * std::uint64_t{n};
+    if (mode.keep == DuplicateKeep::Last) {
+        seen.template AddAll<true>(
+            [&](std::size_t i, std::size_t before) {
+                if (before != i) {
+                    gone.Set(before);
+                }
+                if (sized) {
+                    size[i] = before == i ? 1 : size[before] + 1;
+                }
+            },
+            progress, 0, total);
+    } else {
+        const bool none = mode.keep == DuplicateKeep::None;
+        seen.AddAll(
+            [&](std::size_t i, std::size_t first) {
+                if (first == i) {
+                    if (sized) {
+                        size[i] = 1;
+                    }
+                    return;
+                }
+                gone.Set(i);
+                if (none) {
+                    gone.Set(first);
+                }
+                if (sized) {
+                    ++size[first];
+                }
+            },
+            progress, 0, total);
+    }
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t first = group[i];
-        const bool keep = mode.keep == DuplicateKeep::First  ? first == i
-                          : mode.keep == DuplicateKeep::Last ? last[first] == i
-                                                             : size[first] == 1;
-        if (keep) {
-            keeper.Keep(i, size[first]);
+        if (!gone.Test(i)) {
+            keeper.Keep(i, sized ? size[i] : 1);
         }
-        progress.Step(n + i + 1, 2 * std::uint64_t{n});
+        progress.Step(n + i + 1, total);
     }
     return keeper.Take();
 }
@@ -121,43 +157,73 @@ Kept Select(const DocumentLines& lines, DuplicateMode mode, const Progress& prog
     return ByGroups<Fold>(lines, mode, std::move(keeper), progress);
 }
 
-// The kept lines, each as its count, a tab and the line.
+// The kept lines, each as its count, a tab and the line: the buffer grows once (in place
+// where the system can), the kept lines move together where they lie, and then up from the
+// last, each straight to where it ends with its count in front, rather than into a second
+// buffer of the document's size.
 void WriteCounted(DocumentLines& document, const Kept& kept) {
     DocumentEditor e(document);
+    const std::size_t m = kept.lines.Count();
     std::size_t size = 0;
     for (const LineSelection::Run& run : kept.lines.runs()) {
         size += static_cast<std::size_t>(e.index()[run.first + run.count] - e.index()[run.first]);
     }
     constexpr std::size_t kCountRoom = 11;  // ten digits and the tab
-    size += kept.lines.Count() * kCountRoom;
-    TextBuilder built(size, kept.lines.Count());
-    std::size_t k = 0;
-    for (const LineSelection::Run& run : kept.lines.runs()) {
-        for (std::size_t i = run.first; i < run.first + run.count; ++i) {
-            built.StartLine();
-            char digits[kCountRoom];
-            char* end = std::to_chars(digits, digits + 10, kept.counts[k++]).ptr;
-            *end++ = '\t';
-            built.text().Append(digits, static_cast<std::size_t>(end - digits));
-            const std::string_view line = e.Line(i);
-            built.text().Append(line.data(), line.size() + 2);  // with its CR LF
-        }
+    std::size_t added = 0;
+    for (const std::uint32_t count : kept.counts) {
+        char digits[kCountRoom];
+        added += static_cast<std::size_t>(std::to_chars(digits, digits + 10, count).ptr - digits);
     }
-    built.PutInPlace(e);
+    added += m;  // the tabs
+    const std::size_t grown = size + added;
+    // Before anything moves, so that a lack of memory leaves the document as it was.
+    e.index().Prepare(grown);
+    e.text().Reserve(grown);
+    e.Keep(kept.lines);
+    if (m == 0) {
+        return;
+    }
+    char* base = e.text().data();
+    std::uint64_t end = e.index()[m];  // where line k ended, before the move
+    e.index().Set(m, grown);
+    std::size_t shift = added;  // the room the counts of lines 0..k take
+    for (std::size_t k = m; k-- > 0;) {
+        char digits[kCountRoom];
+        char* digitsEnd = std::to_chars(digits, digits + 10, kept.counts[k]).ptr;
+        *digitsEnd++ = '\t';
+        const auto width = static_cast<std::size_t>(digitsEnd - digits);
+        const std::uint64_t from = e.index()[k];
+        shift -= width;
+        const std::uint64_t to = from + shift;
+        std::memmove(base + to + width, base + from, static_cast<std::size_t>(end - from));
+        std::memcpy(base + to, digits, width);
+        e.index().Set(k, to);
+        end = from;
+    }
+    e.text().Resize(grown);
+}
+
+Kept SelectByFolding(const DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
+    CheckLineCount(lines);
+    if (mode.exact) {
+        return Select<ExactBytes>(lines, mode, progress);
+    }
+    if (lines.GetEncoding() == Encoding::Utf8) {
+        return Select<Utf8Fold>(lines, mode, progress);
+    }
+    return Select<Cp1251Fold>(lines, mode, progress);
 }
 
 }  // namespace
 
+LineSelection DuplicateSelection(const DocumentLines& lines, DuplicateMode mode,
+                                 const Progress& progress) {
+    mode.count = false;
+    return SelectByFolding(lines, mode, progress).lines;
+}
+
 void RemoveDuplicates(DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
-    CheckLineCount(lines);
-    Kept kept;
-    if (mode.exact) {
-        kept = Select<ExactBytes>(lines, mode, progress);
-    } else if (lines.GetEncoding() == Encoding::Utf8) {
-        kept = Select<Utf8Fold>(lines, mode, progress);
-    } else {
-        kept = Select<Cp1251Fold>(lines, mode, progress);
-    }
+    const Kept kept = SelectByFolding(lines, mode, progress);
     if (mode.count) {
         WriteCounted(lines, kept);
     } else {

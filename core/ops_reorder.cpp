@@ -73,15 +73,9 @@ class Random {
     std::uint64_t state_[4];
 };
 
-}  // namespace
-
-void ShuffleLines(DocumentLines& lines, std::optional<std::uint64_t> seed,
-                  const Progress& progress) {
-    CheckLineCount(lines);
-    const std::size_t n = lines.Count();
-    if (n == 0) {
-        return;
-    }
+// The watcher hears of the shuffle as the first n units of `total`.
+std::vector<std::uint32_t> Shuffled(std::size_t n, std::optional<std::uint64_t> seed,
+                                    const Progress& progress, std::uint64_t total) {
     if (!seed) {
         std::random_device device;
         seed = std::uint64_t{device()} << 32 ^ device();
@@ -91,11 +85,32 @@ void ShuffleLines(DocumentLines& lines, std::optional<std::uint64_t> seed,
         order[k] = static_cast<std::uint32_t>(k);
     }
     Random random(*seed);
-    const std::uint64_t total = 2 * std::uint64_t{n};
     for (std::size_t k = n - 1; k > 0; --k) {  // Fisher-Yates
         std::swap(order[k], order[random.Below(k + 1)]);
         progress.Step(n - k, total);
     }
+    return order;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> ShuffledLineOrder(const DocumentLines& lines,
+                                             std::optional<std::uint64_t> seed,
+                                             const Progress& progress) {
+    CheckLineCount(lines);
+    const std::size_t n = lines.Count();
+    return n == 0 ? std::vector<std::uint32_t>() : Shuffled(n, seed, progress, n);
+}
+
+void ShuffleLines(DocumentLines& lines, std::optional<std::uint64_t> seed,
+                  const Progress& progress) {
+    CheckLineCount(lines);
+    const std::size_t n = lines.Count();
+    if (n == 0) {
+        return;
+    }
+    const std::uint64_t total = 2 * std::uint64_t{n};
+    const std::vector<std::uint32_t> order = Shuffled(n, seed, progress, total);
     RebuildInOrder(
         lines, [&](std::size_t k) { return order[k]; }, progress, n, total);
     progress(n);

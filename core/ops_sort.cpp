@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstring>
+#include <new>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/encoded_text.h"
@@ -71,7 +75,7 @@ auto ByKeyThenTie(const DocumentEditor& e, bool descending, SortMeter& meter, Ti
 // window, and so on: each line's bytes are read once a window rather than at every
 // comparison. Groups still alike at `fullDepth` are sorted by `tie`, the full comparison.
 template <class WindowAt, class Tie>
-void SortByWindows(const DocumentEditor& e, std::vector<Item>& items, bool descending,
+void SortByWindows(const DocumentEditor& e, std::span<Item> items, bool descending,
                    SortMeter& meter, WindowAt window, std::size_t fullDepth, Tie tie) {
     auto byWindow = [&](const Item& a, const Item& b) {
         meter.Count();
@@ -134,27 +138,43 @@ std::vector<std::uint32_t> OrderBy(const DocumentLines& document, const Progress
     CheckLineCount(document);
     const DocumentEditor e(const_cast<DocumentLines&>(document));  // only reads
     const std::size_t n = e.Count();
-    std::vector<Item> items;
-    items.reserve(n);
-    std::vector<std::uint32_t> lacking;
+    // The items lie in the storage of the order they give, an item in the room of four line
+    // numbers from the front, the lines without a key a number each from the back; the order
+    // is written over them once they are sorted, so that the line numbers are never held
+    // twice (a batch sort's peak is the document and the items).
+    static_assert(sizeof(Item) == 4 * sizeof(std::uint32_t) &&
+                  alignof(Item) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+    std::vector<std::uint32_t> order(4 * n);
+    std::byte* const storage = reinterpret_cast<std::byte*>(order.data());
+    std::size_t taking = 0;
+    std::size_t lacking = 0;
+    auto lackingAt = [&](std::size_t j) {
+        return storage + (4 * n - 1 - j) * sizeof(std::uint32_t);
+    };
     for (std::size_t i = 0; i < n; ++i) {
         Item item{0, static_cast<std::uint32_t>(i), 0};
         if (keyOf(e.Line(i), item)) {
-            items.push_back(item);
+            new (storage + taking++ * sizeof(Item)) Item(item);
         } else {
-            lacking.push_back(item.line);
+            std::memcpy(lackingAt(lacking++), &item.line, sizeof item.line);
         }
         progress.Step(i + 1, kPasses * n);
     }
+    const std::span<Item> items(std::launder(reinterpret_cast<Item*>(storage)), taking);
     SortMeter meter(progress, n);
     sort(e, items, meter);
     progress.Reach(2 * std::uint64_t{n}, kPasses * n);
-    std::vector<std::uint32_t> order;
-    order.reserve(n);
-    for (const Item& item : items) {
-        order.push_back(item.line);
+    // Number k goes to bytes 4k..4k+3, which no item after item k lies in, and no line
+    // without a key, which lie beyond 12n bytes.
+    for (std::size_t k = 0; k < taking; ++k) {
+        const std::uint32_t line = items[k].line;
+        std::memcpy(storage + k * sizeof(std::uint32_t), &line, sizeof line);
     }
-    order.insert(order.end(), lacking.begin(), lacking.end());
+    for (std::size_t j = 0; j < lacking; ++j) {
+        std::memmove(storage + (taking + j) * sizeof(std::uint32_t), lackingAt(j),
+                     sizeof(std::uint32_t));
+    }
+    order.resize(n);
     return order;
 }
 
@@ -169,7 +189,7 @@ std::vector<std::uint32_t> OrderByWindows(const DocumentLines& lines, bool desce
             item.key = window(line, 0, item.rest);
             return true;
         },
-        [&](const DocumentEditor& e, std::vector<Item>& items, SortMeter& meter) {
+        [&](const DocumentEditor& e, std::span<Item> items, SortMeter& meter) {
             SortByWindows(e, items, descending, meter, window, fullDepth, tie);
         });
 }
@@ -179,7 +199,7 @@ template <class KeyOf, class Tie>
 std::vector<std::uint32_t> OrderByKey(const DocumentLines& lines, bool descending,
                                       const Progress& progress, KeyOf keyOf, Tie tie) {
     return OrderBy(lines, progress, keyOf,
-                   [&](const DocumentEditor& e, std::vector<Item>& items, SortMeter& meter) {
+                   [&](const DocumentEditor& e, std::span<Item> items, SortMeter& meter) {
                        std::sort(items.begin(), items.end(),
                                  ByKeyThenTie(e, descending, meter, tie));
                    });
@@ -291,8 +311,10 @@ std::uint64_t NumberKey(const Number& number) noexcept {
 }
 
 // Lines alike in their first windows are compared in full from this depth of their codes on,
-// rather than have their first bytes coded again for every window.
-constexpr std::size_t kUnitsFullDepth = 16;
+// rather than have their first bytes coded again for every window (a window of the orders by
+// character is coded from the line's start). Deep enough that the groups left to the full
+// comparison are small also where many lines begin alike, as words of one list do.
+constexpr std::size_t kUnitsFullDepth = 64;
 constexpr std::size_t kBytesFullDepth = 256;
 
 template <class Chars, bool kNatural>
@@ -376,7 +398,8 @@ void SortLines(DocumentLines& lines, SortOrder order, bool descending, const Pro
     if (n == 0) {
         return;
     }
-    const std::vector<std::uint32_t> sorted = SortedLineOrder(lines, order, descending, progress);
+    std::vector<std::uint32_t> sorted = SortedLineOrder(lines, order, descending, progress);
+    sorted.shrink_to_fit();  // the items' room, not held beside the rebuilt text
     RebuildInOrder(
         lines, [&](std::size_t k) { return sorted[k]; }, progress, 2 * std::uint64_t{n},
         kPasses * n);

@@ -50,7 +50,11 @@ std::vector<std::string> CommandLine(const Options& o) {
     auto text = [&](const std::string& bytes) { return AsText(bytes, o.encoding); };
     add("--encoding",
         o.encoding ? std::string(quillex::EncodingName(*o.encoding)) : std::string("auto"));
-    add("--count", p.count);
+    // Duplicates reads --count and --keep as its own.
+    const bool duplicates = o.function == quillex::FunctionId::Duplicates;
+    if (!duplicates) {
+        add("--count", p.count);
+    }
     add("--from", p.from ? text(*p.from) : "");
     add("--to", p.to ? text(*p.to) : "");
     if (p.cut_word == p.remove_word) {  // one option sets both
@@ -71,8 +75,28 @@ std::vector<std::string> CommandLine(const Options& o) {
         args.push_back("--br");
     }
     add("--lines", p.drop_count);
-    args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
+    if (!duplicates || p.mode == quillex::FilterMode::RemoveMatching) {
+        args.push_back(p.mode == quillex::FilterMode::KeepMatching ? "--keep" : "--drop");
+    }
     add("--side", Index(p.side));
+    const std::string_view orders[] = {"bytes", "case", "number", "natural", "length"};
+    add("--by", std::string(orders[static_cast<int>(p.sort_by)]));
+    if (p.descending) {
+        args.push_back("--descending");
+    }
+    if (p.seed) {
+        add("--seed", std::to_string(*p.seed));
+    }
+    if (duplicates) {
+        const std::string_view keeps[] = {"first", "last", "none", "adjacent"};
+        add("--keep", std::string(keeps[static_cast<int>(p.duplicates.keep)]));
+        if (p.duplicates.exact) {
+            args.push_back("--exact");
+        }
+        if (p.duplicates.count) {
+            args.push_back("--count");
+        }
+    }
     if (o.outputDir) {
         add("--output-dir", *o.outputDir);
     }
@@ -102,7 +126,10 @@ bool Same(const Options& x, const Options& y) {
            a.condition == b.condition && a.condition_text == b.condition_text &&
            a.char_class == b.char_class && a.marker == b.marker && a.drop_count == b.drop_count &&
            a.extension == b.extension && a.mode == b.mode && a.side == b.side &&
-           a.remove_word == b.remove_word;
+           a.remove_word == b.remove_word && a.sort_by == b.sort_by &&
+           a.descending == b.descending && a.seed == b.seed &&
+           a.duplicates.keep == b.duplicates.keep && a.duplicates.exact == b.duplicates.exact &&
+           a.duplicates.count == b.duplicates.count;
 }
 
 constexpr std::array<const char*, 6> kTextOptions = {"from", "to", "word", "text", "left", "right"};
@@ -171,7 +198,10 @@ void AcceptsAsGiven(FuzzedDataProvider& in) {
         p.mode = drop ? quillex::FilterMode::RemoveMatching : quillex::FilterMode::KeepMatching;
         groups.push_back({drop ? "--drop" : "--keep"});
     }
-    const int function = in.ConsumeIntegralInRange(0, quillex::kFunctionCount - 1);
+    // One of the functions that read the options above as given: the later ones read --count
+    // and --keep their own way.
+    const int function =
+        in.ConsumeIntegralInRange(0, static_cast<int>(quillex::FunctionId::RemoveWithWord));
     expected.function = static_cast<quillex::FunctionId>(function);
     // Paths from the root, as Windows users type them, often.
     auto path = [&] { return in.ConsumeBool() ? "/" + word() : word(); };

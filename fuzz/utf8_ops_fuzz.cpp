@@ -40,6 +40,12 @@ FunctionParams Draw(FuzzedDataProvider& in, Encoding encoding) {
     p.mode = in.ConsumeBool() ? FilterMode::KeepMatching : FilterMode::RemoveMatching;
     p.side = Entry<TrimSide>(in, 3);
     p.remove_word = text();
+    p.sort_by = static_cast<SortOrder>(in.ConsumeIntegralInRange(0, 4));
+    p.descending = in.ConsumeBool();
+    p.seed = in.ConsumeIntegral<std::uint64_t>();  // so that two runs give one order
+    p.duplicates.keep = static_cast<DuplicateKeep>(in.ConsumeIntegralInRange(0, 3));
+    p.duplicates.exact = in.ConsumeBool();
+    p.duplicates.count = in.ConsumeBool();
     return p;
 }
 

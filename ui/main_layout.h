@@ -30,7 +30,7 @@ inline constexpr QRect kBtn_Save_File{188, 524, 164, 50};
 // Where the load and save buttons' captions are drawn, right of their pictures' symbol.
 inline constexpr QRect kFileButtonCaption{36, 1, 128, 46};
 inline constexpr QRect kLbl_Select{364, 484, 160, 15};
-// The function chooser and the twelve stacked parameter panels.
+// The function chooser and the stacked parameter panels.
 inline constexpr QRect kComboBox_Select{364, 500, 425, 21};
 inline constexpr QRect kPanels{364, 524, 426, 54};
 

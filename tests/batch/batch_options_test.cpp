@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <set>
 #include <string>
@@ -65,6 +66,12 @@ TEST(BatchOptions, RefusalsNameTheWord) {
         {{"0", "a"}, "OUTPUT is required"},
         {{"2", "a", "b", "--word"}, "--word: 1 required TEXT missing"},
         {{"/?", "a", "b"}, "FUNCTION: '/?' is neither"},
+        {{"sort", "i", "o", "--by", "1"},
+         "--by: '1' is none of bytes, case, number, natural, length"},
+        {{"duplicates", "i", "o", "--count", "3"}, "The following argument was not expected: 3"},
+        {{"duplicates", "i", "o", "--keep"}, "--keep: 1 required WORD missing"},
+        {{"shuffle", "i", "o", "--seed", "18446744073709551616"},
+         "--seed: '18446744073709551616' is not a whole number"},
     };
     for (const auto& c : cases) {
         try {
@@ -76,6 +83,50 @@ TEST(BatchOptions, RefusalsNameTheWord) {
     }
     EXPECT_EQ(ParseCommand({"-help"}).kind, Command::Kind::Help);
     EXPECT_EQ(ParseCommand({"0", "a", "b", "--version"}).kind, Command::Kind::Version);
+}
+
+// The options of sort, shuffle and duplicates by their words; duplicates reads --keep and
+// --count its own way, wherever FUNCTION stands, and the others as before.
+TEST(BatchOptions, OrderingAndDuplicateOptionsTakeTheirWords) {
+    const struct {
+        Args args;
+        std::function<void(FunctionParams&)> expect;  // what the options change
+    } accepted[] = {
+        {{"sort", "i", "o", "--by", "natural", "--descending"},
+         [](FunctionParams& p) {
+             p.sort_by = SortOrder::Natural;
+             p.descending = true;
+         }},
+        {{"duplicates", "i", "o", "--keep=none", "--exact", "--count"},
+         [](FunctionParams& p) {
+             p.duplicates = {DuplicateKeep::None, true, true};
+         }},
+        {{"--keep", "adjacent", "15", "i", "o", "--drop"},
+         [](FunctionParams& p) {
+             p.duplicates.keep = DuplicateKeep::Adjacent;
+             p.mode = FilterMode::RemoveMatching;
+         }},
+        {{"shuffle", "i", "o", "--seed", "18446744073709551615"},
+         [](FunctionParams& p) { p.seed = 18446744073709551615u; }},
+        {{"filter-ext", "i", "o", "--keep", "--count", "3"},
+         [](FunctionParams& p) { p.count = "3"; }},
+    };
+    auto same = [](const FunctionParams& a, const FunctionParams& b) {
+        return a.sort_by == b.sort_by && a.descending == b.descending && a.seed == b.seed &&
+               a.duplicates.keep == b.duplicates.keep && a.duplicates.exact == b.duplicates.exact &&
+               a.duplicates.count == b.duplicates.count && a.count == b.count && a.mode == b.mode;
+    };
+    for (const auto& c : accepted) {
+        FunctionParams expected;
+        c.expect(expected);
+        const std::string shown = ::testing::PrintToString(c.args);
+        EXPECT_TRUE(same(ParseCommand(c.args).options.params, expected)) << shown;
+    }
+    // A recipe's step reads them alike.
+    FunctionParams last;
+    last.duplicates = {DuplicateKeep::Last, false, true};
+    EXPECT_TRUE(same(ParseFunctionWords({"duplicates", "--keep", "last", "--count"}).params, last));
+    EXPECT_THROW(ParseFunctionWords({"sort", "--seed", "1"}), UsageError);
 }
 
 // The man page lists every function by number and name and every option of the functions'
@@ -95,10 +146,12 @@ TEST(BatchOptions, StepWordsReadBackToTheirParameters) {
                     try {
                         option.set(params, std::to_string(option.entries.size() - 1), encoding);
                     } catch (const std::invalid_argument&) {  // entries taken by their words
-                        option.set(params, option.entries.back(), encoding);
+                        option.set(params, option.words.back(), encoding);
                     }
                 } else {
-                    option.set(params, option.kind == OptionKind::CountText ? "7" : text, encoding);
+                    const bool number =
+                        option.kind == OptionKind::CountText || option.kind == OptionKind::Number;
+                    option.set(params, number ? "7" : text, encoding);
                 }
             }
             const std::vector<RecipeLine> lines =

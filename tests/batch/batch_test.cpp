@@ -152,7 +152,7 @@ TEST_F(Batch, BadArgumentsShowTheUsage) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"0", In()},
-        {"12", In(), Out()},
+        {"16", In(), Out()},
         {"x", In(), Out()},
         {"4", In(), Out(), "--condition", "10"},
         {"6", In(), Out(), "--class", "-2"},
@@ -375,7 +375,7 @@ TEST_F(Batch, ABadRecipeLineIsRefusedByItsNumber) {
         std::string recipe;
         std::string message;
     } cases[] = {
-        {"trim\ntrimm\n", "line 2: 'trimm' is neither 0 to 11 nor a function's name"},
+        {"trim\ntrimm\n", "line 2: 'trimm' is neither 0 to 15 nor a function's name"},
         {"trim --bogus 1\n", "line 1: unknown option --bogus"},
         {"# x\ntrim --word x\n", "line 2: trim takes no --word"},
         {"remove-if --condition 10\n", "line 1: --condition: Value 10 not in range -1 to 9"},

@@ -42,7 +42,7 @@ TEST(CaptionTable, EveryEntryIsFilledInBothLanguagesAndTheyDiffer) {
         EXPECT_FALSE(english.FunctionName(k).empty()) << k;
         EXPECT_NE(english.FunctionName(k), russian.FunctionName(k)) << k;
     }
-    EXPECT_THROW(english.FunctionName(12), std::out_of_range);
+    EXPECT_THROW(english.FunctionName(CaptionTable::kFunctionCount), std::out_of_range);
 }
 
 TEST(CaptionTable, AnotherIndexKeepsWhatTheTableHeld) {

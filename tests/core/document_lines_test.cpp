@@ -61,6 +61,29 @@ TEST(DocumentLines, TakingTextAndMovingADocumentCopyNothing) {
     EXPECT_TRUE(doc.TextForm().empty());
 }
 
+// The file form in another order, which the batch runner writes a sorted document by: the
+// mark first, every line once with its CR LF, lines longer than the writer's gathering too.
+TEST(DocumentLines, TheFileFormInAnOrderHoldsEveryLineOnceInThatOrder) {
+    const std::string longLine(300'000, 'x');
+    DocumentLines doc(
+        Lines{"\xEF\xBB\xBF"
+              "a",
+              longLine, "", "b"});
+    doc.SetEncoding(Encoding::Utf8);
+    const std::vector<std::uint32_t> order = {3, 1, 2, 0};
+    const PieceStream stream = doc.FileForm(order);
+    std::string written;
+    EXPECT_TRUE(stream.each([&](std::string_view piece) {
+        written += piece;
+        return true;
+    }));
+    EXPECT_EQ(written,
+              "\xEF\xBB\xBF"
+              "b\r\n" +
+                  longLine + "\r\n\r\na\r\n");
+    EXPECT_EQ(stream.size, written.size());
+}
+
 TEST(DocumentLines, PutAndDeleteMoveTheLinesAfterThem) {
     DocumentLines doc(Lines{"a", "bb", "c"});
     doc.Put(0, "long first");

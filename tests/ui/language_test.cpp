@@ -113,6 +113,10 @@ constexpr const char* kEnglishNames[] = {
     "Process the lines containing text",
     "Remove excess spaces",
     "Remove all lines beginning with the word",
+    "Sort lines",
+    "Reverse the order of lines",
+    "Shuffle lines",
+    "Remove duplicates by a mode",
 };
 constexpr const char* kRussianNames[] = {
     "Удалить несколько символов в начале строк",
@@ -127,6 +131,10 @@ constexpr const char* kRussianNames[] = {
     "Обработать строки содержащие текст",
     "Удалить лишние пробелы",
     "Удалить все строки начинающиеся со слова",
+    "Сортировать строки",
+    "Обратить порядок строк",
+    "Перемешать строки",
+    "Удалить дубли по режиму",
 };
 
 class LanguageTest : public MainWindowTest {

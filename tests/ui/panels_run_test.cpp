@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/cp1251.h"
+#include "core/line_ordering.h"
 #include "tests/ui/panel_fixture.h"
 
 namespace quillex::testing {
@@ -59,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                       EmptyRun{6, kRefreshOnly, false}, EmptyRun{7, Done(0), false},
                       EmptyRun{8, {"load", "refresh"}, true},
                       EmptyRun{9, {"load", "refresh"}, true}, EmptyRun{10, kRefreshOnly, false},
-                      EmptyRun{11, kRefreshOnly, false}),
+                      EmptyRun{11, kRefreshOnly, false}, EmptyRun{12, kRefreshOnly, false},
+                      EmptyRun{13, kRefreshOnly, false}, EmptyRun{14, kRefreshOnly, false},
+                      EmptyRun{15, kRefreshOnly, false}),
     [](const auto& info) { return "Function" + std::to_string(info.param.function); });
 
 TEST_F(PanelsTest, Function0CutsTheChosenCountOffEveryLine) {
@@ -356,6 +359,51 @@ TEST_F(PanelsTest, ATextTheEncodingCannotHoldIsRefusedNamingTheField) {
     c().replacementChar->setEditText(han);
     Start(1);
     EXPECT_EQ(Lines(), LineList({"日 on日"}));
+}
+
+// The panels after the twelve run their function with the choices made in them.
+TEST_F(PanelsTest, TheOrderingAndDuplicatePanelsRunTheirFunctionWithTheirChoices) {
+    DocumentLines shuffled(LineList{"a", "b", "c", "d", "e"});
+    ShuffleLines(shuffled, 7, Progress());
+    const struct {
+        int function;
+        std::function<void(const PanelControls&)> choose;
+        LineList lines;
+        LineList expected;
+        std::size_t progress;
+    } cases[] = {
+        {12,
+         [](const PanelControls& c) {
+             c.sortOrder->setCurrentIndex(1);  // ignoring letter case
+             c.descending->setChecked(true);
+         },
+         {"b", "A", "a", "C"},
+         {"C", "b", "A", "a"},
+         4},
+        {13, [](const PanelControls&) {}, {"1", "2", "3"}, {"3", "2", "1"}, 3},
+        {14,
+         [](const PanelControls& c) { QTest::keyClicks(c.seed, QStringLiteral("7")); },
+         {"a", "b", "c", "d", "e"},
+         shuffled.ToLines(),
+         5},
+        {15,
+         [](const PanelControls& c) {
+             c.duplicateKeep->setCurrentIndex(1);  // the last of each
+             c.countDuplicates->setChecked(true);
+         },
+         {"a", "B", "A", "b", "c"},
+         {"2\tA", "2\tb", "1\tc"},
+         5},
+    };
+    for (const auto& run : cases) {
+        SCOPED_TRACE(run.function);
+        host_.events.clear();
+        SetLines(run.lines);
+        run.choose(c());
+        Start(run.function);
+        EXPECT_EQ(Lines(), run.expected);
+        EXPECT_EQ(host_.events, Done(run.progress));
+    }
 }
 
 }  // namespace

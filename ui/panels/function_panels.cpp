@@ -44,6 +44,8 @@ struct TextRefused {
 
 constexpr int kConditionCount = 10;
 constexpr int kConditionWithText = 9;
+constexpr int kSortOrderCount = 5;
+constexpr int kDuplicateKeepCount = 4;
 
 }  // namespace
 
@@ -56,7 +58,7 @@ FunctionPanels::FunctionPanels(QWidget* window, RunHost& host, ErrorReport& repo
     // The editable combo box takes the keys itself and hands them to its line edit.
     for (QObject* field :
          {static_cast<QObject*>(c_.cutCount), static_cast<QObject*>(c_.cutCount->lineEdit()),
-          static_cast<QObject*>(c_.dropCount)}) {
+          static_cast<QObject*>(c_.dropCount), static_cast<QObject*>(c_.seed)}) {
         field->installEventFilter(digitFilter_);
     }
     ConnectHandlers();
@@ -77,6 +79,8 @@ void FunctionPanels::ConnectHandlers() {
         &FunctionPanels::StartRemoveClass, &FunctionPanels::StartJoin,
         &FunctionPanels::StartDropFirst,   &FunctionPanels::StartFilterExt,
         &FunctionPanels::StartTrim,        &FunctionPanels::StartRemoveWithWord,
+        &FunctionPanels::StartSort,        &FunctionPanels::StartReverse,
+        &FunctionPanels::StartShuffle,     &FunctionPanels::StartDuplicates,
     };
     for (int k = 0; k < kFunctionCount; ++k) {
         connect(
@@ -289,6 +293,35 @@ void FunctionPanels::StartRemoveWithWord() {
     FunctionParams p;
     p.remove_word = InDocument(c_.removeWord->text(), &CaptionTable::Txt_Field_Remove_Word);
     Run(FunctionId::RemoveWithWord, p);
+}
+
+void FunctionPanels::StartSort() {
+    FunctionParams p;
+    p.sort_by = SelectedEntry<SortOrder>(c_.sortOrder, kSortOrderCount).value_or(p.sort_by);
+    p.descending = c_.descending->isChecked();
+    Run(FunctionId::Sort, p);
+}
+
+void FunctionPanels::StartReverse() {
+    Run(FunctionId::Reverse, FunctionParams{});
+}
+
+void FunctionPanels::StartShuffle() {
+    FunctionParams p;
+    // Digits only reach the field; a number too large for a seed is the general error report's.
+    if (const QString seed = c_.seed->text(); !seed.isEmpty()) {
+        FindOption(FunctionId::Shuffle, "seed")->set(p, seed.toStdString(), Encoding::Windows1251);
+    }
+    Run(FunctionId::Shuffle, p);
+}
+
+void FunctionPanels::StartDuplicates() {
+    FunctionParams p;
+    p.duplicates.keep = SelectedEntry<DuplicateKeep>(c_.duplicateKeep, kDuplicateKeepCount)
+                            .value_or(p.duplicates.keep);
+    p.duplicates.exact = c_.exactDuplicates->isChecked();
+    p.duplicates.count = c_.countDuplicates->isChecked();
+    Run(FunctionId::Duplicates, p);
 }
 
 }  // namespace quillex

@@ -17,7 +17,7 @@ namespace quillex {
 
 class DigitKeyFilter;
 
-// The function chooser and the twelve parameter panels with their Start handlers. Created
+// The function chooser and the parameter panels with their Start handlers. Created
 // with the main window, whose children the controls become; the window supplies the
 // document, the progress label, the messages and the load command through RunHost.
 class FunctionPanels : public QObject {
@@ -28,7 +28,7 @@ class FunctionPanels : public QObject {
 
     const PanelControls& Controls() const { return c_; }
 
-    // The chooser's twelve entries in the current language, replaced in place: the
+    // The chooser's entries in the current language, replaced in place: the
     // selection and the shown panel stay.
     void SetFunctionNames(const CaptionTable& captions);
     // Shows Gb_0 alone, whatever the chooser holds (each time the window is shown).
@@ -43,7 +43,7 @@ class FunctionPanels : public QObject {
     void ShowPanelOf(int index);
     // The condition list's pick: the text field only for "String contains a text".
     void ShowConditionTextFor(int index);
-    // The Start buttons Btn_0 .. Btn_11, in the chooser's order.
+    // The Start buttons Btn_0 .. Btn_15, in the chooser's order.
     void StartCutLeading();
     void StartReplaceChar();
     void StartCutAtWord();
@@ -56,6 +56,10 @@ class FunctionPanels : public QObject {
     void StartFilterExt();
     void StartTrim();
     void StartRemoveWithWord();
+    void StartSort();
+    void StartReverse();
+    void StartShuffle();
+    void StartDuplicates();
 
     // While work runs the chooser is disabled and Cancel stands in place of Start.
     void ShowWorking(bool working);

@@ -131,6 +131,23 @@ void CreateParameters(PanelControls& c) {
 
     c.removeWord = MakeEdit(c.panels[11], ControlOf(F::RemoveWithWord, "word"), Row(8, 240),
                             DecodeForView(defaults.remove_word));
+
+    c.sortOrder = MakeListCombo(c.panels[12], ControlOf(F::Sort, "by"), Row(8, 200),
+                                EntriesOf(F::Sort, "by"));
+    c.descending = Make<QCheckBox>(c.panels[12], ControlOf(F::Sort, "descending"), Row(216, 110));
+    c.descending->setText(QStringLiteral("Descending"));
+
+    c.seed = MakeEdit(c.panels[14], ControlOf(F::Shuffle, "seed"), Row(8, 160), QString());
+    c.seed->setPlaceholderText(QStringLiteral("Seed (random order)"));
+
+    c.duplicateKeep = MakeListCombo(c.panels[15], ControlOf(F::Duplicates, "keep"),
+                                    QRect(8, 18, 190, 21), EntriesOf(F::Duplicates, "keep"));
+    c.exactDuplicates =
+        Make<QCheckBox>(c.panels[15], ControlOf(F::Duplicates, "exact"), QRect(206, 10, 124, 20));
+    c.exactDuplicates->setText(QStringLiteral("Letter case counts"));
+    c.countDuplicates =
+        Make<QCheckBox>(c.panels[15], ControlOf(F::Duplicates, "count"), QRect(206, 30, 124, 20));
+    c.countDuplicates->setText(QStringLiteral("Count in front"));
 }
 
 }  // namespace

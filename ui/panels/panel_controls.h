@@ -14,12 +14,12 @@ class QWidget;
 
 namespace quillex {
 
-// The function chooser and the twelve parameter panels, created as children of the main
+// The function chooser and the parameter panels, created as children of the main
 // window. Every control carries its control name (in the comments) as its object name.
 struct PanelControls {
     QComboBox* chooser = nullptr;                             // ComboBox_Select
-    std::array<QGroupBox*, kFunctionCount> panels{};          // Gb_0 .. Gb_11
-    std::array<QPushButton*, kFunctionCount> startButtons{};  // Btn_0 .. Btn_11
+    std::array<QGroupBox*, kFunctionCount> panels{};          // Gb_0 .. Gb_15
+    std::array<QPushButton*, kFunctionCount> startButtons{};  // Btn_0 .. Btn_15
     // In place of the Start buttons while work runs; hidden otherwise.
     QPushButton* cancelButton = nullptr;  // Btn_Cancel
 
@@ -41,9 +41,15 @@ struct PanelControls {
     QRadioButton* removeMatching = nullptr;  // Rb_9_1
     QComboBox* trimSide = nullptr;           // ComboBox_10_0
     QLineEdit* removeWord = nullptr;         // Edit_11_0
+    QComboBox* sortOrder = nullptr;          // ComboBox_12_0
+    QCheckBox* descending = nullptr;         // Cb_12_0
+    QLineEdit* seed = nullptr;               // Edit_14_0, empty for a random order
+    QComboBox* duplicateKeep = nullptr;      // ComboBox_15_0
+    QCheckBox* exactDuplicates = nullptr;    // Cb_15_0
+    QCheckBox* countDuplicates = nullptr;    // Cb_15_1
 };
 
-// Creates the chooser (twelve empty entries, filled by the language) and the panels with
+// Creates the chooser (an empty entry a function, filled by the language) and the panels with
 // their start-up entries and defaults; every panel is placed in the same rectangle and
 // hidden.
 PanelControls CreatePanelControls(QWidget* window);
