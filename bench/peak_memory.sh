@@ -17,10 +17,10 @@ python3 -c "import sys; sys.stdout.buffer.write(b'\r\n' * 50_000_000)" >"$work/e
 
 options=("--count 1" "--from ? --to ." "--word Result:" "--left x --right y"
          "--condition 9 --text falcon" "" "--class 0" "--br" "--lines 50" "--text .txt"
-         "--side 2" "--word con")
+         "--side 2" "--word con" "--by case" "" "--seed 1" "--keep last --count")
 echo "| function | 1M lines | 10M lines | 100 MB of empty lines |"
 echo "|---|---|---|---|"
-for fn in $(seq 0 11); do
+for fn in $(seq 0 15); do
     row="| $fn \`${options[$fn]}\` |"
     for file in 1m 10m empty; do
         size=$(stat -c %s "$work/$file.txt")

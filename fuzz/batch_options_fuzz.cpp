@@ -87,12 +87,12 @@ std::vector<std::string> CommandLine(const Options& o) {
     if (p.seed) {
         add("--seed", std::to_string(*p.seed));
     }
+    if (p.duplicates.exact) {
+        args.push_back("--exact");
+    }
     if (duplicates) {
         const std::string_view keeps[] = {"first", "last", "none", "adjacent"};
         add("--keep", std::string(keeps[static_cast<int>(p.duplicates.keep)]));
-        if (p.duplicates.exact) {
-            args.push_back("--exact");
-        }
         if (p.duplicates.count) {
             args.push_back("--count");
         }

@@ -369,6 +369,38 @@ TEST_F(Batch, ARecipeWritesWhatItsStepsDoOneByOne) {
     }
 }
 
+// Run alone, sort, reverse, shuffle and duplicates write the lines from where they lie
+// rather than rebuild the document as a recipe's step does: both give the same file and count.
+TEST_F(Batch, OrderingAndDuplicatesWriteWhatTheirRecipeStepLeaves) {
+    WriteBytes(In(),
+               "\xEF\xBB\xBF"
+               "b\r\nA\r\na\r\n10\r\n9\r\n\r\nb");
+    const std::vector<std::vector<std::string>> steps = {
+        {"sort", "--by", "case", "--descending"},
+        {"reverse"},
+        {"shuffle", "--seed", "7"},
+        {"duplicates", "--keep", "none"},
+        {"duplicates", "--keep", "last", "--count"},
+    };
+    for (const std::vector<std::string>& step : steps) {
+        std::vector<std::string> args = {step[0], In(), Out(), "--encoding", "auto"};
+        args.insert(args.end(), step.begin() + 1, step.end());
+        const Result alone = Run(args);
+        ASSERT_EQ(alone.exit_code, 0) << alone.err;
+        const std::string written = ReadBytes(Out());
+        std::string line;
+        for (const std::string& word : step) {
+            line += word + " ";
+        }
+        WriteBytes(dir_ / "recipe.txt", line + "\n");
+        const Result r =
+            Run({"--recipe", (dir_ / "recipe.txt").string(), In(), Out(), "--encoding", "auto"});
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(ReadBytes(Out()), written) << line;
+        EXPECT_EQ(r.out, "line 1, " + step[0] + ": " + alone.out) << line;
+    }
+}
+
 // A bad line is refused by its number before anything runs: OUTPUT stays as it was.
 TEST_F(Batch, ABadRecipeLineIsRefusedByItsNumber) {
     const struct {
