@@ -36,66 +36,84 @@ std::string FileMessage(const fs::path& path, const std::string& reason) {
     return message;
 }
 
-// Writes the pieces, telling `progress` after every few megabytes, and, on Linux, hands each
-// few megabytes to the disk as soon as it is written, so that the flush at the end waits for
-// the last of them only rather than for the whole file.
-bool WriteToDisk(std::FILE* file, const TextPieces& pieces, const Progress& progress) {
-    constexpr std::size_t kStep = std::size_t{8} << 20;
-    std::size_t total = 0;
-    for (std::string_view piece : pieces) {
-        total += piece.size();
-    }
-    std::size_t written = 0;
-    std::size_t told = 0;
-#ifdef __linux__
-    const int fd = ::fileno(file);
-    std::size_t handed = 0;
-#endif
-    for (std::string_view piece : pieces) {
+// A write failed with this errno; thrown out of the content's producer to end the save.
+struct WriteFailed {
+    int error;
+};
+
+// Writes pieces, telling `progress` after every few megabytes, and, on Linux, hands each few
+// megabytes to the disk as soon as it is written, so that the flush at the end waits for the
+// last of them only rather than for the whole file. Throws WriteFailed.
+class DiskWriter {
+  public:
+    DiskWriter(std::FILE* file, std::uint64_t total, const Progress& progress)
+        : file_(file), total_(total), progress_(progress) {}
+
+    void Write(std::string_view piece) {
         while (!piece.empty()) {
             const std::size_t slice = std::min(piece.size(), kStep);
-            if (int injected = InjectedFault(WriteStep::kWrite)) {
-                errno = injected;
-                return false;
-            }
-            if (std::fwrite(piece.data(), 1, slice, file) != slice) {
-                return false;
+            Check(InjectedFault(WriteStep::kWrite));
+            if (std::fwrite(piece.data(), 1, slice, file_) != slice) {
+                Fail();
             }
             piece.remove_prefix(slice);
-            written += slice;
-            if (written - told >= kStep || written == total) {
-                progress.Reach(written, total);
-                told = written;
+            written_ += slice;
+            if (written_ - told_ >= kStep || written_ == total_) {
+                progress_.Reach(written_, total_);
+                told_ = written_;
             }
 #ifdef __linux__
-            if (written - handed >= kStep) {
-                if (int injected = InjectedFault(WriteStep::kFlush)) {
-                    errno = injected;
-                    return false;
-                }
-                if (std::fflush(file) != 0) {
-                    return false;
+            if (written_ - handed_ >= kStep) {
+                Check(InjectedFault(WriteStep::kFlush));
+                if (std::fflush(file_) != 0) {
+                    Fail();
                 }
                 // Only a hint: where it is refused, the final flush does all the work.
-                ::sync_file_range(fd, static_cast<off_t>(handed),
-                                  static_cast<off_t>(written - handed), SYNC_FILE_RANGE_WRITE);
-                handed = written;
+                ::sync_file_range(::fileno(file_), static_cast<off_t>(handed_),
+                                  static_cast<off_t>(written_ - handed_), SYNC_FILE_RANGE_WRITE);
+                handed_ = written_;
             }
 #endif
         }
     }
-    return true;
-}
 
-// Returns 0, or the errno of the failure (EIO where the C library set none).
-int WriteAndSync(CFile& file, const TextPieces& pieces, const Progress& progress = {}) {
+  private:
+    static constexpr std::size_t kStep = std::size_t{8} << 20;
+
+    static void Check(int injected) {
+        if (injected != 0) {
+            throw WriteFailed{injected};
+        }
+    }
+    [[noreturn]] static void Fail() {
+        throw WriteFailed{errno != 0 ? errno : EIO};
+    }
+
+    std::FILE* file_;
+    std::uint64_t total_;
+    const Progress& progress_;
+    std::uint64_t written_ = 0;
+    std::uint64_t told_ = 0;
+    std::uint64_t handed_ = 0;
+};
+
+// Returns 0, or the errno of the failure (EIO where the C library set none). What `produce`
+// throws otherwise goes on out.
+int WriteAndSync(CFile& file, const ContentProducer& produce, std::uint64_t total,
+                 const Progress& progress = {}) {
     if (!file) {
         return errno != 0 ? errno : EIO;
     }
     // Large pieces go straight out; a megabyte of buffer gathers many small ones.
     std::setvbuf(file.get(), nullptr, _IOFBF, std::size_t{1} << 20);
     errno = 0;
-    if (!WriteToDisk(file.get(), pieces, progress) || !file.SyncAndClose()) {
+    DiskWriter writer(file.get(), total, progress);
+    try {
+        produce([&writer](std::string_view piece) { writer.Write(piece); });
+    } catch (const WriteFailed& failed) {
+        return failed.error;
+    }
+    if (!file.SyncAndClose()) {
         return errno != 0 ? errno : EIO;
     }
     return 0;
@@ -110,8 +128,8 @@ std::string Unchanged(bool existed) {
 // renames it over `real`. Every failure leaves `real` as it was: where no temporary file can
 // be made, the target is never written in place, for a write that fails there (a full disk)
 // would destroy it.
-void ReplaceFile(const TextPieces& pieces, const fs::path& path, const fs::path& real, bool existed,
-                 const Progress& progress) {
+void ReplaceFile(const ContentProducer& produce, std::uint64_t total, const fs::path& path,
+                 const fs::path& real, bool existed, const Progress& progress) {
     // Until it is complete the new content is the owner's alone; the target's permissions
     // follow once it is written. A new file gets what the umask allows.
     TemporaryFile temporary(real, existed ? 0600 : 0666);
@@ -122,7 +140,7 @@ void ReplaceFile(const TextPieces& pieces, const fs::path& path, const fs::path&
         throw FileError(path, reason);
     }
     // Only here may the watcher stop the write: the temporary file goes, the target stays.
-    if (int error = WriteAndSync(temporary.File(), pieces, progress)) {
+    if (int error = WriteAndSync(temporary.File(), produce, total, progress)) {
         throw FileError(path, std::strerror(error) + Unchanged(existed));
     }
     if (existed) {
@@ -306,6 +324,21 @@ bool WritePieces(std::FILE* file, const TextPieces& pieces) {
 }
 
 void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& progress) {
+    std::uint64_t total = 0;
+    for (std::string_view piece : pieces) {
+        total += piece.size();
+    }
+    SaveProduced(
+        [&pieces](const PieceWriter& write) {
+            for (std::string_view piece : pieces) {
+                write(piece);
+            }
+        },
+        total, path, progress);
+}
+
+void SaveProduced(const ContentProducer& produce, std::uint64_t total, const fs::path& path,
+                  const Progress& progress) {
 #ifndef _WIN32
     const Found found = OpenTarget(path);
     if (found.fd >= 0) {
@@ -315,7 +348,7 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
             ::close(found.fd);
             ThrowErrno(path, error);
         }
-        if (int error = WriteAndSync(device, pieces)) {
+        if (int error = WriteAndSync(device, produce, total)) {
             ThrowErrno(path, error);
         }
         return;
@@ -323,7 +356,7 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
     const fs::path real = RealTarget(path);
     // The file made through a dangling link is new: it has no content or permissions to keep.
     MadeFile made(found.made ? real : fs::path());
-    ReplaceFile(pieces, path, real, found.exists && !found.made, progress);
+    ReplaceFile(produce, total, path, real, found.exists && !found.made, progress);
     made.Keep();
 #else
     const fs::path target = ResolveTarget(path);
@@ -336,7 +369,7 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
     if (exists && !fs::is_regular_file(status)) {
         // A device is written as it is; a file must never be renamed over it.
         CFile device(target, "wb");
-        if (int error = WriteAndSync(device, pieces)) {
+        if (int error = WriteAndSync(device, produce, total)) {
             ThrowErrno(path, error);
         }
         return;
@@ -349,7 +382,7 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
             ThrowErrno(path, errno);
         }
     }
-    ReplaceFile(pieces, path, target, exists, progress);
+    ReplaceFile(produce, total, path, target, exists, progress);
 #endif
 }
 
