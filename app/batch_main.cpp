@@ -26,6 +26,7 @@
 
 #include "app/batch_options.h"
 #include "app/batch_recipe.h"
+#include "app/batch_spill.h"
 #include "app/batch_streams.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
@@ -120,6 +121,9 @@ struct LastCount {
 };
 
 int Run(const Options& options) {
+    if (SortLargeInput(options, ArgumentPath(options.input), ArgumentPath(options.output))) {
+        return 0;
+    }
     DocumentLines document;
     const Encoding encoding = Load(options, document);
     FunctionParams params = options.params;

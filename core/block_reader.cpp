@@ -65,6 +65,11 @@ void BlockReader::Fill(ByteBuffer& bytes, std::size_t limit) {
 
 bool BlockReader::Next(DocumentLines& block) {
     block.Clear();
+    if (put_back_) {
+        put_back_ = false;
+        block = std::move(back_);
+        return true;
+    }
     ByteBuffer bytes = std::exchange(carry_, ByteBuffer());
     std::size_t cut = 0;
     std::size_t scanned = 0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "core/byte_buffer.h"
 #include "core/document_lines.h"
@@ -35,6 +36,14 @@ class BlockReader {
     // Throws FileError, and refuses UTF-16 text, as a load does.
     bool Next(DocumentLines& block);
 
+    // Whether the text has ended: Next has nothing more to give.
+    bool AtEnd() const noexcept { return ended_ && carry_.empty() && !put_back_; }
+    // Has the next Next give these lines, as it gave them, again: a look at the first block
+    // of a stream decides how the rest is read.
+    void PutBack(DocumentLines block) noexcept {
+        back_ = std::move(block);
+        put_back_ = true;
+    }
     // Where a NUL byte ended the text, once the reader has got there.
     const LoadReport& Report() const noexcept { return report_; }
     const std::filesystem::path& Name() const noexcept { return name_; }
@@ -52,6 +61,8 @@ class BlockReader {
     std::string start_;       // its first two bytes, for the UTF-16 check
     bool ended_ = false;      // the input or the text ended
     LoadReport report_;
+    DocumentLines back_;
+    bool put_back_ = false;
 };
 
 // The encoding DetectEncoding finds in the whole text of the reader's input, read to its end.
