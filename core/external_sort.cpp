@@ -196,7 +196,7 @@ std::size_t RunBlockBytes(const SpillSettings& settings) noexcept {
         return settings.block_bytes;
     }
     return static_cast<std::size_t>(
-        std::max<std::uint64_t>(settings.memory / 3, std::uint64_t{1} << 20));
+        std::max<std::uint64_t>(settings.memory / 3, std::uint64_t{64} << 10));
 }
 
 bool SortFitsInMemory(std::uint64_t bytes, std::uint64_t memory) noexcept {
