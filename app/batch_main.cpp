@@ -27,6 +27,7 @@
 #include "app/batch_options.h"
 #include "app/batch_recipe.h"
 #include "app/batch_run.h"
+#include "app/batch_spill.h"
 #include "core/file_jobs.h"
 
 namespace quillex::batch {
@@ -70,6 +71,10 @@ int Main(const std::vector<std::string>& args) {
         const Work work = WorkOf(options);
         if (options.Many()) {
             return RunMany(work, options);
+        }
+        // A sort of an input larger than the memory bound goes through temporary files.
+        if (SortLargeInput(options, ArgumentPath(options.input), ArgumentPath(options.output))) {
+            return 0;
         }
         auto file = [](const std::string& name) {
             return name == kStandardStream

@@ -34,6 +34,7 @@ struct Parser {
     std::string function;
     std::string encoding = "windows-1251";
     std::optional<std::string> recipe;
+    std::optional<std::string> memory;
     std::deque<Slot> slots;  // CLI11 holds references to them
 
     // `many`: INPUT is one or more files, and no OUTPUT comes. `reader`: the function whose
@@ -222,6 +223,15 @@ Parser::Parser(Options& o, Form form, bool many, std::optional<FunctionId> reade
     app.add_flag("--recursive", o.recursive,
                  "with --output-dir or --in-place: a folder among the INPUTs gives all its "
                  "files, its folders' too (their path in it kept under DIR)");
+    app.add_option("--memory", memory,
+                   "the memory the run may take, in bytes or with K, M, G or T (512M, 8G); a "
+                   "sort of an input larger than about two thirds of it sorts parts of it in "
+                   "temporary files and merges them (default: half the physical memory, or of "
+                   "a cgroup's memory.max where less)")
+        ->type_name("SIZE");
+    app.add_option("--temp-dir", o.temp_dir,
+                   "where such temporary files go (default: TMPDIR, or the system's folder)")
+        ->type_name("DIR");
     if (form == Form::Function) {
         AddFunctionOptions(reader);
     }
@@ -494,11 +504,35 @@ Command ParseCommand(const std::vector<std::string>& args) {
         o.function = *function;
     }
     o.encoding = EncodingNamed(p->encoding);
+    if (p->memory) {
+        o.memory = ParseMemorySize(*p->memory);
+    }
     TakeValues(*p, o.params, o.texts);
     if (o.encoding) {
         ApplyTexts(o.texts, *o.encoding, o.params);
     }
     return command;
+}
+
+std::uint64_t ParseMemorySize(const std::string& text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+        ++digits;
+    }
+    const std::string unit = text.substr(digits);
+    const std::string_view units = "KMGT";
+    const std::size_t power = unit.empty() ? 0 : units.find(static_cast<char>(unit[0] & ~0x20)) + 1;
+    const std::uint64_t value =
+        digits == 0 || digits > 15 ? 0 : std::stoull(text.substr(0, digits));
+    if (value == 0 || unit.size() > 1 || (power == 0 && !unit.empty()) ||
+        value > (~std::uint64_t{0} >> (10 * power))) {
+        throw UsageError("--memory: '" + text + "' is not a size (bytes, or 512M, 8G)");
+    }
+    const std::uint64_t size = value << (10 * power);
+    if (size < (std::uint64_t{1} << 20)) {
+        throw UsageError("--memory: '" + text + "' is less than 1M");
+    }
+    return size;
 }
 
 void ApplyTexts(const GivenTexts& texts, Encoding encoding, FunctionParams& params) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -57,6 +58,12 @@ struct Options {
     bool recursive = false;
 
     bool Many() const { return outputDir || inPlace; }
+
+    // --memory: the bound in bytes for the whole process (a sort past it goes to temporary
+    // files); none: DefaultMemoryBound.
+    std::optional<std::uint64_t> memory;
+    // --temp-dir: where such temporary files go; none: the system's folder (TMPDIR).
+    std::optional<std::string> temp_dir;
 };
 
 // What the command line asks for: a run, or only the usage or the version.
@@ -65,6 +72,10 @@ struct Command {
     Kind kind = Kind::Run;
     Options options;
 };
+
+// A size as --memory takes it: bytes, or a number with K, M, G or T (powers of 1024). Throws
+// UsageError.
+std::uint64_t ParseMemorySize(const std::string& text);
 
 // Throws UsageError for anything it does not understand.
 Command ParseCommand(const std::vector<std::string>& args);

@@ -75,6 +75,10 @@ class DocumentEditor {
         d_.text_.Resize(static_cast<std::size_t>(end));
     }
 
+    // Reads the same bytes in `encoding`, a byte-order mark at the start of the first line
+    // included: for lines taken from within a text, where such a mark is part of a line.
+    void ReadAs(Encoding encoding) noexcept { d_.encoding_ = encoding; }
+
   private:
     DocumentLines& d_;
 };

@@ -307,6 +307,26 @@ void SaveText(const TextPieces& pieces, const fs::path& path, const Progress& pr
     SaveText(StreamOf(pieces), path, progress);
 }
 
+void SaveProduced(const ContentProducer& produce, std::uint64_t total, const fs::path& path,
+                  const Progress& progress) {
+    struct Refused {};  // the writer took no more: the save ends with the write's own failure
+    PieceStream stream;
+    stream.size = total;
+    stream.each = [&produce](const PieceStream::Put& put) {
+        try {
+            produce([&put](std::string_view piece) {
+                if (!put(piece)) {
+                    throw Refused{};
+                }
+            });
+        } catch (const Refused&) {
+            return false;
+        }
+        return true;
+    };
+    SaveText(stream, path, progress);
+}
+
 void SaveText(const PieceStream& pieces, const fs::path& path, const Progress& progress) {
 #ifndef _WIN32
     const Found found = OpenTarget(path);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -51,6 +53,15 @@ void SaveText(const TextPieces& pieces, const std::filesystem::path& path,
               const Progress& progress = {});
 void SaveText(const PieceStream& text, const std::filesystem::path& path,
               const Progress& progress = {});
+
+// The same for content made as it is written, so that it need not be held whole: `produce`
+// hands each piece in order to the writer it is given, which throws to end a failed save.
+// `total` is the size expected, for `progress`. Whatever `produce` throws ends the save as a
+// failure does, the target untouched, and goes on out.
+using PieceWriter = std::function<void(std::string_view piece)>;
+using ContentProducer = std::function<void(const PieceWriter& write)>;
+void SaveProduced(const ContentProducer& produce, std::uint64_t total,
+                  const std::filesystem::path& path, const Progress& progress = {});
 
 // Writes the pieces to an open stream; false on a write error (errno set by the C library).
 bool WritePieces(std::FILE* file, const TextPieces& pieces);

@@ -83,21 +83,25 @@ std::FILE* OpenInputFile(const fs::path& path) {
 #endif
 }
 
-void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport* report) {
-    const std::string_view mark = bytes.substr(0, 2);
-    const std::string_view start = bytes.substr(0, std::size_t{1} << 20);
+void RefuseUtf16(const fs::path& path, std::string_view start, std::optional<std::uint64_t> nul) {
+    const std::string_view mark = start.substr(0, 2);
     // Single-byte text may begin with these two bytes too ("\xFF\xFE" is a pair of Cyrillic
     // letters), but holds no NUL; UTF-16 text has one in every line break.
-    if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && start.find('\0') != start.npos) {
+    if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && nul && *nul < (std::uint64_t{1} << 20)) {
         throw InputRefused(path, InputRefused::Kind::Utf16,
                            "is UTF-16 text (it begins with a byte-order mark); only single-byte "
                            "text is loaded");
     }
+}
+
+void InspectLoadedText(const fs::path& path, std::string_view bytes, LoadReport* report) {
+    const std::size_t found = bytes.find('\0');
+    const std::optional<std::uint64_t> nul =
+        found != bytes.npos ? std::optional<std::uint64_t>(found) : std::nullopt;
+    RefuseUtf16(path, bytes, nul);
     if (report != nullptr) {
         *report = {};
-        if (const std::size_t nul = bytes.find('\0'); nul != bytes.npos) {
-            report->nulOffset = nul;
-        }
+        report->nulOffset = nul;
     }
 }
 

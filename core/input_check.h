@@ -47,6 +47,11 @@ struct LoadReport {
 void InspectLoadedText(const std::filesystem::path& path, std::string_view bytes,
                        LoadReport* report);
 
+// The same refusal for text read in parts: `start` holds its first bytes (two are enough) and
+// `nul` where its first NUL byte is, if it has one.
+void RefuseUtf16(const std::filesystem::path& path, std::string_view start,
+                 std::optional<std::uint64_t> nul);
+
 // The notice for a load cut short by a NUL byte, naming the file and the offset.
 std::string NulNotice(const std::filesystem::path& path, std::uint64_t offset);
 

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/document_lines.h"
@@ -43,6 +44,16 @@ std::vector<std::uint32_t> SortedLineOrder(const DocumentLines& lines, SortOrder
                                            bool descending, const Progress& progress);
 void ApplyLineOrder(DocumentLines& lines, const std::vector<std::uint32_t>& order,
                     const Progress& progress);
+
+// The order SortLines puts two lines in, for merging lines it sorted apart: `compare` gives
+// -1, 0 or 1 as `a` goes before, with or after `b` ascending (descending turns it round);
+// `unordered`, where the order has one, tells a line it leaves out (number: a line without
+// one), which goes after every other line whichever the direction. Alike lines keep their order.
+struct LineComparison {
+    int (*compare)(std::string_view a, std::string_view b) = nullptr;
+    bool (*unordered)(std::string_view line) = nullptr;
+};
+LineComparison SortComparison(SortOrder order, Encoding encoding);
 
 // Progress number: the line count.
 void ReverseLines(DocumentLines& lines, const Progress& progress);

@@ -393,6 +393,54 @@ std::vector<std::uint32_t> SortedLineOrder(const DocumentLines& lines, SortOrder
     throw std::invalid_argument("unknown sort order");
 }
 
+namespace {
+
+// The comparison of OrderByCharacters.
+template <bool kNatural>
+LineComparison CharacterComparison(bool utf8) {
+    if (utf8) {
+        return {[](std::string_view a, std::string_view b) {
+            return collation::Compare<Utf8Chars<!kNatural>, kNatural>({}, a, b);
+        }};
+    }
+    return {[](std::string_view a, std::string_view b) {
+        const collation::Cp1251Ranks& ranks = collation::Cp1251RankTable();
+        const Cp1251Chars chars{kNatural ? ranks.plain.data() : ranks.folded.data()};
+        return collation::Compare<Cp1251Chars, kNatural>(chars, a, b);
+    }};
+}
+
+}  // namespace
+
+LineComparison SortComparison(SortOrder order, Encoding encoding) {
+    const bool utf8 = encoding == Encoding::Utf8;
+    switch (order) {
+        case SortOrder::Bytes:
+            return {CompareBytes};
+        case SortOrder::IgnoreCase:
+            return CharacterComparison<false>(utf8);
+        case SortOrder::Natural:
+            return CharacterComparison<true>(utf8);
+        case SortOrder::Number:
+            return {[](std::string_view a, std::string_view b) {
+                        return CompareNumbers(*ParseNumber(a), *ParseNumber(b));
+                    },
+                    [](std::string_view line) { return !ParseNumber(line).has_value(); }};
+        case SortOrder::Length:
+            if (utf8) {
+                return {[](std::string_view a, std::string_view b) {
+                    const std::size_t x = Utf8Text::CountUpTo(a, a.size());
+                    const std::size_t y = Utf8Text::CountUpTo(b, b.size());
+                    return x < y ? -1 : x > y ? 1 : 0;
+                }};
+            }
+            return {[](std::string_view a, std::string_view b) {
+                return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+            }};
+    }
+    throw std::invalid_argument("unknown sort order");
+}
+
 void SortLines(DocumentLines& lines, SortOrder order, bool descending, const Progress& progress) {
     const std::size_t n = lines.Count();
     if (n == 0) {

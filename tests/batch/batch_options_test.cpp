@@ -72,6 +72,9 @@ TEST(BatchOptions, RefusalsNameTheWord) {
         {{"duplicates", "i", "o", "--keep"}, "--keep: 1 required WORD missing"},
         {{"shuffle", "i", "o", "--seed", "18446744073709551616"},
          "--seed: '18446744073709551616' is not a whole number"},
+        {{"sort", "i", "o", "--memory", "8X"}, "--memory: '8X' is not a size"},
+        {{"sort", "i", "o", "--memory", "20000000T"}, "--memory: '20000000T' is not a size"},
+        {{"sort", "i", "o", "--memory", "1023K"}, "--memory: '1023K' is less than 1M"},
     };
     for (const auto& c : cases) {
         try {
@@ -182,8 +185,8 @@ TEST(BatchOptions, TheManPageListsTheDescribedFunctionsAndOptions) {
             }
         }
     }
-    std::set<std::string> described = {"help",       "version",  "encoding", "recipe",
-                                       "output-dir", "in-place", "recursive"};
+    std::set<std::string> described = {"help",     "version",   "encoding", "recipe",  "output-dir",
+                                       "in-place", "recursive", "memory",   "temp-dir"};
     for (std::size_t k = 0; k < AllFunctions().size(); ++k) {
         const FunctionInfo& f = AllFunctions()[k];
         EXPECT_NE(page.find(".BR " + std::to_string(k) + " \", \" " + std::string(f.name) + "\n"),

@@ -1,0 +1,71 @@
+#pragma once
+
+// Reading a text a block of whole lines at a time, by the very rules of a whole load, for work
+// on inputs larger than the memory may hold.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "core/byte_buffer.h"
+#include "core/document_lines.h"
+#include "core/encoding.h"
+#include "core/file_io.h"
+#include "core/input_check.h"
+
+namespace quillex {
+
+class BlockReader {
+  public:
+    // Opens the file as a load does: a regular file only (see OpenInputFile).
+    BlockReader(const std::filesystem::path& path, std::size_t blockBytes);
+    // Reads an open stream, such as standard input, which stays open; `name` is for messages.
+    BlockReader(std::FILE* stream, std::filesystem::path name, std::size_t blockBytes);
+    BlockReader(const BlockReader&) = delete;
+    BlockReader& operator=(const BlockReader&) = delete;
+
+    // The next lines, in place of the block's old ones (which go first, so that two blocks
+    // never take memory at once): the input up to its last line break within `blockBytes`
+    // bytes, or one whole line where it is longer. Joined end to end, the blocks hold the
+    // lines a whole load gives, in Windows-1251 with a byte-order mark left in the first line
+    // (CR LF, lone CR and lone LF end a line; a CR LF is never split; the first NUL ends the
+    // text; a final break adds no empty line). False, with no lines, once the text has ended.
+    // Throws FileError, and refuses UTF-16 text, as a load does.
+    bool Next(DocumentLines& block);
+
+    // Whether the text has ended: Next has nothing more to give.
+    bool AtEnd() const noexcept { return ended_ && carry_.empty() && !put_back_; }
+    // Has the next Next give these lines, as it gave them, again: a look at the first block
+    // of a stream decides how the rest is read.
+    void PutBack(DocumentLines block) noexcept {
+        back_ = std::move(block);
+        put_back_ = true;
+    }
+    // Where a NUL byte ended the text, once the reader has got there.
+    const LoadReport& Report() const noexcept { return report_; }
+    const std::filesystem::path& Name() const noexcept { return name_; }
+
+  private:
+    // Reads until `bytes` holds `limit` bytes or the text has ended.
+    void Fill(ByteBuffer& bytes, std::size_t limit);
+
+    CFile owned_;
+    std::FILE* stream_;
+    std::filesystem::path name_;
+    std::size_t block_;
+    ByteBuffer carry_;        // bytes read past the end of the last block
+    std::uint64_t read_ = 0;  // bytes read from the input
+    std::string start_;       // its first two bytes, for the UTF-16 check
+    bool ended_ = false;      // the input or the text ended
+    LoadReport report_;
+    DocumentLines back_;
+    bool put_back_ = false;
+};
+
+// The encoding DetectEncoding finds in the whole text of the reader's input, read to its end.
+Encoding DetectEncodingOf(BlockReader& reader);
+
+}  // namespace quillex
