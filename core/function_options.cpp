@@ -85,14 +85,28 @@ constexpr OptionInfo kCount = {"count",
                                "ComboBox_0_0",
                                kCountEntries,
                                [](const P& p) -> Value { return p.count; },
-                               [](P& p, std::string_view v, Encoding) { p.count = v; }};
+                               [](P& p, std::string_view v, Encoding) { p.count = v; },
+                               {},
+                               &CaptionTable::Txt_Field_Count};
 constexpr OptionInfo kReplace[] = {
-    {"from", Kind::OneChar, "the character to find, the first of the text (empty fails the run)",
-     "ComboBox_1_0", kCharacterEntries, [](const P& p) -> Value { return p.from.value_or(""); },
-     [](P& p, std::string_view v, Encoding e) { p.from = FirstChar(v, e); }},
-    {"to", Kind::OneChar, "its replacement, the first character", "ComboBox_1_1", kCharacterEntries,
+    {"from",
+     Kind::OneChar,
+     "the character to find, the first of the text (empty fails the run)",
+     "ComboBox_1_0",
+     kCharacterEntries,
+     [](const P& p) -> Value { return p.from.value_or(""); },
+     [](P& p, std::string_view v, Encoding e) { p.from = FirstChar(v, e); },
+     {},
+     &CaptionTable::Txt_Field_Replaced},
+    {"to",
+     Kind::OneChar,
+     "its replacement, the first character",
+     "ComboBox_1_1",
+     kCharacterEntries,
      [](const P& p) -> Value { return p.to.value_or(""); },
-     [](P& p, std::string_view v, Encoding e) { p.to = FirstChar(v, e); }},
+     [](P& p, std::string_view v, Encoding e) { p.to = FirstChar(v, e); },
+     {},
+     &CaptionTable::Txt_Field_Replacement},
 };
 constexpr OptionInfo kCutWord = {"word",
                                  Kind::Text,
@@ -100,7 +114,9 @@ constexpr OptionInfo kCutWord = {"word",
                                  "ComboBox_2_0",
                                  {},
                                  [](const P& p) -> Value { return p.cut_word; },
-                                 [](P& p, std::string_view v, Encoding) { p.cut_word = v; }};
+                                 [](P& p, std::string_view v, Encoding) { p.cut_word = v; },
+                                 {},
+                                 &CaptionTable::Txt_Field_Cut_Word};
 constexpr OptionInfo kAddText[] = {
     {"left",
      Kind::OptionalText,
@@ -111,7 +127,10 @@ constexpr OptionInfo kAddText[] = {
      [](P& p, std::string_view v, Encoding) {
          p.left = v;
          p.add_left = true;
-     }},
+     },
+     {},
+     &CaptionTable::Txt_Field_Left,
+     "Cb_3_0"},
     {"right",
      Kind::OptionalText,
      "text behind every line (off unless given)",
@@ -121,7 +140,10 @@ constexpr OptionInfo kAddText[] = {
      [](P& p, std::string_view v, Encoding) {
          p.right = v;
          p.add_right = true;
-     }},
+     },
+     {},
+     &CaptionTable::Txt_Field_Right,
+     "Cb_3_1"},
 };
 constexpr OptionInfo kRemoveIf[] = {
     {"condition", Kind::Choice, "the condition 0..9, -1 for none", "ComboBox_4_0",
@@ -135,7 +157,9 @@ constexpr OptionInfo kRemoveIf[] = {
      "Edit_4_0",
      {},
      [](const P& p) -> Value { return p.condition_text; },
-     [](P& p, std::string_view v, Encoding) { p.condition_text = v; }},
+     [](P& p, std::string_view v, Encoding) { p.condition_text = v; },
+     {},
+     &CaptionTable::Txt_Field_Condition_Text},
 };
 constexpr OptionInfo kRemoveClass = {
     "class",
@@ -158,7 +182,9 @@ constexpr OptionInfo kDropFirst = {"lines",
                                    "Edit_8_0",
                                    {},
                                    [](const P& p) -> Value { return p.drop_count; },
-                                   [](P& p, std::string_view v, Encoding) { p.drop_count = v; }};
+                                   [](P& p, std::string_view v, Encoding) { p.drop_count = v; },
+                                   {},
+                                   &CaptionTable::Txt_Field_Line_Number};
 constexpr OptionInfo kFilterExt[] = {
     {"text",
      Kind::Text,
@@ -166,7 +192,9 @@ constexpr OptionInfo kFilterExt[] = {
      "Edit_9_0",
      {},
      [](const P& p) -> Value { return p.extension; },
-     [](P& p, std::string_view v, Encoding) { p.extension = v; }},
+     [](P& p, std::string_view v, Encoding) { p.extension = v; },
+     {},
+     &CaptionTable::Txt_Field_Extension},
     {"keep",
      Kind::Flag,
      "keep the lines with the extension (the default)",
@@ -200,7 +228,9 @@ constexpr OptionInfo kRemoveWord = {"word",
                                     "Edit_11_0",
                                     {},
                                     [](const P& p) -> Value { return p.remove_word; },
-                                    [](P& p, std::string_view v, Encoding) { p.remove_word = v; }};
+                                    [](P& p, std::string_view v, Encoding) { p.remove_word = v; },
+                                    {},
+                                    &CaptionTable::Txt_Field_Remove_Word};
 
 constexpr OptionInfo kSort[] = {
     {"by", Kind::Choice, "the order: bytes, case (letter case ignored), number, natural or length",

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/caption_table.h"
 #include "core/encoding.h"
 #include "core/line_functions.h"
 
@@ -41,6 +42,11 @@ struct OptionInfo {
     // For a choice taken by word, the words of its entries, in their order; empty for a
     // choice by number.
     std::span<const std::string_view> words = {};
+    // For a text, the caption that names its field in a message (a character the document's
+    // encoding cannot hold).
+    const std::string CaptionTable::*field = nullptr;
+    // For an optional text, the panel's tick box that switches it on, by its object name.
+    std::string_view toggle = {};
 
     bool IsText() const {
         return kind == OptionKind::OneChar || kind == OptionKind::Text ||

@@ -1,5 +1,6 @@
 #include "ui/panels/function_panels.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -27,25 +28,12 @@ namespace quillex {
 
 namespace {
 
-// The entry index of a drop-down list as one of `count` enumerators, or none.
-template <typename Enum>
-std::optional<Enum> SelectedEntry(const QComboBox* combo, int count) {
-    const int index = combo->currentIndex();
-    if (index < 0 || index >= count) {
-        return std::nullopt;
-    }
-    return static_cast<Enum>(index);
-}
-
 // A panel's text that the document's encoding cannot hold, named by its caption entry.
 struct TextRefused {
     const std::string CaptionTable::*field;
 };
 
-constexpr int kConditionCount = 10;
 constexpr int kConditionWithText = 9;
-constexpr int kSortOrderCount = 5;
-constexpr int kDuplicateKeepCount = 4;
 
 }  // namespace
 
@@ -207,44 +195,86 @@ void FunctionPanels::Run(FunctionId id, const FunctionParams& params, std::funct
         std::move(then), std::move(applied));
 }
 
+FunctionParams FunctionPanels::ReadPanel(FunctionId id) const {
+    // Each parameter from its control, by the kind and the control name the function's
+    // description gives: the same description the batch runner's options come from.
+    FunctionParams params;
+    const Encoding encoding = host_.Document().GetEncoding();
+    const QWidget* panel = c_.panels[static_cast<std::size_t>(id)];
+    const auto control = [panel](std::string_view name) {
+        return panel->findChild<QWidget*>(
+            QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
+    };
+    for (const OptionInfo& option : OptionsOf(id)) {
+        QWidget* widget = control(option.control);
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        const QString text = combo != nullptr ? combo->currentText()
+                             : qobject_cast<QLineEdit*>(widget) != nullptr
+                                 ? qobject_cast<QLineEdit*>(widget)->text()
+                                 : QString();
+        switch (option.kind) {
+            case OptionKind::Flag:
+                option.set(params, qobject_cast<QAbstractButton*>(widget)->isChecked() ? "1" : "0",
+                           encoding);
+                break;
+            case OptionKind::Choice: {
+                const int index = combo->currentIndex();
+                const bool listed = index >= 0 && index < static_cast<int>(option.entries.size());
+                if (!option.words
+                         .empty()) {  // a choice by word has no "none": it keeps its default
+                    if (listed) {
+                        option.set(params, option.words[static_cast<std::size_t>(index)], encoding);
+                    }
+                } else {
+                    option.set(params, std::to_string(listed ? index : -1), encoding);
+                }
+                break;
+            }
+            case OptionKind::Number:
+                // Digits only reach the field; a number too large is the general error report's.
+                if (!text.isEmpty()) {
+                    option.set(params, text.toStdString(), encoding);
+                }
+                break;
+            case OptionKind::OptionalText: {
+                const std::string bytes = InDocument(text, option.field);
+                if (qobject_cast<QAbstractButton*>(control(option.toggle))->isChecked()) {
+                    option.set(params, bytes, encoding);
+                }
+                break;
+            }
+            case OptionKind::CountText:
+            case OptionKind::OneChar:
+            case OptionKind::Text:
+                option.set(params, InDocument(text, option.field), encoding);
+                break;
+        }
+    }
+    return params;
+}
+
+void FunctionPanels::Start(FunctionId id, std::function<void()> then) {
+    Run(id, ReadPanel(id), std::move(then));
+}
+
 void FunctionPanels::StartCutLeading() {
-    FunctionParams p;
-    p.count = InDocument(c_.cutCount->currentText(), &CaptionTable::Txt_Field_Count);
-    Run(FunctionId::CutLeading, p);
+    Start(FunctionId::CutLeading);
 }
 
 void FunctionPanels::StartReplaceChar() {
-    FunctionParams p;
-    p.from =
-        FirstChar(InDocument(c_.replacedChar->currentText(), &CaptionTable::Txt_Field_Replaced),
-                  host_.Document().GetEncoding());
-    p.to = FirstChar(
-        InDocument(c_.replacementChar->currentText(), &CaptionTable::Txt_Field_Replacement),
-        host_.Document().GetEncoding());
-    Run(FunctionId::ReplaceChar, p);
+    Start(FunctionId::ReplaceChar);
 }
 
 void FunctionPanels::StartCutAtWord() {
-    FunctionParams p;
-    p.cut_word = InDocument(c_.cutWord->currentText(), &CaptionTable::Txt_Field_Cut_Word);
-    Run(FunctionId::CutAtWord, p);
+    Start(FunctionId::CutAtWord);
 }
 
 void FunctionPanels::StartAddText() {
-    FunctionParams p;
-    p.left = InDocument(c_.leftText->currentText(), &CaptionTable::Txt_Field_Left);
-    p.add_left = c_.addLeft->isChecked();
-    p.right = InDocument(c_.rightText->currentText(), &CaptionTable::Txt_Field_Right);
-    p.add_right = c_.addRight->isChecked();
-    Run(FunctionId::AddText, p);
+    Start(FunctionId::AddText);
 }
 
 void FunctionPanels::StartRemoveIf() {
-    FunctionParams p;
-    p.condition = SelectedEntry<RemovalCondition>(c_.condition, kConditionCount);
-    p.condition_text =
-        InDocument(c_.conditionText->text(), &CaptionTable::Txt_Field_Condition_Text);
-    Run(FunctionId::RemoveIf, p);
+    Start(FunctionId::RemoveIf);
 }
 
 void FunctionPanels::StartDedupe() {
@@ -252,24 +282,19 @@ void FunctionPanels::StartDedupe() {
         return;
     }
     // The load command rebuilds the view, whether the user loads a file or cancels.
-    Run(FunctionId::Dedupe, FunctionParams{});
+    Start(FunctionId::Dedupe);
 }
 
 void FunctionPanels::StartRemoveClass() {
-    FunctionParams p;
-    p.char_class = SelectedEntry<CharClass>(c_.charClass, 3);
-    Run(FunctionId::RemoveClass, p);
+    Start(FunctionId::RemoveClass);
 }
 
 void FunctionPanels::StartJoin() {
-    FunctionParams p;
-    p.marker = c_.joinMarker->isChecked();
-    Run(FunctionId::Join, p);
+    Start(FunctionId::Join);
 }
 
 void FunctionPanels::StartDropFirst() {
-    FunctionParams p;
-    p.drop_count = InDocument(c_.dropCount->text(), &CaptionTable::Txt_Field_Line_Number);
+    const FunctionParams p = ReadPanel(FunctionId::DropFirst);
     // An invalid number is not the run's to catch: it goes to the general error report and
     // nothing else happens.
     ParseCountText(p.drop_count);
@@ -277,51 +302,31 @@ void FunctionPanels::StartDropFirst() {
 }
 
 void FunctionPanels::StartFilterExt() {
-    FunctionParams p;
-    p.extension = InDocument(c_.extension->text(), &CaptionTable::Txt_Field_Extension);
-    p.mode = c_.removeMatching->isChecked() ? FilterMode::RemoveMatching : FilterMode::KeepMatching;
-    Run(FunctionId::FilterExt, p, [this] { host_.RefreshView(); });
+    Start(FunctionId::FilterExt, [this] { host_.RefreshView(); });
 }
 
 void FunctionPanels::StartTrim() {
-    FunctionParams p;
-    p.side = SelectedEntry<TrimSide>(c_.trimSide, 3);
-    Run(FunctionId::Trim, p);
+    Start(FunctionId::Trim);
 }
 
 void FunctionPanels::StartRemoveWithWord() {
-    FunctionParams p;
-    p.remove_word = InDocument(c_.removeWord->text(), &CaptionTable::Txt_Field_Remove_Word);
-    Run(FunctionId::RemoveWithWord, p);
+    Start(FunctionId::RemoveWithWord);
 }
 
 void FunctionPanels::StartSort() {
-    FunctionParams p;
-    p.sort_by = SelectedEntry<SortOrder>(c_.sortOrder, kSortOrderCount).value_or(p.sort_by);
-    p.descending = c_.descending->isChecked();
-    Run(FunctionId::Sort, p);
+    Start(FunctionId::Sort);
 }
 
 void FunctionPanels::StartReverse() {
-    Run(FunctionId::Reverse, FunctionParams{});
+    Start(FunctionId::Reverse);
 }
 
 void FunctionPanels::StartShuffle() {
-    FunctionParams p;
-    // Digits only reach the field; a number too large for a seed is the general error report's.
-    if (const QString seed = c_.seed->text(); !seed.isEmpty()) {
-        FindOption(FunctionId::Shuffle, "seed")->set(p, seed.toStdString(), Encoding::Windows1251);
-    }
-    Run(FunctionId::Shuffle, p);
+    Start(FunctionId::Shuffle);
 }
 
 void FunctionPanels::StartDuplicates() {
-    FunctionParams p;
-    p.duplicates.keep = SelectedEntry<DuplicateKeep>(c_.duplicateKeep, kDuplicateKeepCount)
-                            .value_or(p.duplicates.keep);
-    p.duplicates.exact = c_.exactDuplicates->isChecked();
-    p.duplicates.count = c_.countDuplicates->isChecked();
-    Run(FunctionId::Duplicates, p);
+    Start(FunctionId::Duplicates);
 }
 
 }  // namespace quillex

@@ -69,6 +69,10 @@ class FunctionPanels : public QObject {
     // Runs a function by its kind: over the document, or round the load file, after which
     // `then` follows unless the run was cancelled. Nothing while other work runs.
     void Run(FunctionId id, const FunctionParams& params, std::function<void()> then = {});
+    // The function's parameters from its panel's controls, as its description names them.
+    FunctionParams ReadPanel(FunctionId id) const;
+    // Runs the function with its panel's parameters.
+    void Start(FunctionId id, std::function<void()> then = {});
     // A field's text as bytes in the document's encoding. A character the encoding cannot
     // hold is refused, not replaced: Start then says so, naming `field`, and runs nothing.
     std::string InDocument(const QString& text, const std::string CaptionTable::*field) const;
