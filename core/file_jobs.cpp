@@ -59,7 +59,10 @@ std::optional<Identity> IdentityOf(const fs::path& path) {
 }
 
 std::string Quoted(const fs::path& path) {
-    return "'" + PathText(path) + "'";
+    // Appended, not joined with operator+, which GCC 12 at -O3 reports as an overlapping copy.
+    std::string quoted(1, '\'');
+    quoted.append(PathText(path)).push_back('\'');
+    return quoted;
 }
 
 // The files under `folder`, sorted, each with its output under its path in the folder; the

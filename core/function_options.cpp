@@ -55,9 +55,11 @@ std::optional<Enum> Entry(std::string_view value, const std::string_view (&)[cou
     return number < 0 ? std::nullopt : std::optional<Enum>(static_cast<Enum>(number));
 }
 
-template <typename Enum, std::size_t count>
-Value WordOf(Enum entry, const std::string_view (&words)[count]) {
-    return std::string(words[static_cast<std::size_t>(entry)]);
+// The word of an entry; checked, since an enumerator read from a stored value may be any.
+template <typename Enum>
+Value WordOf(Enum entry, std::span<const std::string_view> words) {
+    const auto k = static_cast<std::size_t>(entry);
+    return k < words.size() ? Value(std::string(words[k])) : Value();
 }
 
 template <typename Enum, std::size_t count>
