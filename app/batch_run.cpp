@@ -29,9 +29,7 @@ Encoding Load(const std::optional<Encoding>& given,
         std::fprintf(stderr, "quillex-batch: warning: %s.\n",
                      NulNotice(input ? *input : kStandardInputName, *load.nulOffset).c_str());
     }
-    const Encoding encoding = given ? *given : DetectEncoding(document.TextForm());
-    document.SetEncoding(encoding);
-    return encoding;
+    return document.TakeEncoding(given);
 }
 
 // Writes `output` (none: standard output) through the safe writer, then the counts: beside

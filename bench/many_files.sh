@@ -18,14 +18,7 @@ trap 'rm -rf "$work"' EXIT
 "$sample" "$work/all.txt" $((files * lines))
 mkdir "$work/in" "$work/one" "$work/each"
 split -l "$lines" -a 5 -d --additional-suffix=.txt "$work/all.txt" "$work/in/f"
-cat >"$work/clean.recipe" <<'RECIPE'
-quillex-recipe 1
-trim --side 2
-remove-if --condition 0
-dedupe
-remove-with-word --word con
-add-text --left "> "
-RECIPE
+cp bench/clean.recipe "$work/clean.recipe"
 echo "input: $(ls "$work/in" | wc -l) files of $lines lines, $(du -sk "$work/in" | cut -f1) KB" >&2
 
 recipe="--recipe $work/clean.recipe"

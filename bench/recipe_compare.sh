@@ -15,14 +15,7 @@ sample=$(realpath "$build/bench/quillex-sample")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$sample" "$work/in.txt" "$lines"
-cat >"$work/clean.recipe" <<'RECIPE'
-quillex-recipe 1
-trim --side 2
-remove-if --condition 0
-dedupe
-remove-with-word --word con
-add-text --left "> "
-RECIPE
+cp bench/clean.recipe "$work/clean.recipe"
 cat >"$work/steps.sh" <<STEPS
 set -e
 $batch trim --side 2 $work/in.txt $work/s1.txt

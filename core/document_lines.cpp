@@ -107,6 +107,12 @@ void DocumentLines::TakeText(ByteBuffer text) {
     index_ = std::move(index);
 }
 
+Encoding DocumentLines::TakeEncoding(std::optional<Encoding> given) {
+    const Encoding encoding = given ? *given : DetectEncoding(TextForm());
+    SetEncoding(encoding);
+    return encoding;
+}
+
 void DocumentLines::SetEncoding(Encoding encoding) {
     if (encoding == encoding_) {
         return;

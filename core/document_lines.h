@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -66,6 +67,9 @@ class DocumentLines {
     // Reads the same bytes in `encoding`: a UTF-8 byte-order mark at the start of the first
     // line becomes the document's mark, and goes back into the line for Windows-1251.
     void SetEncoding(Encoding encoding);
+    // The same in `given`, or where none is given in the encoding the bytes show
+    // (DetectEncoding), as a load takes it; returns the encoding taken.
+    Encoding TakeEncoding(std::optional<Encoding> given = std::nullopt);
 
     // Both are all or nothing for the list: on failure a FileError is thrown and the lines
     // stay as they were (loading) and the target file keeps its old content (saving).

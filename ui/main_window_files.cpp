@@ -142,7 +142,7 @@ void MainWindow::StartLoad(const QString& path, bool startsAnew) {
     work_->Start(
         [load, file = ToPath(loadFileEdit_->text())](WorkMeter& meter) {
             load->document.LoadFromFile(file, &load->report, Progress({}, &meter));
-            load->document.SetEncoding(DetectEncoding(load->document.TextForm()));
+            load->document.TakeEncoding();
             meter.StopIfAsked();
         },
         [this, load, before, startsAnew](std::exception_ptr failure) {

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/document_lines.h"
-#include "core/encoding.h"
 #include "core/file_format.h"
 #include "core/file_jobs.h"
 #include "core/input_check.h"
@@ -60,9 +59,7 @@ void RunOne(std::vector<batch::RecipeStep> steps, const std::string& recipeName,
     DocumentLines document;
     LoadReport report;
     document.LoadFromFile(input, &report, Progress({}, &meter));
-    const Encoding encoding = DetectEncoding(document.TextForm());
-    document.SetEncoding(encoding);
-    batch::PrepareSteps(steps, encoding, recipeName);
+    batch::PrepareSteps(steps, document.TakeEncoding(), recipeName);
     batch::RunSteps(steps, document, [&meter](std::size_t) { return Progress({}, &meter); });
     SaveText(document.FileForm(), staged, Progress({}, &meter));
 }

@@ -208,10 +208,10 @@ FunctionParams FunctionPanels::ReadPanel(FunctionId id) const {
     for (const OptionInfo& option : OptionsOf(id)) {
         QWidget* widget = control(option.control);
         auto* combo = qobject_cast<QComboBox*>(widget);
-        const QString text = combo != nullptr ? combo->currentText()
-                             : qobject_cast<QLineEdit*>(widget) != nullptr
-                                 ? qobject_cast<QLineEdit*>(widget)->text()
-                                 : QString();
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        const QString text = combo != nullptr  ? combo->currentText()
+                             : edit != nullptr ? edit->text()
+                                               : QString();
         switch (option.kind) {
             case OptionKind::Flag:
                 option.set(params, qobject_cast<QAbstractButton*>(widget)->isChecked() ? "1" : "0",
