@@ -232,6 +232,17 @@ Parser::Parser(Options& o, Form form, bool many, std::optional<FunctionId> reade
     app.add_option("--temp-dir", o.temp_dir,
                    "where such temporary files go (default: TMPDIR, or the system's folder)")
         ->type_name("DIR");
+    app.add_option("--threads", o.threads,
+                   "how many threads clean blocks of lines at once (default: every core "
+                   "available); the result is the same for any number")
+        ->type_name("N")
+        ->check(CLI::Range(1u, 1024u));
+    CLI::Option* quiet = app.add_flag("--quiet", o.quiet, "no progress line on standard error");
+    app.add_flag("--progress", o.progress,
+                 "the progress line on standard error even where it is not a terminal")
+        ->excludes(quiet);
+    // Small blocks put every block edge where the tests want one; not for users.
+    app.add_option("--block-bytes", o.block_bytes)->group("")->check(CLI::Range(1, 1 << 30));
     if (form == Form::Function) {
         AddFunctionOptions(reader);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -64,6 +65,15 @@ struct Options {
     std::optional<std::uint64_t> memory;
     // --temp-dir: where such temporary files go; none: the system's folder (TMPDIR).
     std::optional<std::string> temp_dir;
+    // --threads: how many threads work on blocks of lines at once; 0: every core available.
+    unsigned threads = 0;
+    // --quiet and --progress: never, or always, the progress line on standard error; by
+    // default it shows where standard error is a terminal.
+    bool quiet = false;
+    bool progress = false;
+    // --block-bytes, for tests only (not in the usage): the size of the blocks a stream is
+    // read in; 0: the engine's own.
+    std::size_t block_bytes = 0;
 };
 
 // What the command line asks for: a run, or only the usage or the version.

@@ -185,8 +185,9 @@ TEST(BatchOptions, TheManPageListsTheDescribedFunctionsAndOptions) {
             }
         }
     }
-    std::set<std::string> described = {"help",     "version",   "encoding", "recipe",  "output-dir",
-                                       "in-place", "recursive", "memory",   "temp-dir"};
+    std::set<std::string> described = {"help",       "version",  "encoding",  "recipe",
+                                       "output-dir", "in-place", "recursive", "memory",
+                                       "temp-dir",   "threads",  "quiet",     "progress"};
     for (std::size_t k = 0; k < AllFunctions().size(); ++k) {
         const FunctionInfo& f = AllFunctions()[k];
         EXPECT_NE(page.find(".BR " + std::to_string(k) + " \", \" " + std::string(f.name) + "\n"),
