@@ -54,6 +54,18 @@ std::string StepName(const RecipeStep& step) {
            std::string(Describe(step.call.function).name);
 }
 
+void RethrowStepFailure(const RecipeStep& step, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const WorkCancelled&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw StepFailed(StepName(step) + ": " + e.what());
+    }
+}
+
 void RunSteps(const std::vector<RecipeStep>& steps, DocumentLines& document,
               const std::function<Progress(std::size_t step)>& progressOf) {
     for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -64,12 +76,8 @@ void RunSteps(const std::vector<RecipeStep>& steps, DocumentLines& document,
             if (result.to_write) {
                 document.Keep(*result.to_write);
             }
-        } catch (const std::bad_alloc&) {
-            throw;
-        } catch (const WorkCancelled&) {
-            throw;
-        } catch (const std::exception& e) {
-            throw StepFailed(StepName(step) + ": " + e.what());
+        } catch (...) {
+            RethrowStepFailure(step, std::current_exception());
         }
     }
 }

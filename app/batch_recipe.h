@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -53,5 +54,7 @@ std::string StepName(const RecipeStep& step);
 // is then part way and the caller drops it.
 void RunSteps(const std::vector<RecipeStep>& steps, DocumentLines& document,
               const std::function<Progress(std::size_t step)>& progressOf);
+// Throws `failure`, which `step` threw, as RunSteps lets it out.
+[[noreturn]] void RethrowStepFailure(const RecipeStep& step, const std::exception_ptr& failure);
 
 }  // namespace quillex::batch

@@ -1,13 +1,19 @@
 #include "app/batch_run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <system_error>
 
+#include "app/batch_stream.h"
 #include "app/batch_streams.h"
+#include "core/block_pipeline.h"
+#include "core/block_reader.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
 #include "core/input_check.h"
 #include "core/line_functions.h"
+#include "core/system_memory.h"
 
 namespace quillex::batch {
 
@@ -25,15 +31,21 @@ Encoding Load(const std::optional<Encoding>& given,
     } else {
         LoadFromStream(stdin, kStandardInputName, document, &load);
     }
-    if (load.nulOffset) {  // the run goes on with the text before it, as the window's does
-        std::fprintf(stderr, "quillex-batch: warning: %s.\n",
-                     NulNotice(input ? *input : kStandardInputName, *load.nulOffset).c_str());
-    }
+    WarnOfNul(load, input ? *input : kStandardInputName);
     return document.TakeEncoding(given);
 }
 
-// Writes `output` (none: standard output) through the safe writer, then the counts: beside
-// the document on standard output, a count would become part of it.
+// The counts, after the document is out: beside it on standard output, a count would become
+// part of it.
+void PrintCounts(const std::optional<std::filesystem::path>& output,
+                 const std::vector<std::string>& counts) {
+    for (const std::string& count : counts) {
+        std::fputs(count.c_str(), output ? stdout : stderr);
+    }
+    FlushStandardOutput();
+}
+
+// Writes `output` (none: standard output) through the safe writer, then the counts.
 void Save(const std::optional<std::filesystem::path>& output, const PieceStream& pieces,
           const std::vector<std::string>& counts) {
     if (output) {
@@ -41,36 +53,71 @@ void Save(const std::optional<std::filesystem::path>& output, const PieceStream&
     } else if (!WritePieces(stdout, pieces)) {
         FailStream("standard output");
     }
-    for (const std::string& count : counts) {
-        std::fputs(count.c_str(), output ? stdout : stderr);
-    }
-    FlushStandardOutput();
+    PrintCounts(output, counts);
 }
 
-// The progress a run reports: the last number, if any.
-struct LastCount {
-    bool reported = false;
-    std::size_t last = 0;
-
-    Progress Hear() {
-        return [this](std::size_t n) {
-            reported = true;
-            last = n;
-        };
+// Runs the work a block at a time where its steps allow it; false, having done nothing, where
+// they do not, or where standard input's encoding is to be found, which shows only at its end.
+bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& input,
+                const std::optional<std::filesystem::path>& output, const std::string& prefix) {
+    if (!Streams(work.steps) || (!input && !work.encoding)) {
+        return false;
     }
-    // "Lines processed: N\n" after `prefix`, or nothing where the run reported no number.
-    void Into(std::vector<std::string>& counts, const std::string& prefix) const {
-        if (reported) {
-            counts.push_back(prefix + "Lines processed: " + std::to_string(last) + "\n");
+    StreamSettings settings;
+    settings.threads = work.threads;
+    // Two blocks a thread are out at once, each with its index and its result beside it.
+    constexpr std::size_t kLeast = std::size_t{64} << 10;
+    const std::uint64_t share = work.memory / (8 * std::uint64_t{std::max(work.threads, 1u)});
+    settings.blockBytes =
+        work.blockBytes != 0
+            ? work.blockBytes
+            : static_cast<std::size_t>(std::clamp<std::uint64_t>(share, kLeast, kStreamBlockBytes));
+    settings.recipe = work.recipe.has_value();
+    const Encoding encoding =
+        input ? EncodingOfFile(*input, work.encoding, settings.blockBytes) : *work.encoding;
+    const std::vector<RecipeStep> steps = StepsIn(work, encoding);
+    if (!Streams(steps)) {
+        return false;  // a text of a step puts a line break where a join would see it
+    }
+    std::optional<BlockReader> reader;
+    if (input) {
+        reader.emplace(*input, settings.blockBytes);
+        std::error_code ec;
+        settings.inputSize = std::filesystem::file_size(*input, ec);
+    } else {
+        reader.emplace(stdin, kStandardInputName, settings.blockBytes);
+    }
+    std::vector<LastCount> heard;
+    const ContentProducer produce = [&](const PieceWriter& write) {
+        heard = StreamSteps(*reader, encoding, steps, settings, write);
+    };
+    try {
+        if (output) {
+            SaveProduced(produce, settings.inputSize, *output);
+        } else {
+            produce(WriteToStandardOutput);
         }
+    } catch (...) {
+        WarnOfNul(reader->Report(), reader->Name());
+        throw;
     }
-};
+    WarnOfNul(reader->Report(), reader->Name());
+    std::vector<std::string> counts;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        heard[k].Into(counts, work.recipe ? prefix + StepName(steps[k]) + ": " : prefix);
+    }
+    PrintCounts(output, counts);
+    return true;
+}
 
 }  // namespace
 
 Work WorkOf(const Options& options) {
     Work work;
     work.encoding = options.encoding;
+    work.threads = options.threads != 0 ? options.threads : AvailableCores();
+    work.blockBytes = options.block_bytes;
+    work.memory = options.memory ? *options.memory : DefaultMemoryBound();
     if (options.recipe) {
         work.recipe = options.recipe;
         work.steps = ReadRecipe(ArgumentPath(*options.recipe), *options.recipe);
@@ -109,12 +156,18 @@ void FlushStandardOutput() {
 // function alone writes its list as it is. The first step that fails ends the run.
 void RunFile(const Work& work, const std::optional<std::filesystem::path>& input,
              const std::optional<std::filesystem::path>& output, const std::string& prefix) {
+    if (StreamFile(work, input, output, prefix)) {
+        return;
+    }
     DocumentLines document;
     const std::vector<RecipeStep> steps = StepsIn(work, Load(work.encoding, input, document));
     std::vector<LastCount> heard(steps.size());
+    auto hear = [&heard](std::size_t k) {
+        return Progress([&last = heard[k]](std::size_t n) { last.Hear(n); });
+    };
     std::vector<std::string> counts;
     if (work.recipe) {
-        RunSteps(steps, document, [&heard](std::size_t k) { return heard[k].Hear(); });
+        RunSteps(steps, document, hear);
         for (std::size_t k = 0; k < steps.size(); ++k) {
             heard[k].Into(counts, prefix + StepName(steps[k]) + ": ");
         }
@@ -123,8 +176,7 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
     }
     // A function alone writes its result straight from the lines where they lie.
     const FunctionCall& call = steps.front().call;
-    const FunctionResult result =
-        RunForWriting(call.function, call.params, document, heard.front().Hear());
+    const FunctionResult result = RunForWriting(call.function, call.params, document, hear(0));
     heard.front().Into(counts, prefix);
     if (result.order) {
         Save(output, document.FileForm(*result.order), counts);

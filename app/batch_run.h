@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +22,12 @@ struct Work {
     std::optional<std::string> recipe;
     // The documents' encoding; none: each input's own, detected.
     std::optional<Encoding> encoding;
+    // The threads a stream of blocks is worked on by, and the size of its blocks (0: the
+    // engine's own).
+    unsigned threads = 1;
+    std::size_t blockBytes = 0;
+    // The memory the run may take (--memory), which the blocks out at once keep well within.
+    std::uint64_t memory = 0;
 };
 
 // The work the options ask for, the recipe read and every line of it checked (BadRecipe).

@@ -17,12 +17,6 @@ namespace {
 
 constexpr const char* kStandardInput = "standard input";
 
-void WriteToStandardOutput(std::string_view piece) {
-    if (std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size()) {
-        FailStream("standard output");
-    }
-}
-
 void WriteOut(const ContentProducer& produce, std::uint64_t size, const Options& options,
               const std::filesystem::path& output) {
     if (options.output == kStandardStream) {
@@ -34,11 +28,7 @@ void WriteOut(const ContentProducer& produce, std::uint64_t size, const Options&
 
 // What the loaded run prints: the warning of a NUL that ended the text, and the count.
 void Report(const Options& options, const BlockReader& reader, std::uint64_t lines) {
-    if (const std::optional<std::uint64_t> nul = reader.Report().nulOffset) {
-        const bool fromStandardInput = options.input == kStandardStream;
-        std::fprintf(stderr, "quillex-batch: warning: %s.\n",
-                     NulNotice(fromStandardInput ? kStandardInput : options.input, *nul).c_str());
-    }
+    WarnOfNul(reader.Report(), options.input == kStandardStream ? kStandardInput : options.input);
     if (lines != 0) {  // as a sort of no lines reports no number
         const std::string count = "Lines processed: " + std::to_string(lines) + "\n";
         std::fputs(count.c_str(), options.output == kStandardStream ? stderr : stdout);

@@ -11,6 +11,19 @@ void FailStream(const char* name) {
     throw StreamError(std::string(name) + ": " + std::strerror(errno));
 }
 
+void WriteToStandardOutput(std::string_view piece) {
+    if (std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size()) {
+        FailStream("standard output");
+    }
+}
+
+void WarnOfNul(const LoadReport& report, const std::filesystem::path& input) {
+    if (report.nulOffset) {  // the run goes on with the text before it, as the window's does
+        std::fprintf(stderr, "quillex-batch: warning: %s.\n",
+                     NulNotice(input, *report.nulOffset).c_str());
+    }
+}
+
 void LoadFromStream(std::FILE* stream, const char* name, DocumentLines& document,
                     LoadReport* report, std::size_t chunk) {
     ByteBuffer bytes;

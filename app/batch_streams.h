@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 #include "core/document_lines.h"
 #include "core/input_check.h"
@@ -17,6 +19,12 @@ class StreamError : public std::runtime_error {
 
 // Throws StreamError for a failed read or write of a standard stream, with the system's reason.
 [[noreturn]] void FailStream(const char* name);
+
+// Writes a piece to standard output, or throws StreamError.
+void WriteToStandardOutput(std::string_view piece);
+
+// The warning of a NUL byte that ended the text of `input`, where one did.
+void WarnOfNul(const LoadReport& report, const std::filesystem::path& input);
 
 // Loads the document from a stream (standard input), read to its end `chunk` bytes at a
 // time, as a load from a file of the same bytes would: the same refusals, the same lines and

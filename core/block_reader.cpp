@@ -70,7 +70,16 @@ bool BlockReader::Next(DocumentLines& block) {
         block = std::move(back_);
         return true;
     }
-    ByteBuffer bytes = std::exchange(carry_, ByteBuffer());
+    ByteBuffer bytes;
+    if (!NextBytes(bytes)) {
+        return false;
+    }
+    block.TakeText(std::move(bytes));
+    return true;
+}
+
+bool BlockReader::NextBytes(ByteBuffer& bytes) {
+    bytes = std::exchange(carry_, ByteBuffer());
     std::size_t cut = 0;
     std::size_t scanned = 0;
     // A line longer than a block makes the block grow until the line ends.
@@ -87,11 +96,11 @@ bool BlockReader::Next(DocumentLines& block) {
         scanned = bytes.size() - 1;  // a CR at the end ends its line once the next byte is read
     }
     if (cut == 0) {
+        bytes.Resize(0);
         return false;
     }
     carry_.Append(bytes.data() + cut, bytes.size() - cut);
     bytes.Resize(cut);
-    block.TakeText(std::move(bytes));
     return true;
 }
 

@@ -35,6 +35,9 @@ class BlockReader {
     // text; a final break adds no empty line). False, with no lines, once the text has ended.
     // Throws FileError, and refuses UTF-16 text, as a load does.
     bool Next(DocumentLines& block);
+    // The same block as bytes, not yet split into lines, so that the split may happen on
+    // another thread (TakeText gives the lines Next would). A put-back block is not seen here.
+    bool NextBytes(ByteBuffer& bytes);
 
     // Whether the text has ended: Next has nothing more to give.
     bool AtEnd() const noexcept { return ended_ && carry_.empty() && !put_back_; }
@@ -47,6 +50,8 @@ class BlockReader {
     // Where a NUL byte ended the text, once the reader has got there.
     const LoadReport& Report() const noexcept { return report_; }
     const std::filesystem::path& Name() const noexcept { return name_; }
+    // The bytes read from the input so far.
+    std::uint64_t BytesRead() const noexcept { return read_; }
 
   private:
     // Reads until `bytes` holds `limit` bytes or the text has ended.

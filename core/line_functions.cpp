@@ -5,20 +5,25 @@ namespace quillex {
 namespace {
 
 using Kind = FunctionResultKind;
+constexpr BlockRule Each = BlockRule::EachLine;
+constexpr BlockRule InOrder = BlockRule::InOrder;
+constexpr CountRule Line = CountRule::LineNumber;
+constexpr CountRule Tally = CountRule::Tally;
+constexpr CountRule FromTheEnd = CountRule::FromTheEnd;
 
 constexpr std::array<FunctionInfo, kFunctionCount> kFunctions = {{
-    {FunctionId::CutLeading, "cut-leading", Kind::RewritesDocument},
-    {FunctionId::ReplaceChar, "replace-char", Kind::RewritesDocument},
-    {FunctionId::CutAtWord, "cut-at-word", Kind::RewritesDocument},
-    {FunctionId::AddText, "add-text", Kind::RewritesDocument},
-    {FunctionId::RemoveIf, "remove-if", Kind::RewritesDocument},
+    {FunctionId::CutLeading, "cut-leading", Kind::RewritesDocument, Each, Line},
+    {FunctionId::ReplaceChar, "replace-char", Kind::RewritesDocument, Each, Line},
+    {FunctionId::CutAtWord, "cut-at-word", Kind::RewritesDocument, Each, Tally},
+    {FunctionId::AddText, "add-text", Kind::RewritesDocument, Each, Line},
+    {FunctionId::RemoveIf, "remove-if", Kind::RewritesDocument, Each, Tally},
     {FunctionId::Dedupe, "dedupe", Kind::WritesLoadFile},
-    {FunctionId::RemoveClass, "remove-class", Kind::RewritesDocument},
-    {FunctionId::Join, "join", Kind::RewritesDocument},
-    {FunctionId::DropFirst, "drop-first", Kind::WritesLoadFile},
-    {FunctionId::FilterExt, "filter-ext", Kind::WritesLoadFile},
-    {FunctionId::Trim, "trim", Kind::RewritesDocument},
-    {FunctionId::RemoveWithWord, "remove-with-word", Kind::RewritesDocument},
+    {FunctionId::RemoveClass, "remove-class", Kind::RewritesDocument, Each, Line},
+    {FunctionId::Join, "join", Kind::RewritesDocument, InOrder, Line},
+    {FunctionId::DropFirst, "drop-first", Kind::WritesLoadFile, InOrder, Line},
+    {FunctionId::FilterExt, "filter-ext", Kind::WritesLoadFile, Each, Tally},
+    {FunctionId::Trim, "trim", Kind::RewritesDocument, Each, Line},
+    {FunctionId::RemoveWithWord, "remove-with-word", Kind::RewritesDocument, Each, FromTheEnd},
     {FunctionId::Sort, "sort", Kind::RewritesDocument},
     {FunctionId::Reverse, "reverse", Kind::RewritesDocument},
     {FunctionId::Shuffle, "shuffle", Kind::RewritesDocument},

@@ -45,10 +45,27 @@ enum class FunctionResultKind {
     WritesLoadFile,    // a list of lines is written over the loaded file
 };
 
+// How a function may run over a text a block of lines at a time and give what it gives over
+// the whole text.
+enum class BlockRule {
+    Whole,     // it needs every line at once
+    EachLine,  // each line alone: blocks may run apart, on any thread
+    InOrder,   // block after block, with what went before (a count of lines, a joined line)
+};
+// How its progress numbers go on from one block to the next, so that the last number over the
+// blocks is the last over the whole text.
+enum class CountRule {
+    LineNumber,  // a line's place: a block's numbers follow the lines before it
+    Tally,       // a count of what it did: a block's numbers add to those before
+    FromTheEnd,  // a line's place, the lines visited from the last: the first block ends it
+};
+
 struct FunctionInfo {
     FunctionId id;
     std::string_view name;  // a short command-line name
     FunctionResultKind result;
+    BlockRule blocks = BlockRule::Whole;
+    CountRule counts = CountRule::LineNumber;
 };
 const std::array<FunctionInfo, kFunctionCount>& AllFunctions();
 const FunctionInfo& Describe(FunctionId id);

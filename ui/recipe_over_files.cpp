@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "app/batch_stream.h"
+#include "core/block_pipeline.h"
 #include "core/document_lines.h"
 #include "core/file_format.h"
 #include "core/file_jobs.h"
@@ -53,9 +55,39 @@ struct StagedFiles {
     }
 };
 
+// A file goes through in blocks where its steps allow it, so that its size is no limit.
+bool StreamOne(std::vector<batch::RecipeStep> steps, const std::string& recipeName,
+               const std::filesystem::path& input, const std::filesystem::path& staged,
+               WorkMeter& meter) {
+    if (!batch::Streams(steps)) {
+        return false;
+    }
+    const Encoding encoding = batch::EncodingOfFile(input, std::nullopt);
+    batch::PrepareSteps(steps, encoding, recipeName);
+    if (!batch::Streams(steps)) {
+        return false;
+    }
+    BlockReader reader(input, batch::kStreamBlockBytes);
+    batch::StreamSettings settings;
+    settings.threads = AvailableCores();
+    settings.recipe = true;
+    settings.meter = &meter;
+    std::error_code ec;
+    settings.inputSize = std::filesystem::file_size(input, ec);
+    SaveProduced(
+        [&](const PieceWriter& write) {
+            batch::StreamSteps(reader, encoding, steps, settings, write);
+        },
+        settings.inputSize, staged);
+    return true;
+}
+
 void RunOne(std::vector<batch::RecipeStep> steps, const std::string& recipeName,
             const std::filesystem::path& input, const std::filesystem::path& staged,
             WorkMeter& meter) {
+    if (StreamOne(steps, recipeName, input, staged, meter)) {
+        return;
+    }
     DocumentLines document;
     LoadReport report;
     document.LoadFromFile(input, &report, Progress({}, &meter));

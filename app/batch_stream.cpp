@@ -1,0 +1,289 @@
+#include "app/batch_stream.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <string_view>
+
+#include "core/block_pipeline.h"
+#include "core/document_editor.h"
+#include "core/line_functions.h"
+#include "core/line_operations.h"
+
+namespace quillex::batch {
+
+namespace {
+
+// What one step did to one block: the lines it took in and its last number there.
+struct BlockCount {
+    std::uint64_t linesIn = 0;
+    LastCount heard;
+};
+
+// The block after the steps that run apart, on whichever thread took it.
+struct BlockDone {
+    DocumentLines lines;
+    std::vector<BlockCount> counts;  // one for each step that ran
+    std::size_t failedStep = 0;      // with `failure`
+    std::exception_ptr failure;
+};
+
+// A step's count over the blocks so far, by its function's rule.
+class StepTally {
+  public:
+    explicit StepTally(CountRule rule) : rule_(rule) {}
+
+    void Add(const BlockCount& block) {
+        if (block.heard.reported) {
+            switch (rule_) {
+                case CountRule::LineNumber:
+                    total_.Hear(linesBefore_ + block.heard.last);
+                    break;
+                case CountRule::Tally:
+                    total_.Hear(tally_ + block.heard.last);
+                    tally_ += block.heard.last;
+                    break;
+                case CountRule::FromTheEnd:
+                    if (!total_.reported) {
+                        total_.Hear(linesBefore_ + block.heard.last);
+                    }
+                    break;
+            }
+        }
+        linesBefore_ += block.linesIn;
+    }
+    std::uint64_t LinesBefore() const noexcept { return linesBefore_; }
+    const LastCount& Total() const noexcept { return total_; }
+
+  private:
+    CountRule rule_;
+    std::uint64_t linesBefore_ = 0;
+    std::uint64_t tally_ = 0;
+    LastCount total_;
+};
+
+bool PutsBreaks(const FunctionParams& p) {
+    auto holds = [](std::string_view text) {
+        return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+    };
+    return (p.from && holds(*p.from)) || (p.to && holds(*p.to)) || holds(p.left) || holds(p.right);
+}
+
+// Runs one step over a block, as RunSteps does over a whole document.
+void RunStep(const FunctionCall& call, const FunctionParams& params, DocumentLines& lines,
+             BlockCount& count) {
+    count.linesIn = lines.Count();
+    const FunctionResult result = RunLineFunction(call.function, params, lines,
+                                                  [&count](std::size_t n) { count.heard.Hear(n); });
+    if (result.to_write) {
+        lines.Keep(*result.to_write);
+    }
+}
+
+class Stream {
+  public:
+    Stream(BlockReader& reader, Encoding encoding, const std::vector<RecipeStep>& steps,
+           const StreamSettings& settings, const PieceWriter& write)
+        : reader_(reader),
+          encoding_(encoding),
+          steps_(steps),
+          settings_(settings),
+          write_(write),
+          limit_(steps.size()) {
+        // Steps up to the first that needs the blocks in order run apart; that one and those
+        // after it run as each block's turn comes.
+        apart_ = 0;
+        while (apart_ < steps.size() &&
+               Describe(steps[apart_].call.function).blocks == BlockRule::EachLine) {
+            ++apart_;
+        }
+        for (const RecipeStep& step : steps) {
+            tallies_.emplace_back(Describe(step.call.function).counts);
+        }
+        joins_ = !steps.empty() && steps.back().call.function == FunctionId::Join;
+    }
+
+    std::vector<LastCount> Run() {
+        BlockPipeline<ByteBuffer, BlockDone>::Run(
+            settings_.threads, [this](ByteBuffer& bytes) { return Read(bytes); },
+            [this](ByteBuffer bytes, std::size_t index) { return Work(std::move(bytes), index); },
+            [this](BlockDone done, std::size_t) { Take(std::move(done)); });
+        if (failure_) {
+            Fail();
+        }
+        if (joins_ && joined_) {
+            write_("\r\n");
+        }
+        std::vector<LastCount> counts;
+        for (const StepTally& tally : tallies_) {
+            counts.push_back(tally.Total());
+        }
+        return counts;
+    }
+
+  private:
+    bool Read(ByteBuffer& bytes) {
+        // Once the earliest step fails, nothing after it can fail first.
+        if (failure_ && failedStep_ == 0) {
+            return false;
+        }
+        const bool got = reader_.NextBytes(bytes);
+        if (settings_.meter != nullptr &&
+            !settings_.meter->Reached(reader_.BytesRead(), settings_.inputSize)) {
+            throw WorkCancelled();
+        }
+        if (!got && !any_) {
+            bytes = ByteBuffer();  // an empty text still runs once, for the failures it gives
+        }
+        const bool more = got || !any_;
+        any_ = true;
+        return more;
+    }
+
+    BlockDone Work(ByteBuffer bytes, std::size_t index) const {
+        BlockDone done;
+        done.lines.TakeText(std::move(bytes));
+        if (index == 0) {
+            done.lines.SetEncoding(encoding_);  // a byte-order mark starts the first block only
+        } else {
+            DocumentEditor(done.lines).ReadAs(encoding_);
+        }
+        RunSteps(done, 0, std::min(apart_, limit_.load()));
+        return done;
+    }
+
+    void RunSteps(BlockDone& done, std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k) {
+            done.counts.emplace_back();
+            try {
+                RunStep(steps_[k].call, ParamsFor(k), done.lines, done.counts.back());
+            } catch (...) {
+                done.failedStep = k;
+                done.failure = std::current_exception();
+                return;
+            }
+        }
+    }
+
+    // Drop-first drops what is left of its count; everything else runs as it was given.
+    FunctionParams ParamsFor(std::size_t k) const {
+        FunctionParams params = steps_[k].call.params;
+        if (steps_[k].call.function == FunctionId::DropFirst && k >= apart_) {
+            std::int32_t count = 0;
+            try {
+                count = ParseCountText(params.drop_count);
+            } catch (const std::exception&) {
+                return params;  // fails in the first block as over the whole text
+            }
+            if (count > 0) {
+                const std::uint64_t before = tallies_[k].LinesBefore();
+                params.drop_count = std::to_string(
+                    before >= static_cast<std::uint64_t>(count) ? 0 : count - before);
+            }
+        }
+        return params;
+    }
+
+    void Take(BlockDone done) {
+        if (!done.failure) {
+            RunSteps(done, apart_, limit_.load());
+        }
+        if (done.failure) {
+            if (!failure_ || done.failedStep < failedStep_) {
+                failure_ = done.failure;
+                failedStep_ = done.failedStep;
+                limit_ = failedStep_;
+            }
+            return;
+        }
+        if (failure_) {
+            return;  // read on only for an earlier step's failure
+        }
+        for (std::size_t k = 0; k < done.counts.size(); ++k) {
+            tallies_[k].Add(done.counts[k]);
+        }
+        Write(done.lines);
+    }
+
+    void Write(const DocumentLines& lines) {
+        for (std::string_view piece : lines.FileForm()) {
+            if (joins_ && lines.Count() != 0 && piece.data() == lines.TextForm().data()) {
+                // A joined block is part of the one line: its break comes once, at the end.
+                piece.remove_suffix(2);
+                joined_ = true;
+            }
+            if (!piece.empty()) {
+                write_(piece);
+            }
+        }
+    }
+
+    [[noreturn]] void Fail() const {
+        if (settings_.recipe) {
+            RethrowStepFailure(steps_[failedStep_], failure_);
+        }
+        std::rethrow_exception(failure_);
+    }
+
+    BlockReader& reader_;
+    Encoding encoding_;
+    const std::vector<RecipeStep>& steps_;
+    const StreamSettings& settings_;
+    const PieceWriter& write_;
+    std::size_t apart_ = 0;
+    // The steps a block still runs: all of them, until one fails.
+    std::atomic<std::size_t> limit_;
+    std::vector<StepTally> tallies_;
+    bool joins_ = false;
+    bool joined_ = false;
+    bool any_ = false;
+    std::exception_ptr failure_;
+    std::size_t failedStep_ = 0;
+};
+
+}  // namespace
+
+void LastCount::Into(std::vector<std::string>& counts, const std::string& prefix) const {
+    if (reported) {
+        std::string line = prefix;
+        line.append("Lines processed: ").append(std::to_string(last)).append("\n");
+        counts.push_back(std::move(line));
+    }
+}
+
+bool Streams(const std::vector<RecipeStep>& steps) {
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        const FunctionId function = steps[k].call.function;
+        if (function == FunctionId::Join) {
+            if (k + 1 != steps.size()) {
+                return false;
+            }
+            for (std::size_t before = 0; before < k; ++before) {
+                if (PutsBreaks(steps[before].call.params)) {
+                    return false;
+                }
+            }
+        } else if (Describe(function).blocks == BlockRule::Whole) {
+            return false;
+        }
+    }
+    return !steps.empty();
+}
+
+Encoding EncodingOfFile(const std::filesystem::path& input, std::optional<Encoding> given,
+                        std::size_t blockBytes) {
+    if (given) {
+        return *given;
+    }
+    BlockReader probe(input, blockBytes);
+    return DetectEncodingOf(probe);
+}
+
+std::vector<LastCount> StreamSteps(BlockReader& reader, Encoding encoding,
+                                   const std::vector<RecipeStep>& steps,
+                                   const StreamSettings& settings, const PieceWriter& write) {
+    return Stream(reader, encoding, steps, settings, write).Run();
+}
+
+}  // namespace quillex::batch

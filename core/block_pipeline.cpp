@@ -1,0 +1,23 @@
+#include "core/block_pipeline.h"
+
+#include <algorithm>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
+namespace quillex {
+
+unsigned AvailableCores() noexcept {
+#if defined(__linux__)
+    // A process pinned to fewer cores (taskset, a container) gains nothing from more threads.
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+    }
+#endif
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace quillex

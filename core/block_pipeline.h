@@ -1,0 +1,148 @@
+#pragma once
+
+// Blocks of a stream worked on by several threads and taken in the order they came, so that
+// the result is the same for any number of threads.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace quillex {
+
+// The cores this process may run on (its affinity where the system tells it), at least 1.
+unsigned AvailableCores() noexcept;
+
+// `read(block)` gives the blocks one after another (false at the end) and `take(result,
+// index)` hears each block's result in order, both on the calling thread; `work(block,
+// index)` runs on `threads` threads of its own (none for 1: all of it on the calling thread).
+// No more than two blocks a thread are read ahead of the one taken next, so the memory held
+// stays a few blocks however long the stream. What any of them throws stops the rest and goes
+// out of Run, once every thread has ended; what `work` throws for a block goes out when that
+// block's turn to be taken comes, so an earlier block's failure always wins.
+template <class Block, class Result>
+class BlockPipeline {
+  public:
+    template <class Read, class Work, class Take>
+    static void Run(unsigned threads, Read read, Work work, Take take) {
+        if (threads <= 1) {
+            Block block;
+            for (std::size_t index = 0; read(block); ++index) {
+                Result result = work(std::move(block), index);
+                take(std::move(result), index);
+                block = Block();
+            }
+            return;
+        }
+        BlockPipeline pipeline;
+        pipeline.Start(threads, work);
+        try {
+            pipeline.Feed(threads, read, take);
+        } catch (...) {
+            pipeline.Stop();
+            throw;
+        }
+        pipeline.Stop();
+    }
+
+  private:
+    struct Done {
+        std::optional<Result> result;
+        std::exception_ptr failure;
+    };
+
+    template <class Work>
+    void Start(unsigned threads, Work& work) {
+        for (unsigned k = 0; k < threads; ++k) {
+            workers_.emplace_back([this, &work] { Serve(work); });
+        }
+    }
+
+    template <class Work>
+    void Serve(Work& work) {
+        for (;;) {
+            std::pair<std::size_t, Block> next;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return stop_ || !queued_.empty(); });
+                if (queued_.empty()) {
+                    return;
+                }
+                next = std::move(queued_.front());
+                queued_.pop_front();
+            }
+            Done done;
+            try {
+                done.result.emplace(work(std::move(next.second), next.first));
+            } catch (...) {
+                done.failure = std::current_exception();
+            }
+            std::lock_guard lock(mutex_);
+            finished_.emplace(next.first, std::move(done));
+            taken_.notify_all();
+        }
+    }
+
+    template <class Read, class Take>
+    void Feed(unsigned threads, Read& read, Take& take) {
+        const std::size_t ahead = 2 * std::size_t{threads};
+        std::size_t readCount = 0;
+        bool ended = false;
+        for (std::size_t index = 0;; ++index) {
+            // Read until enough blocks are out, then wait for the next one's result.
+            while (!ended && readCount - index < ahead) {
+                Block block;
+                if (!read(block)) {
+                    ended = true;
+                    break;
+                }
+                std::lock_guard lock(mutex_);
+                queued_.emplace_back(readCount++, std::move(block));
+                ready_.notify_one();
+            }
+            if (index == readCount) {
+                return;
+            }
+            Done done;
+            {
+                std::unique_lock lock(mutex_);
+                taken_.wait(lock, [&] { return finished_.count(index) != 0; });
+                auto at = finished_.find(index);
+                done = std::move(at->second);
+                finished_.erase(at);
+            }
+            if (done.failure) {
+                std::rethrow_exception(done.failure);
+            }
+            take(std::move(*done.result), index);
+        }
+    }
+
+    void Stop() noexcept {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            queued_.clear();
+        }
+        ready_.notify_all();
+        for (std::thread& worker : workers_) {
+            worker.join();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable ready_;  // a block is queued, or the work stops
+    std::condition_variable taken_;  // a block's result is in
+    std::deque<std::pair<std::size_t, Block>> queued_;
+    std::map<std::size_t, Done> finished_;
+    bool stop_ = false;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace quillex
