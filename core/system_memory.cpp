@@ -28,34 +28,58 @@ std::uint64_t PhysicalMemoryBytes() noexcept {
 #endif
 }
 
+#ifdef __linux__
+namespace {
+
+// The least limit in `file` of `group` under `root` and of each group above it: a group's limit
+// binds every group below it.
+std::uint64_t LeastLimitUp(const std::string& root, std::string group, const char* file) {
+    std::uint64_t least = 0;
+    for (;;) {
+        std::ifstream max(root + group + "/" + file);
+        std::uint64_t value = 0;
+        if (max >> value && value > 0) {
+            least = least == 0 ? value : std::min(least, value);
+        }
+        if (group == "/") {
+            return least;
+        }
+        const std::size_t slash = group.rfind('/');
+        group = slash == 0 ? "/" : group.substr(0, slash);
+    }
+}
+
+}  // namespace
+#endif
+
 std::uint64_t CgroupMemoryLimit() noexcept {
 #ifdef __linux__
     try {
+        // cgroup v2 ("0::/path") and the v1 memory controller ("N:memory:/path"), whichever
+        // the system mounts; where both name a limit, the less binds.
         std::ifstream groups("/proc/self/cgroup");
-        std::string line;
-        std::string group;
-        while (std::getline(groups, line)) {
-            if (line.starts_with("0::")) {
-                group = line.substr(3);
-            }
-        }
-        if (group.empty() || group[0] != '/') {
-            return 0;
-        }
         std::uint64_t least = 0;
-        // A group's limit binds every group below it: each one up to the root is asked.
-        for (;;) {
-            std::ifstream max("/sys/fs/cgroup" + group + "/memory.max");
-            std::uint64_t value = 0;
-            if (max >> value && value > 0) {
-                least = least == 0 ? value : std::min(least, value);
+        auto take = [&least](std::uint64_t limit) {
+            if (limit != 0) {
+                least = least == 0 ? limit : std::min(least, limit);
             }
-            if (group == "/") {
-                return least;
+        };
+        for (std::string line; std::getline(groups, line);) {
+            const std::size_t first = line.find(':');
+            const std::size_t second = line.find(':', first + 1);
+            if (first == std::string::npos || second == std::string::npos ||
+                line.compare(second + 1, 1, "/") != 0) {
+                continue;
             }
-            const std::size_t slash = group.rfind('/');
-            group = slash == 0 ? "/" : group.substr(0, slash);
+            const std::string controllers = line.substr(first + 1, second - first - 1);
+            const std::string group = line.substr(second + 1);
+            if (line.starts_with("0::")) {
+                take(LeastLimitUp("/sys/fs/cgroup", group, "memory.max"));
+            } else if (controllers == "memory") {
+                take(LeastLimitUp("/sys/fs/cgroup/memory", group, "memory.limit_in_bytes"));
+            }
         }
+        return least;
     } catch (...) {
         return 0;
     }
