@@ -25,6 +25,7 @@
 
 #include "app/batch_many.h"
 #include "app/batch_options.h"
+#include "app/batch_progress.h"
 #include "app/batch_recipe.h"
 #include "app/batch_run.h"
 #include "app/batch_spill.h"
@@ -69,11 +70,14 @@ int Main(const std::vector<std::string>& args) {
         }
         const Options& options = command.options;
         const Work work = WorkOf(options);
+        // Gone, and with it the line, before a failure is printed.
+        ProgressLine line = StandardErrorLine(options);
         if (options.Many()) {
-            return RunMany(work, options);
+            return RunMany(work, options, line);
         }
         // A sort of an input larger than the memory bound goes through temporary files.
-        if (SortLargeInput(options, ArgumentPath(options.input), ArgumentPath(options.output))) {
+        if (SortLargeInput(options, ArgumentPath(options.input), ArgumentPath(options.output),
+                           &line)) {
             return 0;
         }
         auto file = [](const std::string& name) {
@@ -81,7 +85,7 @@ int Main(const std::vector<std::string>& args) {
                        ? std::nullopt
                        : std::optional<std::filesystem::path>(ArgumentPath(name));
         };
-        RunFile(work, file(options.input), file(options.output));
+        RunFile(work, file(options.input), file(options.output), "", &line);
         return 0;
     } catch (const BadRecipe& e) {
         std::fprintf(stderr, "quillex-batch: %s\n", e.what());

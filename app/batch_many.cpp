@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/batch_progress.h"
 #include "app/batch_streams.h"
 #include "core/file_format.h"
 #include "core/file_jobs.h"
@@ -26,7 +27,7 @@ std::string Named(const fs::path& input, const std::string& reason) {
 }
 
 // Runs one input, or prints why it did not run; true if it did.
-bool RunJob(const Work& work, const FileJob& job) {
+bool RunJob(const Work& work, const FileJob& job, ProgressLine& line) {
     std::string failure = job.failure;
     try {
         if (failure.empty()) {
@@ -35,7 +36,7 @@ bool RunJob(const Work& work, const FileJob& job) {
             if (!folder.empty() && !fs::create_directories(folder, ec) && ec) {
                 throw FileError(folder, ec.message());
             }
-            RunFile(work, job.input, job.output, PathText(job.input) + ": ");
+            RunFile(work, job.input, job.output, PathText(job.input) + ": ", &line);
             return true;
         }
     } catch (const StreamError&) {
@@ -47,13 +48,14 @@ bool RunJob(const Work& work, const FileJob& job) {
     } catch (const std::exception& e) {
         failure = Named(job.input, e.what());
     }
+    line.Clear();
     std::fprintf(stderr, "quillex-batch: %s.\n", failure.c_str());
     return false;
 }
 
 }  // namespace
 
-int RunMany(const Work& work, const Options& options) {
+int RunMany(const Work& work, const Options& options, ProgressLine& line) {
     std::vector<fs::path> inputs;
     for (const std::string& input : options.inputs) {
         inputs.push_back(ArgumentPath(input));
@@ -66,10 +68,20 @@ int RunMany(const Work& work, const Options& options) {
     if (work.encoding) {
         StepsIn(work, *work.encoding);  // a text it cannot hold fails every file alike
     }
-    std::size_t failed = 0;
+    // The line shows the share of all the inputs' bytes.
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t all = 0;
     for (const FileJob& job : jobs) {
-        failed += RunJob(work, job) ? 0 : 1;
+        all += sizes.emplace_back(job.failure.empty() ? InputSize(job.input) : 0);
     }
+    std::size_t failed = 0;
+    std::uint64_t before = 0;
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        line.Within(before, all);
+        failed += RunJob(work, jobs[k], line) ? 0 : 1;
+        before += sizes[k];
+    }
+    line.Clear();
     const std::size_t done = jobs.size() - failed;
     std::printf("%zu file%s done, %zu failed\n", done, done == 1 ? "" : "s", failed);
     FlushStandardOutput();

@@ -5,6 +5,7 @@
 #include <exception>
 #include <system_error>
 
+#include "app/batch_progress.h"
 #include "app/batch_stream.h"
 #include "app/batch_streams.h"
 #include "core/block_pipeline.h"
@@ -24,12 +25,18 @@ constexpr const char* kStandardInputName = "standard input";
 // Loads `input` (none: standard input) into `document` in the given encoding or the one the
 // input shows.
 Encoding Load(const std::optional<Encoding>& given,
-              const std::optional<std::filesystem::path>& input, DocumentLines& document) {
+              const std::optional<std::filesystem::path>& input, DocumentLines& document,
+              RunShares& shares) {
     LoadReport load;
     if (input) {
-        document.LoadFromFile(*input, &load);
+        PartMeter meter = shares.Load();
+        document.LoadFromFile(*input, &load, Progress({}, &meter));
     } else {
         LoadFromStream(stdin, kStandardInputName, document, &load);
+        shares.Loaded(document.TextForm().size());
+    }
+    if (load.nulOffset) {
+        shares.Clear();
     }
     WarnOfNul(load, input ? *input : kStandardInputName);
     return document.TakeEncoding(given);
@@ -47,19 +54,31 @@ void PrintCounts(const std::optional<std::filesystem::path>& output,
 
 // Writes `output` (none: standard output) through the safe writer, then the counts.
 void Save(const std::optional<std::filesystem::path>& output, const PieceStream& pieces,
-          const std::vector<std::string>& counts) {
+          const std::vector<std::string>& counts, const RunShares& shares) {
     if (output) {
-        SaveText(pieces, *output);
-    } else if (!WritePieces(stdout, pieces)) {
-        FailStream("standard output");
+        PartMeter meter = shares.Save();
+        SaveText(pieces, *output, Progress({}, &meter));
+    } else {
+        shares.Clear();  // standard output may be the same terminal
+        if (!WritePieces(stdout, pieces)) {
+            FailStream("standard output");
+        }
     }
+    shares.Clear();
     PrintCounts(output, counts);
+}
+
+void ClearLine(ProgressLine* line) {
+    if (line != nullptr) {
+        line->Clear();
+    }
 }
 
 // Runs the work a block at a time where its steps allow it; false, having done nothing, where
 // they do not, or where standard input's encoding is to be found, which shows only at its end.
 bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& input,
-                const std::optional<std::filesystem::path>& output, const std::string& prefix) {
+                const std::optional<std::filesystem::path>& output, const std::string& prefix,
+                ProgressLine* line) {
     if (!Streams(work.steps) || (!input && !work.encoding)) {
         return false;
     }
@@ -80,10 +99,10 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
         return false;  // a text of a step puts a line break where a join would see it
     }
     std::optional<BlockReader> reader;
+    settings.meter = line;
     if (input) {
         reader.emplace(*input, settings.blockBytes);
-        std::error_code ec;
-        settings.inputSize = std::filesystem::file_size(*input, ec);
+        settings.inputSize = InputSize(input);
     } else {
         reader.emplace(stdin, kStandardInputName, settings.blockBytes);
     }
@@ -98,9 +117,11 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
             produce(WriteToStandardOutput);
         }
     } catch (...) {
+        ClearLine(line);
         WarnOfNul(reader->Report(), reader->Name());
         throw;
     }
+    ClearLine(line);
     WarnOfNul(reader->Report(), reader->Name());
     std::vector<std::string> counts;
     for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -155,15 +176,22 @@ void FlushStandardOutput() {
 // In a recipe the list that dedupe, drop-first and filter-ext keep becomes the document; a
 // function alone writes its list as it is. The first step that fails ends the run.
 void RunFile(const Work& work, const std::optional<std::filesystem::path>& input,
-             const std::optional<std::filesystem::path>& output, const std::string& prefix) {
-    if (StreamFile(work, input, output, prefix)) {
+             const std::optional<std::filesystem::path>& output, const std::string& prefix,
+             ProgressLine* line) {
+    if (StreamFile(work, input, output, prefix, line)) {
         return;
     }
     DocumentLines document;
-    const std::vector<RecipeStep> steps = StepsIn(work, Load(work.encoding, input, document));
+    RunShares shares(line, InputSize(input));
+    const std::vector<RecipeStep> steps =
+        StepsIn(work, Load(work.encoding, input, document, shares));
     std::vector<LastCount> heard(steps.size());
-    auto hear = [&heard](std::size_t k) {
-        return Progress([&last = heard[k]](std::size_t n) { last.Hear(n); });
+    std::vector<PartMeter> meters;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        meters.push_back(shares.Step(k, steps.size()));
+    }
+    auto hear = [&](std::size_t k) {
+        return Progress([&last = heard[k]](std::size_t n) { last.Hear(n); }, &meters[k]);
     };
     std::vector<std::string> counts;
     if (work.recipe) {
@@ -171,7 +199,7 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
         for (std::size_t k = 0; k < steps.size(); ++k) {
             heard[k].Into(counts, prefix + StepName(steps[k]) + ": ");
         }
-        Save(output, StreamOf(document.FileForm()), counts);
+        Save(output, StreamOf(document.FileForm()), counts, shares);
         return;
     }
     // A function alone writes its result straight from the lines where they lie.
@@ -179,11 +207,11 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
     const FunctionResult result = RunForWriting(call.function, call.params, document, hear(0));
     heard.front().Into(counts, prefix);
     if (result.order) {
-        Save(output, document.FileForm(*result.order), counts);
+        Save(output, document.FileForm(*result.order), counts, shares);
     } else {
         Save(output,
              StreamOf(result.to_write ? document.TextForm(*result.to_write) : document.FileForm()),
-             counts);
+             counts, shares);
     }
 }
 

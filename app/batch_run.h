@@ -13,6 +13,8 @@
 
 namespace quillex::batch {
 
+class ProgressLine;
+
 // What runs over each input: the one function the command line names, or a recipe's steps.
 struct Work {
     // A function alone is one step, its line 0.
@@ -46,8 +48,10 @@ void FlushStandardOutput();
 
 // Loads `input`, runs the work over it and writes `output` through the safe writer (none:
 // standard input or output), then prints each count after `prefix`. A step that fails throws,
-// naming its line in a recipe, and leaves `output` as it was.
+// naming its line in a recipe, and leaves `output` as it was. `line`, where given, shows how
+// far the run is and is cleared before anything is printed.
 void RunFile(const Work& work, const std::optional<std::filesystem::path>& input,
-             const std::optional<std::filesystem::path>& output, const std::string& prefix = "");
+             const std::optional<std::filesystem::path>& output, const std::string& prefix = "",
+             ProgressLine* line = nullptr);
 
 }  // namespace quillex::batch

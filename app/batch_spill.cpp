@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/batch_progress.h"
 #include "app/batch_streams.h"
 #include "core/external_sort.h"
 #include "core/file_format.h"
@@ -27,7 +28,11 @@ void WriteOut(const ContentProducer& produce, std::uint64_t size, const Options&
 }
 
 // What the loaded run prints: the warning of a NUL that ended the text, and the count.
-void Report(const Options& options, const BlockReader& reader, std::uint64_t lines) {
+void Report(const Options& options, const BlockReader& reader, std::uint64_t lines,
+            ProgressLine* line) {
+    if (line != nullptr) {
+        line->Clear();
+    }
     WarnOfNul(reader.Report(), options.input == kStandardStream ? kStandardInput : options.input);
     if (lines != 0) {  // as a sort of no lines reports no number
         const std::string count = "Lines processed: " + std::to_string(lines) + "\n";
@@ -41,7 +46,7 @@ void Report(const Options& options, const BlockReader& reader, std::uint64_t lin
 }  // namespace
 
 bool SortLargeInput(const Options& options, const std::filesystem::path& input,
-                    const std::filesystem::path& output) {
+                    const std::filesystem::path& output, ProgressLine* line) {
     const bool fromStandardInput = options.input == kStandardStream;
     if (options.function != FunctionId::Sort || options.recipe ||
         (fromStandardInput && !options.encoding)) {
@@ -91,17 +96,28 @@ bool SortLargeInput(const Options& options, const std::filesystem::path& input,
                     }
                 },
                 0, options, output);
-            Report(options, *reader, lines);
+            Report(options, *reader, lines, line);
             return true;
         }
         reader->PutBack(std::move(document));  // sorted in runs with the rest
     }
+    // On the line, in bytes of the input: the runs are the first half of the sort, the merge
+    // the second, as long as standard input's size is unknown only until it is read.
+    PartMeter reading(line, size, 0, size / 2, size);
+    std::uint64_t written = 0;
     WriteOut(
         [&](const PieceWriter& write) {
-            lines = SortInRuns(*reader, encoding, order, descending, settings, write);
+            auto merged = [&](std::string_view piece) {
+                write(piece);
+                written += piece.size();
+                const std::uint64_t whole = size != 0 ? size : reader->BytesRead();
+                PartMeter(line, whole, whole / 2, whole - whole / 2).Reached(written, whole);
+            };
+            lines = SortInRuns(*reader, encoding, order, descending, settings, merged,
+                               Progress({}, &reading));
         },
         size, options, output);
-    Report(options, *reader, lines);
+    Report(options, *reader, lines, line);
     return true;
 }
 

@@ -47,11 +47,11 @@ class BlockReader {
         back_ = std::move(block);
         put_back_ = true;
     }
+    // The bytes read from the input so far, some of them perhaps not yet given in a block.
+    std::uint64_t BytesRead() const noexcept { return read_; }
     // Where a NUL byte ended the text, once the reader has got there.
     const LoadReport& Report() const noexcept { return report_; }
     const std::filesystem::path& Name() const noexcept { return name_; }
-    // The bytes read from the input so far.
-    std::uint64_t BytesRead() const noexcept { return read_; }
 
   private:
     // Reads until `bytes` holds `limit` bytes or the text has ended.

@@ -62,6 +62,11 @@ const CaptionTable kEnglish{
     .Txt_Utf16_Text =
         "The file is UTF-16 text (it begins with a byte-order mark); only "
         "single-byte text is loaded.",
+    .Txt_Too_Large =
+        "The file is %1, more than the %2 of memory the window may use. Clean it with "
+        "quillex-batch, or with \"%3\" in the view's menu.",
+    .Txt_Megabytes = "%1 MB",
+    .Txt_Gigabytes = "%1 GB",
     .Txt_Nul_Notice =
         "'%1': the text ends at byte %2, where the file holds a NUL byte; the rest "
         "of the file was not loaded.",
@@ -149,6 +154,11 @@ const CaptionTable kRussian{
     .Txt_Utf16_Text =
         "Это текст UTF-16 (он начинается с метки порядка байтов); загружается "
         "только однобайтовый текст.",
+    .Txt_Too_Large =
+        "Файл занимает %1, а окно может занять не больше %2 памяти. Обработайте его "
+        "программой quillex-batch или пунктом «%3» в меню окна просмотра.",
+    .Txt_Megabytes = "%1 МБ",
+    .Txt_Gigabytes = "%1 ГБ",
     .Txt_Nul_Notice =
         "'%1': текст кончается на байте %2, где в файле стоит байт NUL; остаток "
         "файла не загружен.",

@@ -65,6 +65,12 @@ struct CaptionTable {
     std::string Txt_Kind_Block_Device;
     std::string Txt_Kind_Special_File;
     std::string Txt_Utf16_Text;
+    // A load refused before it begins: %1 the file's size, %2 the memory the window may use,
+    // %3 the view menu's item that runs a recipe over files; each size one of the two below,
+    // %1 the number.
+    std::string Txt_Too_Large;
+    std::string Txt_Megabytes;
+    std::string Txt_Gigabytes;
     std::string Txt_Nul_Notice;  // %1 the file, %2 the offset of the NUL byte
     std::string Txt_Nul_Write_Anyway;
     std::string Txt_Changed_On_Disk;  // %1 the load file

@@ -161,7 +161,7 @@ class RunCursor {
 
 // Sorts each block and writes it as a run.
 void WriteRuns(BlockReader& reader, Encoding encoding, SortOrder order, bool descending,
-               RunFile& runs, bool& bom, std::uint64_t& lines) {
+               RunFile& runs, bool& bom, std::uint64_t& lines, const Progress& progress) {
     DocumentLines block;
     bool first = true;
     while (reader.Next(block)) {
@@ -184,6 +184,7 @@ void WriteRuns(BlockReader& reader, Encoding encoding, SortOrder order, bool des
             return std::string_view(line.data(), line.size() + 2);  // with its CR LF
         });
         lines += n;
+        progress.Reach(reader.BytesRead(), 0);
     }
 }
 
@@ -205,11 +206,12 @@ bool SortFitsInMemory(std::uint64_t bytes, std::uint64_t memory) noexcept {
 
 std::uint64_t SortInRuns(BlockReader& reader, Encoding encoding, SortOrder order, bool descending,
                          const SpillSettings& settings,
-                         const std::function<void(std::string_view)>& write) {
+                         const std::function<void(std::string_view)>& write,
+                         const Progress& progress) {
     RunFile runs(settings.temp_dir);
     bool bom = false;
     std::uint64_t lines = 0;
-    WriteRuns(reader, encoding, order, descending, runs, bom, lines);
+    WriteRuns(reader, encoding, order, descending, runs, bom, lines, progress);
     std::FILE* const file = runs.Finish();
 
     // The merge's buffers share half the bound.

@@ -13,6 +13,7 @@
 #include "core/block_reader.h"
 #include "core/encoding.h"
 #include "core/line_ordering.h"
+#include "core/progress.h"
 
 namespace quillex {
 
@@ -35,9 +36,11 @@ bool SortFitsInMemory(std::uint64_t bytes, std::uint64_t memory) noexcept;
 // as the safe writer's temporary files are; it is gone when the call returns, thrown out of
 // or not. Returns the line count. Throws FileError where the temporary file cannot be made,
 // written (a full disk) or read, before anything is written where it cannot be made or
-// written.
+// written. `progress` hears, as each run is written, the bytes of the input read so far (of a
+// total of 0: the reader does not know the input's size).
 std::uint64_t SortInRuns(BlockReader& reader, Encoding encoding, SortOrder order, bool descending,
                          const SpillSettings& settings,
-                         const std::function<void(std::string_view)>& write);
+                         const std::function<void(std::string_view)>& write,
+                         const Progress& progress = {});
 
 }  // namespace quillex

@@ -5,6 +5,7 @@
 // tells a watcher, where one is attached, how much of it is done, and the watcher may stop it
 // there.
 
+#include <algorithm>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,42 @@ class WorkMeter {
             throw WorkCancelled();
         }
     }
+};
+
+// A part of larger work, told to the whole's watcher: the part's `done` of `total` becomes the
+// same share of the span [from, from + span) of the whole's `wholeTotal` units. A report that
+// gives no total is of `length` units where that is known; else the watcher hears of the
+// part's start, or, where the whole's total is unknown too, of `done` units after it. The
+// watcher's answer is the part's.
+class PartMeter final : public WorkMeter {
+  public:
+    PartMeter(WorkMeter* whole, std::uint64_t wholeTotal, std::uint64_t from, std::uint64_t span,
+              std::uint64_t length = 0) noexcept
+        : whole_(whole), wholeTotal_(wholeTotal), from_(from), span_(span), length_(length) {}
+
+    bool Reached(std::uint64_t done, std::uint64_t total) override {
+        if (whole_ == nullptr) {
+            return true;
+        }
+        const std::uint64_t of = total != 0 ? total : length_;
+        if (of == 0) {
+            return whole_->Reached(wholeTotal_ != 0 ? from_ : from_ + done, wholeTotal_);
+        }
+        // In floating point, as span * done may pass 64 bits; the end exactly.
+        const std::uint64_t part =
+            done >= of
+                ? span_
+                : std::min(span_,
+                           static_cast<std::uint64_t>(static_cast<long double>(span_) * done / of));
+        return whole_->Reached(from_ + part, wholeTotal_);
+    }
+
+  private:
+    WorkMeter* whole_;
+    std::uint64_t wholeTotal_;
+    std::uint64_t from_;
+    std::uint64_t span_;
+    std::uint64_t length_;
 };
 
 class Progress {

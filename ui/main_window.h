@@ -18,6 +18,7 @@
 #include "core/caption_table.h"
 #include "core/document_lines.h"
 #include "core/settings.h"
+#include "core/system_memory.h"
 #include "core/tray_state.h"
 #include "core/undo_history.h"
 #include "core/window_logic.h"
@@ -145,6 +146,9 @@ class MainWindow : public QWidget, public RunHost {
     void LoadFile(const QString& path);
     // The file named by the program's first argument, if any, loaded as above.
     void LoadStartFile(const QStringList& arguments);
+    // A file larger than this many bytes is refused before it is read, pointing to the batch
+    // runner: the window holds the whole file in memory. By default DefaultMemoryBound.
+    void SetLoadBound(std::uint64_t bytes) noexcept { loadBound_ = bytes; }
     // The Save button: the file dialog, then the document written to the chosen file.
     void SaveDocument();
     // Asks before `target` is written over the file the document was loaded from only up
@@ -254,6 +258,8 @@ class MainWindow : public QWidget, public RunHost {
     // anew, the one that follows a round trip goes on with them.
     void ChooseAndLoad(bool startsAnew);
     void StartLoad(const QString& path, bool startsAnew);
+    // Says so where the file is larger than the window may hold; true then.
+    bool RefuseTooLarge(const QString& path);
     void BuildEncodingMenu();
     void BuildRecipeMenu();
     void PrepareRecipeMenu(bool hasText);
@@ -371,6 +377,7 @@ class MainWindow : public QWidget, public RunHost {
     bool shareShown_ = false;               // the runner shows the bar
     bool asking_ = false;                   // a dialog is up while work runs
     bool closing_ = false;                  // the window closes once the work it stopped has ended
+    std::uint64_t loadBound_ = DefaultMemoryBound();
 };
 
 }  // namespace quillex

@@ -6,11 +6,13 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QUrl>
 
 #include <exception>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "core/input_check.h"
@@ -83,6 +85,17 @@ QString RefusalText(const CaptionTable& table, InputRefused::Kind kind) {
     return FromUtf8(table.Txt_Not_Regular_File).arg(FromUtf8(name));
 }
 
+// "640 MB", "2.5 GB" (in Russian "2,5 ГБ"), in powers of 1024 as memory is counted.
+QString SizeText(const CaptionTable& table, const QLocale& locale, std::uint64_t bytes) {
+    constexpr double kMegabyte = 1024.0 * 1024.0;
+    const double megabytes = static_cast<double>(bytes) / kMegabyte;
+    if (megabytes >= 1024) {
+        return FromUtf8(table.Txt_Gigabytes).arg(locale.toString(megabytes / 1024, 'f', 1));
+    }
+    return FromUtf8(table.Txt_Megabytes)
+        .arg(locale.toString(megabytes, 'f', megabytes < 10 ? 1 : 0));
+}
+
 }  // namespace
 
 QString MainWindow::LoadFileText() const {
@@ -131,7 +144,7 @@ void MainWindow::LoadFile(const QString& path) {
 }
 
 void MainWindow::StartLoad(const QString& path, bool startsAnew) {
-    if (!work_->CanStart() || closing_) {
+    if (!work_->CanStart() || closing_ || RefuseTooLarge(path)) {
         return;
     }
     // What the field names before: it is put back if the new file fails to load, so that the
@@ -157,6 +170,20 @@ void MainWindow::StartLoad(const QString& path, bool startsAnew) {
             }
             TakeLoadedDocument(std::move(load->document), load->report, before.text, startsAnew);
         });
+}
+
+bool MainWindow::RefuseTooLarge(const QString& path) {
+    std::error_code ec;
+    const std::uint64_t size = std::filesystem::file_size(ToPath(path), ec);
+    if (ec || size <= loadBound_) {
+        return false;  // the load says what is wrong with a file it cannot read
+    }
+    const QLocale locale(LanguageIndex() == kLanguageRussian ? QLocale::Russian : QLocale::English);
+    ShowFileError(
+        path, FromUtf8(Captions().Txt_Too_Large)
+                  .arg(SizeText(Captions(), locale, size), SizeText(Captions(), locale, loadBound_),
+                       FromUtf8(Captions().Txt_Apply_Recipe_To_Files)));
+    return true;
 }
 
 void MainWindow::ShowLoadError(const QString& fieldText, const std::exception_ptr& failure) {

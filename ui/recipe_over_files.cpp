@@ -17,23 +17,7 @@ namespace quillex {
 
 namespace {
 
-// Input k's share of the whole run, for the share bar.
-class FileShare final : public WorkMeter {
-  public:
-    FileShare(WorkMeter& whole, std::size_t k, std::size_t count)
-        : whole_(whole), k_(k), count_(count) {}
-
-    bool Reached(std::uint64_t done, std::uint64_t total) override {
-        const std::uint64_t part = total == 0 ? 0 : done * kUnit / total;
-        return whole_.Reached(k_ * kUnit + part, count_ * kUnit);
-    }
-
-  private:
-    static constexpr std::uint64_t kUnit = 1000;
-    WorkMeter& whole_;
-    std::uint64_t k_;
-    std::uint64_t count_;
-};
+constexpr std::uint64_t kUnit = 1000;  // an input's span of the share bar's work
 
 // A result written in full, waiting beside its name for the run to end.
 struct Staged {
@@ -116,7 +100,8 @@ std::vector<FileOutcome> ApplyRecipeToFiles(
         name += job.output.filename();
         name += ".quillex-" + std::to_string(CurrentProcessId()) + ".part";
         const std::filesystem::path file = job.output.parent_path() / name;
-        FileShare share(meter, k, jobs.size());
+        // Input k's share of the whole run, for the share bar: each input alike.
+        PartMeter share(&meter, kUnit * jobs.size(), kUnit * k, kUnit);
         try {
             RunOne(steps, recipeName, job.input, file, share);
             staged.files.push_back({file, job.output, k});

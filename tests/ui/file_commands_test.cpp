@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "core/temp_dir.h"
 #include "ui_fixture.h"
@@ -244,6 +246,58 @@ TEST_F(FileCommandsTest, DroppedFileLoadsAndOtherDropsAreRefused) {
     }
     EXPECT_EQ(ViewText(), "d\n");
     EXPECT_TRUE(dialogs.openFolders.isEmpty());
+}
+
+// Every way in (the load button, the command line, a drop) refuses a file larger than the
+// window may hold before reading a byte of it, and points to what can clean it.
+TEST_F(FileCommandsTest, AFileLargerThanTheWindowMayHoldIsRefusedUnread) {
+    const QString good = Write("good.txt", "kept\n");
+    Load(good);
+    const QString big = Write("big.txt", "");
+    std::filesystem::resize_file(dir_ / "big.txt", std::uintmax_t{3} << 29);  // sparse, 1.5 GiB
+    mainWindow.SetLoadBound(std::uint64_t{100} << 20);
+    const QString english = "File: " + big +
+                            " error!\nThe file is 1.5 GB, more than the 100 MB of memory the "
+                            "window may use. Clean it with quillex-batch, or with \"Apply recipe "
+                            "to files…\" in the view's menu.";
+    const std::function<void()> ways[] = {
+        [&] { Load(big); },
+        [&] {
+            mainWindow.LoadStartFile({"Quillex", big});
+        },
+        [&] {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(big)});
+            QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(&mainWindow, &enter);
+            QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QCoreApplication::sendEvent(&mainWindow, &drop);
+        },
+    };
+    for (std::size_t k = 0; k < std::size(ways); ++k) {
+        dialogs.messages.clear();
+        ways[k]();
+        EXPECT_EQ(dialogs.messages, QStringList{english}) << "way " << k;
+        EXPECT_EQ(Child<QLineEdit>(mainWindow, "Edit_Load_File")->text(), good);
+        ASSERT_EQ(mainWindow.Document().Count(), 1u);
+        EXPECT_EQ(mainWindow.Document().Get(0), "kept");
+    }
+    EXPECT_EQ(mainWindow.History().UndoCount(), 1u);  // the first load only
+
+    mainWindow.SetLanguageIndex(kLanguageRussian);
+    mainWindow.ApplyLanguage();
+    mainWindow.SetLoadBound(std::uint64_t{1} << 30);
+    dialogs.messages.clear();
+    Load(big);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QString::fromUtf8(
+        "Файл занимает 1,5 ГБ, а окно может занять не больше 1,0 ГБ памяти. Обработайте его "
+        "программой quillex-batch или пунктом «Применить рецепт к файлам…» в меню окна "
+        "просмотра.")))
+        << dialogs.messages[0].toStdString();
+    EXPECT_EQ(mainWindow.Document().Count(), 1u);
 }
 
 TEST_F(FileCommandsTest, DialogsOfferEveryFileInTheInterfaceLanguage) {
