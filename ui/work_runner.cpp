@@ -109,7 +109,9 @@ WorkRunner::WorkRunner(Where where, ErrorReport& report, QObject* parent)
         std::exception_ptr failure;
         if (handover_) {
             HandOver();
-            failure = handover_->failure;
+            // Taken, not copied: the failure then goes on this thread, whichever thread drops
+            // the hand-over last.
+            failure = std::move(handover_->failure);
             handover_.reset();
         }
         Deliver(std::move(failure));
