@@ -7,8 +7,11 @@
 
 #include "app/batch_progress.h"
 #include "app/batch_streams.h"
+#include "core/block_pipeline.h"
+#include "core/external_dedupe.h"
 #include "core/external_sort.h"
 #include "core/file_format.h"
+#include "core/line_operations.h"
 #include "core/line_ordering.h"
 #include "core/system_memory.h"
 
@@ -47,8 +50,9 @@ void Report(const Options& options, const BlockReader& reader, std::uint64_t lin
 
 bool SortLargeInput(const Options& options, const std::filesystem::path& input,
                     const std::filesystem::path& output, ProgressLine* line) {
+    const bool sorts = options.function == FunctionId::Sort;
     const bool fromStandardInput = options.input == kStandardStream;
-    if (options.function != FunctionId::Sort || options.recipe ||
+    if ((!sorts && options.function != FunctionId::Dedupe) || options.recipe ||
         (fromStandardInput && !options.encoding)) {
         return false;
     }
@@ -56,12 +60,15 @@ bool SortLargeInput(const Options& options, const std::filesystem::path& input,
     settings.memory = options.memory ? *options.memory : DefaultMemoryBound();
     settings.temp_dir = options.temp_dir ? std::filesystem::path(*options.temp_dir)
                                          : std::filesystem::temp_directory_path();
-    const std::size_t block = RunBlockBytes(settings);
+    settings.threads = options.threads != 0 ? options.threads : AvailableCores();
+    settings.block_bytes = options.block_bytes;
+    const std::size_t block = sorts ? RunBlockBytes(settings) : DedupeBlockBytes(settings);
     std::uint64_t size = 0;
     if (!fromStandardInput) {
         std::error_code ec;
         size = std::filesystem::file_size(input, ec);
-        if (ec || SortFitsInMemory(size, settings.memory)) {
+        if (ec || (sorts ? SortFitsInMemory(size, settings.memory)
+                         : DedupeFitsInMemory(size, settings.memory))) {
             return false;  // the load says what is wrong with an input it cannot read
         }
     }
@@ -72,23 +79,28 @@ bool SortLargeInput(const Options& options, const std::filesystem::path& input,
         BlockReader probe(input, block);
         encoding = DetectEncodingOf(probe);
     }
-    const SortOrder order = options.params.sort_by;
-    const bool descending = options.params.descending;
     std::optional<BlockReader> reader;
     if (fromStandardInput) {
-        reader.emplace(stdin, kStandardInput, block);
-    } else {
-        reader.emplace(input, block);
-    }
-    std::uint64_t lines = 0;
-    if (fromStandardInput) {
+        // As much of it as the work would take in memory is read first: where that is all
+        // of it, it is worked on as a loaded text is.
+        const std::size_t whole = static_cast<std::size_t>(
+            std::min<std::uint64_t>(settings.memory / 3, std::size_t{1} << 40));
+        reader.emplace(stdin, kStandardInput, std::max(whole, block));
         DocumentLines document;
         reader->Next(document);
         if (reader->AtEnd()) {
             document.SetEncoding(encoding);
-            SortLines(document, order, descending, {});
-            lines = document.Count();
-            const TextPieces pieces = document.FileForm();
+            std::uint64_t lines = 0;
+            TextPieces pieces;
+            if (sorts) {
+                SortLines(document, options.params.sort_by, options.params.descending, {});
+                lines = document.Count();
+                pieces = document.FileForm();
+            } else {
+                const LineSelection kept =
+                    RemoveDuplicateLines(document, [&lines](std::size_t n) { lines = n; });
+                pieces = document.TextForm(kept);
+            }
             WriteOut(
                 [&](const PieceWriter& write) {
                     for (std::string_view piece : pieces) {
@@ -99,7 +111,27 @@ bool SortLargeInput(const Options& options, const std::filesystem::path& input,
             Report(options, *reader, lines, line);
             return true;
         }
-        reader->PutBack(std::move(document));  // sorted in runs with the rest
+        reader->PutBack(std::move(document));  // worked on with the rest
+        reader->SetBlockBytes(block);
+    } else {
+        reader.emplace(input, block);
+    }
+    std::uint64_t lines = 0;
+    if (!sorts) {
+        WriteOut(
+            [&](const PieceWriter& write) {
+                // Standard input is read once: the first pass keeps a copy.
+                std::function<std::unique_ptr<BlockReader>()> again;
+                if (!fromStandardInput) {
+                    again = [&] { return std::make_unique<BlockReader>(input, block); };
+                }
+                lines = DedupeInParts(*reader, again, encoding, settings, size, write,
+                                      Progress({}, line))
+                            .value_or(0);
+            },
+            size, options, output);
+        Report(options, *reader, lines, line);
+        return true;
     }
     // On the line, in bytes of the input: the runs are the first half of the sort, the merge
     // the second, as long as standard input's size is unknown only until it is read.
@@ -113,8 +145,8 @@ bool SortLargeInput(const Options& options, const std::filesystem::path& input,
                 const std::uint64_t whole = size != 0 ? size : reader->BytesRead();
                 PartMeter(line, whole, whole / 2, whole - whole / 2).Reached(written, whole);
             };
-            lines = SortInRuns(*reader, encoding, order, descending, settings, merged,
-                               Progress({}, &reading));
+            lines = SortInRuns(*reader, encoding, options.params.sort_by, options.params.descending,
+                               settings, merged, Progress({}, &reading));
         },
         size, options, output);
     Report(options, *reader, lines, line);

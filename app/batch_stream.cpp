@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "core/block_pipeline.h"
-#include "core/document_editor.h"
 #include "core/line_functions.h"
 #include "core/line_operations.h"
 
@@ -144,11 +143,7 @@ class Stream {
     BlockDone Work(ByteBuffer bytes, std::size_t index) const {
         BlockDone done;
         done.lines.TakeText(std::move(bytes));
-        if (index == 0) {
-            done.lines.SetEncoding(encoding_);  // a byte-order mark starts the first block only
-        } else {
-            DocumentEditor(done.lines).ReadAs(encoding_);
-        }
+        ReadBlockAs(done.lines, encoding_, index == 0);
         RunSteps(done, 0, std::min(apart_, limit_.load()));
         return done;
     }

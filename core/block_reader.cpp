@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/document_editor.h"
 #include "core/file_format.h"
 
 namespace quillex {
@@ -79,6 +80,13 @@ bool BlockReader::Next(DocumentLines& block) {
 }
 
 bool BlockReader::NextBytes(ByteBuffer& bytes) {
+    if (put_back_) {  // its text form gives its lines again
+        put_back_ = false;
+        bytes = ByteBuffer();
+        bytes.Append(back_.TextForm().data(), back_.TextForm().size());
+        back_ = DocumentLines();
+        return true;
+    }
     bytes = std::exchange(carry_, ByteBuffer());
     std::size_t cut = 0;
     std::size_t scanned = 0;
@@ -120,6 +128,14 @@ Encoding DetectEncodingOf(BlockReader& reader) {
         multiByte = multiByte || more;
     }
     return multiByte ? Encoding::Utf8 : Encoding::Windows1251;
+}
+
+void ReadBlockAs(DocumentLines& block, Encoding encoding, bool first) {
+    if (first) {
+        block.SetEncoding(encoding);
+    } else {
+        DocumentEditor(block).ReadAs(encoding);
+    }
 }
 
 }  // namespace quillex

@@ -36,7 +36,7 @@ class BlockReader {
     // Throws FileError, and refuses UTF-16 text, as a load does.
     bool Next(DocumentLines& block);
     // The same block as bytes, not yet split into lines, so that the split may happen on
-    // another thread (TakeText gives the lines Next would). A put-back block is not seen here.
+    // another thread (TakeText gives the lines Next would); a put-back block as its text form.
     bool NextBytes(ByteBuffer& bytes);
 
     // Whether the text has ended: Next has nothing more to give.
@@ -47,6 +47,8 @@ class BlockReader {
         back_ = std::move(block);
         put_back_ = true;
     }
+    // Blocks from here on end within `bytes` bytes.
+    void SetBlockBytes(std::size_t bytes) noexcept { block_ = bytes; }
     // The bytes read from the input so far, some of them perhaps not yet given in a block.
     std::uint64_t BytesRead() const noexcept { return read_; }
     // Where a NUL byte ended the text, once the reader has got there.
@@ -69,6 +71,10 @@ class BlockReader {
     DocumentLines back_;
     bool put_back_ = false;
 };
+
+// Gives a block's lines (from NextBytes) the text's encoding: the first block's byte-order
+// mark is held apart as a load holds it, while a later block's first line is only a line.
+void ReadBlockAs(DocumentLines& block, Encoding encoding, bool first);
 
 // The encoding DetectEncoding finds in the whole text of the reader's input, read to its end.
 Encoding DetectEncodingOf(BlockReader& reader);

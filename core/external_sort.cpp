@@ -1,17 +1,14 @@
 #include "core/external_sort.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/document_editor.h"
 #include "core/file_format.h"
 #include "core/line_reorder.h"
-#include "core/temp_files.h"
-#include "core/write_faults.h"
+#include "core/spill_file.h"
 
 namespace fs = std::filesystem;
 
@@ -29,26 +26,15 @@ struct Run {
     std::uint64_t size;
 };
 
-[[noreturn]] void Fail(const fs::path& path, const char* what, int error) {
-    std::string reason = what;
-    reason.append(": ").append(std::strerror(error != 0 ? error : EIO));
-    throw FileError(path, reason);
-}
-
 // The runs' temporary file, written one run after another.
 class RunFile {
   public:
-    explicit RunFile(const fs::path& folder) : temporary_(folder / "quillex-sort", 0600) {
-        if (!temporary_.Created()) {
-            Fail(temporary_.Folder(), "cannot make a temporary file for the sort",
-                 temporary_.Error());
-        }
-    }
+    explicit RunFile(const fs::path& folder) : spill_(folder, "sort") {}
 
     // Lines in the order given, each with its CR LF, as the next run.
     template <class LineAt>
     void WriteRun(std::size_t count, LineAt lineAt) {
-        const std::uint64_t offset = written_;
+        const std::uint64_t offset = spill_.Size();
         for (std::size_t k = 0; k < count; ++k) {
             const std::string_view line = lineAt(k);
             if (piece_.size() + line.size() > kPiece) {
@@ -57,57 +43,24 @@ class RunFile {
             piece_.append(line);
         }
         Flush();
-        runs_.push_back({offset, written_ - offset});
-    }
-
-    // Every run written; the file open for reading, as long as this object lives.
-    std::FILE* Finish() {
-        errno = 0;
-        if (std::fflush(temporary_.File().get()) != 0) {
-            Fail(temporary_.path(), "cannot write the sort's temporary file", errno);
-        }
-        reader_ = std::make_unique<CFile>(temporary_.path(), "rb");
-        if (!*reader_) {
-            Fail(temporary_.path(), "cannot read the sort's temporary file", errno);
-        }
-        std::setvbuf(reader_->get(), nullptr, _IONBF, 0);
-        return reader_->get();
+        runs_.push_back({offset, spill_.Size() - offset});
     }
 
     const std::vector<Run>& Runs() const noexcept { return runs_; }
-    const fs::path& Path() const noexcept { return temporary_.path(); }
+    SpillFile& Spill() noexcept { return spill_; }
 
   private:
     void Flush() {
-        if (piece_.empty()) {
-            return;
+        if (!piece_.empty()) {
+            spill_.Append(piece_);
+            piece_.clear();
         }
-        errno = 0;
-        if (int injected = InjectedFault(WriteStep::kWrite)) {
-            Fail(temporary_.path(), "cannot write the sort's temporary file", injected);
-        }
-        if (std::fwrite(piece_.data(), 1, piece_.size(), temporary_.File().get()) !=
-            piece_.size()) {
-            Fail(temporary_.path(), "cannot write the sort's temporary file", errno);
-        }
-        written_ += piece_.size();
-        piece_.clear();
     }
 
-    TemporaryFile temporary_;
+    SpillFile spill_;
     std::vector<Run> runs_;
-    std::uint64_t written_ = 0;
     std::string piece_;
-    std::unique_ptr<CFile> reader_;
 };
-
-bool SeekTo(std::FILE* file, std::uint64_t offset) {
-#ifdef _WIN32
-    return ::_fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
-#else
-    return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
 
 // One run being merged: its bytes read a buffer at a time, its first line not yet written.
 class RunCursor {
@@ -117,7 +70,7 @@ class RunCursor {
     }
 
     // Takes the next line of the run; false at its end.
-    bool Advance(std::FILE* file, const fs::path& path) {
+    bool Advance(SpillFile& file) {
         for (;;) {
             const char* from = buffer_.data() + pos_;
             if (const void* lf = std::memchr(from, '\n', filled_ - pos_)) {
@@ -139,10 +92,7 @@ class RunCursor {
             }
             const std::size_t want = static_cast<std::size_t>(
                 std::min<std::uint64_t>(buffer_.size() - filled_, end_ - next_));
-            if (!SeekTo(file, next_) ||
-                std::fread(buffer_.data() + filled_, 1, want, file) != want) {
-                Fail(path, "cannot read the sort's temporary file", errno);
-            }
+            file.Read(next_, buffer_.data() + filled_, want);
             filled_ += want;
             next_ += want;
         }
@@ -212,7 +162,7 @@ std::uint64_t SortInRuns(BlockReader& reader, Encoding encoding, SortOrder order
     bool bom = false;
     std::uint64_t lines = 0;
     WriteRuns(reader, encoding, order, descending, runs, bom, lines, progress);
-    std::FILE* const file = runs.Finish();
+    SpillFile& file = runs.Spill();
 
     // The merge's buffers share half the bound.
     const std::vector<Run>& all = runs.Runs();
@@ -243,7 +193,7 @@ std::uint64_t SortInRuns(BlockReader& reader, Encoding encoding, SortOrder order
     };
     auto advance = [&](std::size_t k) {
         RunCursor& cursor = cursors[k];
-        if (!cursor.Advance(file, runs.Path())) {
+        if (!cursor.Advance(file)) {
             return false;
         }
         cursor.unordered = comparison.unordered != nullptr && comparison.unordered(cursor.line);

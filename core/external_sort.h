@@ -14,14 +14,9 @@
 #include "core/encoding.h"
 #include "core/line_ordering.h"
 #include "core/progress.h"
+#include "core/spill_file.h"
 
 namespace quillex {
-
-struct SpillSettings {
-    std::uint64_t memory = 0;        // the bound for the whole sort, in bytes
-    std::filesystem::path temp_dir;  // where the runs go
-    std::size_t block_bytes = 0;     // the input read a run at a time; 0: from `memory`
-};
 
 // The block size for the reader of a sort in runs: a third of the bound, or `block_bytes`.
 std::size_t RunBlockBytes(const SpillSettings& settings) noexcept;

@@ -259,10 +259,10 @@ TEST_F(Batch, StandardStreamsAndAFullOutput) {
     }
 }
 
-// A sort of an input larger than --memory, from a file or from standard input, goes through
-// temporary files in --temp-dir to the bytes and the messages of the sort in memory, and
-// leaves none of them behind.
-TEST_F(Batch, ASortPastTheMemoryBoundWritesWhatTheSortInMemoryWrites) {
+// A sort or a dedupe of an input larger than --memory, from a file or from standard input,
+// goes through temporary files in --temp-dir to the bytes and the messages of the work in
+// memory, and leaves none of them behind.
+TEST_F(Batch, WorkPastTheMemoryBoundWritesWhatTheWorkInMemoryWrites) {
     std::string text = "\xEF\xBB\xBF";
     for (int k = 0; k < 200000; ++k) {
         text += std::to_string(k * 7919 % 1000) + (k % 3 == 0 ? "\xD0\x81\n" : "\r\n");
@@ -270,19 +270,25 @@ TEST_F(Batch, ASortPastTheMemoryBoundWritesWhatTheSortInMemoryWrites) {
     WriteBytes(In(), text + "tail\0rest");
     const std::string runs = (dir_ / "runs").string();
     std::filesystem::create_directory(runs);
-    for (const char* order : {"case", "number"}) {
-        const Result whole = Run({"sort", In(), Out(), "--by", order, "--encoding", "auto"});
+    using Words = std::vector<std::string>;
+    for (const Words& work : {Words{"sort", "--by", "case"}, Words{"sort", "--by", "number"},
+                              Words{"dedupe", "--threads", "3"}}) {
+        auto with = [&](Words words) {
+            words.insert(words.begin(), work.begin(), work.end());
+            return words;
+        };
+        const Result whole = Run(with({In(), Out(), "--encoding", "auto"}));
         ASSERT_EQ(whole.exit_code, 0) << whole.err;
         const std::string expected = ReadBytes(Out());
-        const Result spilled = Run({"sort", In(), Out(), "--by", order, "--encoding", "auto",
-                                    "--memory", "1M", "--temp-dir", runs});
+        const Result spilled = Run(
+            with({In(), Out(), "--encoding", "auto", "--memory", "1M", "--temp-dir", runs}));
         EXPECT_EQ(spilled.exit_code, 0) << spilled.err;
         EXPECT_EQ(ReadBytes(Out()), expected);
         EXPECT_EQ(spilled.out, whole.out);
         EXPECT_EQ(spilled.err, whole.err);
-        const Result piped = Run({"sort", "-", "-", "--by", order, "--encoding", "utf-8",
-                                  "--memory", "1M", "--temp-dir", runs},
-                                 In());
+        const Result piped =
+            Run(with({"-", "-", "--encoding", "utf-8", "--memory", "1M", "--temp-dir", runs}),
+                In());
         EXPECT_EQ(piped.out, expected);
         EXPECT_TRUE(std::filesystem::is_empty(runs));
     }

@@ -1,17 +1,23 @@
-// The sort in runs against the sort of the whole loaded document, over inputs whose breaks,
-// NUL, byte-order mark and last line fall on the edges of tiny blocks.
+// The sort in runs and the dedupe in parts against the same work on the whole loaded
+// document, over inputs whose breaks, NUL, byte-order mark and last line fall on the edges of
+// tiny blocks.
 
 #include "core/external_sort.h"
+#include "core/external_dedupe.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/document_lines.h"
 #include "core/file_format.h"
+#include "core/line_operations.h"
 #include "core/write_faults.h"
 #include "temp_dir.h"
 
@@ -90,32 +96,93 @@ TEST(ExternalSort, GivesTheBytesOfTheWholeSortForEveryOrderAndBlockEdge) {
     }
 }
 
+// The first of each group equal but for case, against RemoveDuplicateLines over the loaded
+// text: parts small enough to be parted again and again, on one and on three threads, the
+// text read twice or kept in the temporary file.
+TEST(ExternalDedupe, GivesTheBytesAndTheCountOfTheDedupeInMemory) {
+    TempDir dir;
+    TempDir parts;
+    const std::vector<std::string> inputs = {kUtf8, kUtf8 + "\r\nq\0tail\r\n"s, kCp1251,
+                                             kCp1251 + "z\0\r\n"s, kUtf8 + kUtf8 + kCp1251};
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::filesystem::path input = dir / ("in" + std::to_string(i) + ".txt");
+        WriteBytes(input, inputs[i]);
+        for (Encoding encoding : {Encoding::Utf8, Encoding::Windows1251}) {
+            DocumentLines document;
+            document.LoadFromFile(input);
+            document.SetEncoding(encoding);
+            std::optional<std::uint64_t> count;
+            std::string expected;
+            for (std::string_view piece : document.TextForm(
+                     RemoveDuplicateLines(document, [&](std::size_t n) { count = n; }))) {
+                expected.append(piece);
+            }
+            for (std::size_t block : {1, 2, 5, 13, 1000}) {
+                for (std::uint64_t memory : {300, 1 << 20}) {
+                    for (unsigned threads : {1u, 3u}) {
+                        for (bool twice : {true, false}) {
+                            SCOPED_TRACE("input " + std::to_string(i) + ", " +
+                                         std::string(EncodingName(encoding)) + ", block " +
+                                         std::to_string(block) + ", memory " +
+                                         std::to_string(memory) + ", threads " +
+                                         std::to_string(threads) + (twice ? "" : ", copied"));
+                            BlockReader reader(input, block);
+                            std::function<std::unique_ptr<BlockReader>()> again;
+                            if (twice) {
+                                again = [&] { return std::make_unique<BlockReader>(input, block); };
+                            }
+                            std::string text;
+                            const SpillSettings settings{memory, parts.path(), block, threads};
+                            EXPECT_EQ(
+                                DedupeInParts(reader, again, encoding, settings,
+                                              twice ? inputs[i].size() : 0,
+                                              [&](std::string_view piece) { text.append(piece); }),
+                                count);
+                            EXPECT_EQ(text, expected);
+                            EXPECT_TRUE(std::filesystem::is_empty(parts.path()));
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 int FailEveryWrite(WriteStep step) {
     return step == WriteStep::kWrite ? ENOSPC : 0;
 }
 
-TEST(ExternalSort, AFullTemporaryDiskLeavesTheOutputAndNoRunFile) {
+// A full temporary disk fails the work with the system's reason before OUTPUT is replaced,
+// and leaves no temporary file.
+TEST(ExternalWork, AFullTemporaryDiskLeavesTheOutputAndNoTemporaryFile) {
     TempDir dir;
     TempDir runs;
     WriteBytes(dir / "in.txt", kCp1251);
     WriteBytes(dir / "out.txt", "old\r\n");
+    const SpillSettings settings{1, runs.path(), 4};
+    const std::vector<std::function<void(BlockReader&, const PieceWriter&)>> works = {
+        [&](BlockReader& reader, const PieceWriter& write) {
+            SortInRuns(reader, Encoding::Windows1251, SortOrder::Bytes, false, settings, write);
+        },
+        [&](BlockReader& reader, const PieceWriter& write) {
+            DedupeInParts(reader, {}, Encoding::Windows1251, settings, 0, write);
+        }};
     SetWriteFaultHook(FailEveryWrite);
-    try {
-        BlockReader reader(dir / "in.txt", 4);
-        SaveProduced(
-            [&](const PieceWriter& write) {
-                SortInRuns(reader, Encoding::Windows1251, SortOrder::Bytes, false,
-                           {1, runs.path(), 4}, write);
-            },
-            0, dir / "out.txt");
-        ADD_FAILURE() << "the sort succeeded";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    for (const auto& work : works) {
+        try {
+            BlockReader reader(dir / "in.txt", 4);
+            SaveProduced([&](const PieceWriter& write) { work(reader, write); }, 0,
+                         dir / "out.txt");
+            ADD_FAILURE() << "the work succeeded";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(ReadBytes(dir / "out.txt"), "old\r\n");
+        EXPECT_TRUE(std::filesystem::is_empty(runs.path()));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
     }
     SetWriteFaultHook(nullptr);
-    EXPECT_EQ(ReadBytes(dir / "out.txt"), "old\r\n");
-    EXPECT_TRUE(std::filesystem::is_empty(runs.path()));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 }  // namespace
