@@ -75,9 +75,9 @@ int Main(const std::vector<std::string>& args) {
         if (options.Many()) {
             return RunMany(work, options, line);
         }
-        // A sort of an input larger than the memory bound goes through temporary files.
-        if (SortLargeInput(options, ArgumentPath(options.input), ArgumentPath(options.output),
-                           &line)) {
+        // A sort or a dedupe of an input larger than the memory bound goes through temporary files.
+        if (RunPastTheMemoryBound(options, ArgumentPath(options.input),
+                                  ArgumentPath(options.output), &line)) {
             return 0;
         }
         auto file = [](const std::string& name) {

@@ -225,8 +225,8 @@ Parser::Parser(Options& o, Form form, bool many, std::optional<FunctionId> reade
                  "files, its folders' too (their path in it kept under DIR)");
     app.add_option("--memory", memory,
                    "the memory the run may take, in bytes or with K, M, G or T (512M, 8G); a "
-                   "sort of an input larger than about two thirds of it sorts parts of it in "
-                   "temporary files and merges them (default: half the physical memory, or of "
+                   "sort or a dedupe of an input larger than about two thirds of it works on "
+                   "parts of it in temporary files (default: half the physical memory, or of "
                    "a cgroup's memory.max where less)")
         ->type_name("SIZE");
     app.add_option("--temp-dir", o.temp_dir,

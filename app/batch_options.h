@@ -60,8 +60,8 @@ struct Options {
 
     bool Many() const { return outputDir || inPlace; }
 
-    // --memory: the bound in bytes for the whole process (a sort past it goes to temporary
-    // files); none: DefaultMemoryBound.
+    // --memory: the bound in bytes for the whole process (a sort or a dedupe past it goes to
+    // temporary files); none: DefaultMemoryBound.
     std::optional<std::uint64_t> memory;
     // --temp-dir: where such temporary files go; none: the system's folder (TMPDIR).
     std::optional<std::string> temp_dir;

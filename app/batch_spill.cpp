@@ -48,8 +48,8 @@ void Report(const Options& options, const BlockReader& reader, std::uint64_t lin
 
 }  // namespace
 
-bool SortLargeInput(const Options& options, const std::filesystem::path& input,
-                    const std::filesystem::path& output, ProgressLine* line) {
+bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& input,
+                           const std::filesystem::path& output, ProgressLine* line) {
     const bool sorts = options.function == FunctionId::Sort;
     const bool fromStandardInput = options.input == kStandardStream;
     if ((!sorts && options.function != FunctionId::Dedupe) || options.recipe ||

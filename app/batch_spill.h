@@ -8,13 +8,14 @@ namespace quillex::batch {
 
 class ProgressLine;
 
-// The sort of an input larger than the memory bound (Options::memory), in runs in temporary
-// files (see SortInRuns), with what the sort of the loaded input prints: a NUL's warning, then
-// "Lines processed". False, nothing read, where the run is no such sort; also for standard
-// input with --encoding auto, which cannot be read twice. Standard input is read a block first:
-// where that is all of it, it is sorted in memory. `line`, where given, shows how far the sort
-// is and is cleared before anything is printed.
-bool SortLargeInput(const Options& options, const std::filesystem::path& input,
-                    const std::filesystem::path& output, ProgressLine* line = nullptr);
+// The sort or the dedupe of an input larger than the memory bound (Options::memory), through
+// temporary files (see SortInRuns and DedupeInParts), with what the work on the loaded input
+// prints: a NUL's warning, then "Lines processed". False, nothing read, where the run is no
+// such work; also for standard input with --encoding auto, which cannot be read twice.
+// Standard input is read a third of the bound first: where that is all of it, it is worked on
+// in memory. `line`, where given, shows how far the work is and is cleared before anything is
+// printed.
+bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& input,
+                           const std::filesystem::path& output, ProgressLine* line = nullptr);
 
 }  // namespace quillex::batch
