@@ -29,6 +29,7 @@
 #include "app/batch_recipe.h"
 #include "app/batch_run.h"
 #include "app/batch_spill.h"
+#include "core/block_pipeline.h"
 #include "core/file_jobs.h"
 
 namespace quillex::batch {
@@ -70,6 +71,7 @@ int Main(const std::vector<std::string>& args) {
         }
         const Options& options = command.options;
         const Work work = WorkOf(options);
+        SetWorkThreads(work.threads);  // for the work within one function, such as a dedupe
         // Gone, and with it the line, before a failure is printed.
         ProgressLine line = StandardErrorLine(options);
         if (options.Many()) {

@@ -1,6 +1,7 @@
 #include "core/block_pipeline.h"
 
 #include <algorithm>
+#include <atomic>
 
 #if defined(__linux__)
 #include <sched.h>
@@ -18,6 +19,19 @@ unsigned AvailableCores() noexcept {
     }
 #endif
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+namespace {
+std::atomic<unsigned> chosenThreads{0};
+}  // namespace
+
+unsigned WorkThreads() noexcept {
+    const unsigned chosen = chosenThreads.load(std::memory_order_relaxed);
+    return chosen != 0 ? chosen : AvailableCores();
+}
+
+void SetWorkThreads(unsigned threads) noexcept {
+    chosenThreads.store(threads, std::memory_order_relaxed);
 }
 
 }  // namespace quillex

@@ -19,6 +19,38 @@ namespace quillex {
 // The cores this process may run on (its affinity where the system tells it), at least 1.
 unsigned AvailableCores() noexcept;
 
+// The threads work that can use several takes: AvailableCores(), unless SetWorkThreads said
+// otherwise (the batch runner's --threads; 0 goes back to the cores).
+unsigned WorkThreads() noexcept;
+void SetWorkThreads(unsigned threads) noexcept;
+
+// Runs `work(t)` for t from 0 to threads - 1 at once, 0 on the calling thread, and returns
+// once all have ended; then throws what the first of them to fail threw.
+template <class Work>
+void RunTogether(unsigned threads, Work work) {
+    std::vector<std::exception_ptr> failures(threads);
+    auto guarded = [&](unsigned t) {
+        try {
+            work(t);
+        } catch (...) {
+            failures[t] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> others;
+    for (unsigned t = 1; t < threads; ++t) {
+        others.emplace_back(guarded, t);
+    }
+    guarded(0);
+    for (std::thread& other : others) {
+        other.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
+}
+
 // `read(block)` gives the blocks one after another (false at the end) and `take(result,
 // index)` hears each block's result in order, both on the calling thread; `work(block,
 // index)` runs on `threads` threads of its own (none for 1: all of it on the calling thread).

@@ -30,8 +30,11 @@ namespace quillex {
 template <class Fold>
 class FoldedLineSet {
   public:
-    FoldedLineSet(const DocumentLines& lines, std::uint64_t seed) : lines_(lines), seed_(seed) {
-        Allocate(slotsBuffer_, std::bit_ceil(std::max<std::size_t>(64, lines.Count() / 4)));
+    // `shares`: the sets the lines' groups are shared among, each holding about that share.
+    FoldedLineSet(const DocumentLines& lines, std::uint64_t seed, unsigned shares = 1)
+        : lines_(lines), seed_(seed) {
+        Allocate(slotsBuffer_,
+                 std::bit_ceil(std::max<std::size_t>(64, lines.Count() / 4 / shares)));
     }
 
     std::uint32_t Tag(std::size_t i) const {
