@@ -233,8 +233,8 @@ Parser::Parser(Options& o, Form form, bool many, std::optional<FunctionId> reade
                    "where such temporary files go (default: TMPDIR, or the system's folder)")
         ->type_name("DIR");
     app.add_option("--threads", o.threads,
-                   "how many threads clean blocks of lines at once (default: every core "
-                   "available); the result is the same for any number")
+                   "how many threads clean blocks of lines, or share a dedupe's lines, at once "
+                   "(default: every core available); the result is the same for any number")
         ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
     CLI::Option* quiet = app.add_flag("--quiet", o.quiet, "no progress line on standard error");
