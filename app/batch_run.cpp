@@ -206,7 +206,9 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
     const FunctionCall& call = steps.front().call;
     const FunctionResult result = RunForWriting(call.function, call.params, document, hear(0));
     heard.front().Into(counts, prefix);
-    if (result.order) {
+    if (result.text) {
+        Save(output, *result.text, counts, shares);
+    } else if (result.order) {
         Save(output, document.FileForm(*result.order), counts, shares);
     } else {
         Save(output,

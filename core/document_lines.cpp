@@ -188,11 +188,8 @@ PieceStream DocumentLines::FileForm(const std::vector<std::uint32_t>& order) con
         if (bom_ && !put(kUtf8Bom)) {
             return false;
         }
-        // Lines gathered a quarter of a megabyte at a time: one write call for many lines.
-        constexpr std::size_t kGather = std::size_t{1} << 18;
+        PieceGatherer gathered(put);
         constexpr std::size_t kAhead = 8;  // lines asked of the memory before they are copied
-        const std::unique_ptr<char[]> gathered(new char[kGather]);
-        std::size_t used = 0;
         const std::size_t n = order.size();
         for (std::size_t k = 0; k < n; ++k) {
             if (k + 2 * kAhead < n) {
@@ -202,23 +199,12 @@ PieceStream DocumentLines::FileForm(const std::vector<std::uint32_t>& order) con
                 __builtin_prefetch(text_.data() + Start(order[k + kAhead]));
             }
             const std::size_t i = order[k];
-            const std::string_view line(text_.data() + Start(i), Length(i) + 2);  // with CR LF
-            if (used + line.size() > kGather) {
-                if (!put({gathered.get(), used})) {
-                    return false;
-                }
-                used = 0;
+            // With its CR LF.
+            if (!gathered.Add({text_.data() + Start(i), Length(i) + 2})) {
+                return false;
             }
-            if (line.size() > kGather) {
-                if (!put(line)) {
-                    return false;
-                }
-                continue;
-            }
-            std::memcpy(gathered.get() + used, line.data(), line.size());
-            used += line.size();
         }
-        return used == 0 || put({gathered.get(), used});
+        return gathered.Flush();
     };
     return stream;
 }

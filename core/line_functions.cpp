@@ -76,8 +76,12 @@ FunctionResult RunForWriting(FunctionId id, const FunctionParams& p, DocumentLin
         result.order = SortedLineOrder(document, p.sort_by, p.descending, progress);
     } else if (id == FunctionId::Shuffle) {
         result.order = ShuffledLineOrder(document, p.seed, progress);
-    } else if (id == FunctionId::Duplicates && !p.duplicates.count) {
-        result.to_write = DuplicateSelection(document, p.duplicates, progress);
+    } else if (id == FunctionId::Duplicates) {
+        if (p.duplicates.count) {
+            result.text = CountedDuplicates(document, p.duplicates, progress);
+        } else {
+            result.to_write = DuplicateSelection(document, p.duplicates, progress);
+        }
         return result;
     } else if (id == FunctionId::Reverse) {
         result.order.emplace(n);

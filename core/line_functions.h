@@ -113,6 +113,9 @@ struct FunctionResult {
     // For a run that is only written out (RunForWriting): the order to write all the lines
     // in, the document left as it was.
     std::optional<std::vector<std::uint32_t>> order;
+    // For duplicates with counts run by RunForWriting: the text to write, from the lines
+    // where they lie, the document left as it was.
+    std::optional<PieceStream> text;
 };
 
 // Runs one function over `document` (changing it only for the functions that rewrite it).
@@ -120,9 +123,9 @@ struct FunctionResult {
 FunctionResult RunLineFunction(FunctionId id, const FunctionParams& params, DocumentLines& document,
                                const Progress& progress);
 // As RunLineFunction, for a document that is written out and then dropped (the batch
-// runner's): sort, reverse and shuffle give the order to write its lines in, and duplicates
-// without counts the lines to write, rather than rebuild it, so that the lines are neither
-// held twice nor moved; the same progress numbers.
+// runner's): sort, reverse and shuffle give the order to write its lines in, duplicates
+// without counts the lines to write and with counts the text to write, rather than rebuild it, so
+// that the lines are neither held twice nor moved; the same progress numbers.
 FunctionResult RunForWriting(FunctionId id, const FunctionParams& params, DocumentLines& document,
                              const Progress& progress);
 // The result of a function that writes over the load file, which only reads the document (so

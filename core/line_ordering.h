@@ -86,5 +86,10 @@ void RemoveDuplicates(DocumentLines& lines, DuplicateMode mode, const Progress& 
 // writing them straight from the document; the same progress numbers.
 LineSelection DuplicateSelection(const DocumentLines& lines, DuplicateMode mode,
                                  const Progress& progress);
+// The file form RemoveDuplicates gives with counts (`mode.count` is taken as set), written
+// from where the lines lie, the document left as it was; it must outlive the stream. The same
+// progress numbers.
+PieceStream CountedDuplicates(const DocumentLines& lines, DuplicateMode mode,
+                              const Progress& progress);
 
 }  // namespace quillex

@@ -18,7 +18,7 @@ class LineSelection {
         std::size_t count = 0;
     };
 
-    // Lines must come in increasing order.
+    // Lines must come in increasing order; a line or range right after the last run extends it.
     void Add(std::size_t line) {
         if (!runs_.empty() && runs_.back().first + runs_.back().count == line) {
             ++runs_.back().count;
@@ -31,7 +31,11 @@ class LineSelection {
         if (count == 0) {
             return;
         }
-        runs_.push_back({first, count});
+        if (!runs_.empty() && runs_.back().first + runs_.back().count == first) {
+            runs_.back().count += count;
+        } else {
+            runs_.push_back({first, count});
+        }
         count_ += count;
     }
 

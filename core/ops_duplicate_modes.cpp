@@ -1,7 +1,9 @@
 // The duplicate modes: the groups of equal lines are found by the set of duplicate removal
 // (keep-first without counts is that function's own pass); the kept lines are then moved
-// together where they lie, and with counts moved up again to make room for them.
+// together where they lie, and with counts moved up again to make room for them, or, for a
+// document only written out, written with their counts straight from where they lie.
 
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "core/folded_line_set.h"
 #include "core/line_ordering.h"
 #include "core/line_reorder.h"
+#include "core/piece_stream.h"
 
 // Header only: nothing to link, the same for the Windows build.
 #define XXH_INLINE_ALL
@@ -27,50 +30,52 @@ struct ExactBytes {
     static bool Equal(std::string_view a, std::string_view b) { return a == b; }
 };
 
-// The lines kept, in order, and the size of each one's group where counts are written.
-struct Kept {
-    LineSelection lines;
-    std::vector<std::uint32_t> counts;
-};
-
-class Keeper {
+// The lines kept, in order, and where counts are written the size of each one's group, at the
+// kept line's number: a buffer of the document's line count (huge pages where offered, as the
+// sizes are reached at random while the groups grow), written before it is read, so never
+// zero-filled.
+class Kept {
   public:
-    Keeper(bool counted, const Progress& progress) : counted_(counted), progress_(progress) {}
+    Kept(std::size_t n, bool counted) {
+        if (counted) {
+            sizes_.Resize(n * sizeof(std::uint32_t));
+        }
+    }
+    std::uint32_t* Sizes() noexcept { return reinterpret_cast<std::uint32_t*>(sizes_.data()); }
+    // 1 where no sizes are kept: with keep-none every kept line is alone.
+    std::uint32_t Size(std::size_t i) const noexcept {
+        return sizes_.empty() ? 1 : reinterpret_cast<const std::uint32_t*>(sizes_.data())[i];
+    }
 
-    void Keep(std::size_t i, std::uint32_t count) {
-        kept_.lines.Add(i);
-        if (counted_) {
-            kept_.counts.push_back(count);
-        }
-        progress_(i + 1);
-    }
-    // Adjacent lines: one more line in the run of the line kept last.
-    void Extend() {
-        if (counted_) {
-            ++kept_.counts.back();
-        }
-    }
-    Kept Take() { return std::move(kept_); }
+    LineSelection lines;
 
   private:
-    bool counted_;
-    const Progress& progress_;
-    Kept kept_;
+    ByteBuffer sizes_;
 };
 
 template <class Fold>
-Kept Adjacent(const DocumentLines& lines, Keeper keeper, const Progress& progress) {
+Kept Adjacent(const DocumentLines& lines, bool counted, const Progress& progress) {
     DocumentEditor e(const_cast<DocumentLines&>(lines));  // only reads
     const std::size_t n = e.Count();
+    Kept kept(n, counted);
+    std::uint32_t* size = kept.Sizes();
+    std::size_t last = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && Fold::Equal(e.Line(i - 1), e.Line(i))) {
-            keeper.Extend();
+            if (counted) {
+                ++size[last];  // one more line in the run of the line kept last
+            }
         } else {
-            keeper.Keep(i, 1);
+            kept.lines.Add(i);
+            if (counted) {
+                size[i] = 1;
+            }
+            last = i;
+            progress(i + 1);
         }
         progress.Step(i + 1, n);
     }
-    return keeper.Take();
+    return kept;
 }
 
 // One bit a line.
@@ -78,35 +83,62 @@ class LineBits {
   public:
     explicit LineBits(std::size_t n) : words_((n + 63) / 64) {}
     void Set(std::size_t i) noexcept { words_[i / 64] |= std::uint64_t{1} << (i % 64); }
-    bool Test(std::size_t i) const noexcept { return (words_[i / 64] >> (i % 64) & 1) != 0; }
+    const std::vector<std::uint64_t>& words() const noexcept { return words_; }
 
   private:
     std::vector<std::uint64_t> words_;
 };
 
+// Keeps the lines of 0..n-1 not marked gone, a run of them at a time; the watcher hears of
+// line i as unit `n + i + 1` of 2n.
+void KeepUnmarked(const LineBits& gone, std::size_t n, Kept& kept, const Progress& progress) {
+    const std::vector<std::uint64_t>& words = gone.words();
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const std::size_t base = w * 64;
+        std::uint64_t keep = ~words[w];
+        if (n - base < 64) {
+            keep &= (std::uint64_t{1} << (n - base)) - 1;  // no lines past the last
+        }
+        while (keep != 0) {
+            const int from = std::countr_zero(keep);
+            const int count = std::countr_one(keep >> from);
+            kept.lines.AddRange(base + from, static_cast<std::size_t>(count));
+            for (int k = 0; k < count; ++k) {
+                progress(base + from + k + 1);
+            }
+            keep &= (keep | (keep - 1)) + 1;  // clears the lowest run of set bits
+        }
+        const std::size_t done = std::min(base + 64, n);
+        if (w % 64 == 63 || done == n) {
+            progress.Reach(n + done, 2 * std::uint64_t{n});
+        }
+    }
+}
+
 template <class Fold>
-Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, Keeper keeper,
-              const Progress& progress) {
+Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
     const std::size_t n = lines.Count();
     FoldedLineSet<Fold> seen(lines, RunSeed());
+    // Each group's size so far, at the line that stands for it.
+    const bool sized = mode.count && mode.keep != DuplicateKeep::None;
+    Kept kept(n, sized);
     if (mode.keep == DuplicateKeep::First && !mode.count) {
         seen.AddAll(
             [&](std::size_t i, std::size_t first) {
                 if (first == i) {
-                    keeper.Keep(i, 1);
+                    kept.lines.Add(i);
+                    progress(i + 1);
                 }
             },
             progress, 0, n);
-        return keeper.Take();
+        return kept;
     }
     // The lines that go, marked as the pass finds them: a line after the first of its group,
     // with keep-last the line a later one takes over from, and with keep-none the first too.
     // Bits and the sizes of the groups kept, rather than each line's group, so that the pass
     // writes little beside the set and the lines kept are found in one sweep of the bits.
     LineBits gone(n);
-    // Each group's size so far, at the line that stands for it; written before it is read.
-    const bool sized = mode.count && mode.keep != DuplicateKeep::None;
-    const std::unique_ptr<std::uint32_t[]> size(sized ? new std::uint32_t[n] : nullptr);
+    std::uint32_t* size = kept.Sizes();
     const std::uint64_t total = 2 * std::uint64_t{n};
     if (mode.keep == DuplicateKeep::Last) {
         seen.template AddAll<true>(
@@ -139,22 +171,37 @@ Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, Keeper keeper,
             },
             progress, 0, total);
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!gone.Test(i)) {
-            keeper.Keep(i, sized ? size[i] : 1);
-        }
-        progress.Step(n + i + 1, total);
-    }
-    return keeper.Take();
+    KeepUnmarked(gone, n, kept, progress);
+    return kept;
 }
 
 template <class Fold>
 Kept Select(const DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
-    Keeper keeper(mode.count, progress);
     if (mode.keep == DuplicateKeep::Adjacent) {
-        return Adjacent<Fold>(lines, std::move(keeper), progress);
+        return Adjacent<Fold>(lines, mode.count, progress);
     }
-    return ByGroups<Fold>(lines, mode, std::move(keeper), progress);
+    return ByGroups<Fold>(lines, mode, progress);
+}
+
+constexpr std::size_t kCountRoom = 11;  // ten digits and the tab
+
+// A kept line's count and its tab, into `room`; returns their width.
+std::size_t PutCount(std::uint32_t count, char* room) {
+    char* end = std::to_chars(room, room + kCountRoom - 1, count).ptr;
+    *end++ = '\t';
+    return static_cast<std::size_t>(end - room);
+}
+
+// The bytes the counts and their tabs add.
+std::size_t CountsWidth(const Kept& kept) {
+    std::size_t added = 0;
+    for (const LineSelection::Run& run : kept.lines.runs()) {
+        for (std::size_t i = run.first; i < run.first + run.count; ++i) {
+            char room[kCountRoom];
+            added += PutCount(kept.Size(i), room);
+        }
+    }
+    return added;
 }
 
 // The kept lines, each as its count, a tab and the line: the buffer grows once (in place
@@ -168,13 +215,7 @@ void WriteCounted(DocumentLines& document, const Kept& kept) {
     for (const LineSelection::Run& run : kept.lines.runs()) {
         size += static_cast<std::size_t>(e.index()[run.first + run.count] - e.index()[run.first]);
     }
-    constexpr std::size_t kCountRoom = 11;  // ten digits and the tab
-    std::size_t added = 0;
-    for (const std::uint32_t count : kept.counts) {
-        char digits[kCountRoom];
-        added += static_cast<std::size_t>(std::to_chars(digits, digits + 10, count).ptr - digits);
-    }
-    added += m;  // the tabs
+    const std::size_t added = CountsWidth(kept);
     const std::size_t grown = size + added;
     // Before anything moves, so that a lack of memory leaves the document as it was.
     e.index().Prepare(grown);
@@ -187,11 +228,17 @@ void WriteCounted(DocumentLines& document, const Kept& kept) {
     std::uint64_t end = e.index()[m];  // where line k ended, before the move
     e.index().Set(m, grown);
     std::size_t shift = added;  // the room the counts of lines 0..k take
+    const std::vector<LineSelection::Run>& runs = kept.lines.runs();
+    std::size_t run = runs.size() - 1;
+    std::size_t line = runs[run].first + runs[run].count;  // past kept line k, before the move
     for (std::size_t k = m; k-- > 0;) {
+        if (line == runs[run].first) {
+            --run;
+            line = runs[run].first + runs[run].count;
+        }
+        --line;
         char digits[kCountRoom];
-        char* digitsEnd = std::to_chars(digits, digits + 10, kept.counts[k]).ptr;
-        *digitsEnd++ = '\t';
-        const auto width = static_cast<std::size_t>(digitsEnd - digits);
+        const std::size_t width = PutCount(kept.Size(line), digits);
         const std::uint64_t from = e.index()[k];
         shift -= width;
         const std::uint64_t to = from + shift;
@@ -220,6 +267,39 @@ LineSelection DuplicateSelection(const DocumentLines& lines, DuplicateMode mode,
                                  const Progress& progress) {
     mode.count = false;
     return SelectByFolding(lines, mode, progress).lines;
+}
+
+PieceStream CountedDuplicates(const DocumentLines& lines, DuplicateMode mode,
+                              const Progress& progress) {
+    mode.count = true;
+    // Shared, as the stream may be copied; it lives as long as the last copy.
+    const auto kept = std::make_shared<const Kept>(SelectByFolding(lines, mode, progress));
+    PieceStream stream;
+    stream.size = (lines.HasBom() ? kUtf8Bom.size() : 0) + CountsWidth(*kept);
+    for (const LineSelection::Run& run : kept->lines.runs()) {
+        const std::string_view first = lines.Get(run.first);
+        const std::string_view last = lines.Get(run.first + run.count - 1);
+        stream.size += static_cast<std::size_t>(last.data() + last.size() + 2 - first.data());
+    }
+    stream.each = [&lines, kept](const PieceStream::Put& put) {
+        if (lines.HasBom() && !put(kUtf8Bom)) {
+            return false;
+        }
+        DocumentEditor e(const_cast<DocumentLines&>(lines));  // only reads
+        PieceGatherer gathered(put);
+        for (const LineSelection::Run& run : kept->lines.runs()) {
+            for (std::size_t i = run.first; i < run.first + run.count; ++i) {
+                char digits[kCountRoom];
+                const std::string_view line = e.Line(i);
+                if (!gathered.Add({digits, PutCount(kept->Size(i), digits)}) ||
+                    !gathered.Add({line.data(), line.size() + 2})) {  // with its CR LF
+                    return false;
+                }
+            }
+        }
+        return gathered.Flush();
+    };
+    return stream;
 }
 
 void RemoveDuplicates(DocumentLines& lines, DuplicateMode mode, const Progress& progress) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string_view>
+#include <utility>
 
 #include "core/line_selection.h"
 
@@ -33,5 +36,37 @@ inline PieceStream StreamOf(const TextPieces& pieces) {
     };
     return stream;
 }
+
+// Small pieces gathered a quarter of a megabyte at a time, so that many lines take one write
+// call; a piece larger than that goes through alone.
+class PieceGatherer {
+  public:
+    explicit PieceGatherer(const PieceStream::Put& put) : put_(put) {}
+
+    bool Add(std::string_view piece) {
+        if (used_ + piece.size() > kSize) {
+            if (!Flush()) {
+                return false;
+            }
+            if (piece.size() > kSize) {
+                return put_(piece);
+            }
+        }
+        std::memcpy(buffer_.get() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+        return true;
+    }
+    // Hands over what is gathered; the last call after the last piece.
+    bool Flush() {
+        const std::size_t used = std::exchange(used_, 0);
+        return used == 0 || put_({buffer_.get(), used});
+    }
+
+  private:
+    static constexpr std::size_t kSize = std::size_t{1} << 18;
+    const PieceStream::Put& put_;
+    std::unique_ptr<char[]> buffer_{new char[kSize]};
+    std::size_t used_ = 0;
+};
 
 }  // namespace quillex

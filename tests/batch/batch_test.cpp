@@ -416,6 +416,8 @@ TEST_F(Batch, OrderingAndDuplicatesWriteWhatTheirRecipeStepLeaves) {
         {"shuffle", "--seed", "7"},
         {"duplicates", "--keep", "none"},
         {"duplicates", "--keep", "last", "--count"},
+        {"duplicates", "--keep", "none", "--count"},
+        {"duplicates", "--keep", "adjacent", "--count"},
     };
     for (const std::vector<std::string>& step : steps) {
         std::vector<std::string> args = {step[0], In(), Out(), "--encoding", "auto"};
