@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/document_editor.h"
-#include "core/folded_line_set.h"
+#include "core/folded_groups.h"
 #include "core/line_ordering.h"
 #include "core/line_reorder.h"
 #include "core/piece_stream.h"
@@ -83,6 +83,11 @@ class LineBits {
   public:
     explicit LineBits(std::size_t n) : words_((n + 63) / 64) {}
     void Set(std::size_t i) noexcept { words_[i / 64] |= std::uint64_t{1} << (i % 64); }
+    void Join(const LineBits& other) noexcept {
+        for (std::size_t w = 0; w < words_.size(); ++w) {
+            words_[w] |= other.words_[w];
+        }
+    }
     const std::vector<std::uint64_t>& words() const noexcept { return words_; }
 
   private:
@@ -118,60 +123,68 @@ void KeepUnmarked(const LineBits& gone, std::size_t n, Kept& kept, const Progres
 template <class Fold>
 Kept ByGroups(const DocumentLines& lines, DuplicateMode mode, const Progress& progress) {
     const std::size_t n = lines.Count();
-    FoldedLineSet<Fold> seen(lines, RunSeed());
     // Each group's size so far, at the line that stands for it.
     const bool sized = mode.count && mode.keep != DuplicateKeep::None;
     Kept kept(n, sized);
     if (mode.keep == DuplicateKeep::First && !mode.count) {
-        seen.AddAll(
-            [&](std::size_t i, std::size_t first) {
-                if (first == i) {
-                    kept.lines.Add(i);
-                    progress(i + 1);
-                }
-            },
-            progress, 0, n);
+        kept.lines = FirstOfEachGroup<Fold>(lines, progress);
         return kept;
     }
     // The lines that go, marked as the pass finds them: a line after the first of its group,
     // with keep-last the line a later one takes over from, and with keep-none the first too.
     // Bits and the sizes of the groups kept, rather than each line's group, so that the pass
-    // writes little beside the set and the lines kept are found in one sweep of the bits.
-    LineBits gone(n);
+    // writes little beside the set and the lines kept are found in one sweep of the bits. On
+    // threads each has bits of its own (a group's sizes are one thread's), joined at the end.
+    const unsigned threads = GroupThreads(lines);
+    std::vector<LineBits> gone(threads, LineBits(n));
     std::uint32_t* size = kept.Sizes();
     const std::uint64_t total = 2 * std::uint64_t{n};
+    const bool none = mode.keep == DuplicateKeep::None;
+    auto takeOver = [&](LineBits& bits, std::size_t i, std::size_t before) {
+        if (before != i) {
+            bits.Set(before);
+        }
+        if (sized) {
+            size[i] = before == i ? 1 : size[before] + 1;
+        }
+    };
+    auto keepFirst = [&](LineBits& bits, std::size_t i, std::size_t first) {
+        if (first == i) {
+            if (sized) {
+                size[i] = 1;
+            }
+            return;
+        }
+        bits.Set(i);
+        if (none) {
+            bits.Set(first);
+        }
+        if (sized) {
+            ++size[first];
+        }
+    };
+    auto pass = [&]<bool kTakesOver>(auto visit) {
+        if (threads == 1) {
+            FoldedLineSet<Fold> seen(lines, RunSeed());
+            seen.template AddAll<kTakesOver>(
+                [&](std::size_t i, std::size_t stands) { visit(gone[0], i, stands); }, progress, 0,
+                total);
+        } else {
+            AddAllInShares<Fold, kTakesOver>(
+                lines, threads,
+                [&](unsigned t, std::size_t i, std::size_t stands) { visit(gone[t], i, stands); },
+                [](std::size_t, std::size_t) {}, progress, 0, total);
+            for (unsigned t = 1; t < threads; ++t) {
+                gone[0].Join(gone[t]);
+            }
+        }
+    };
     if (mode.keep == DuplicateKeep::Last) {
-        seen.template AddAll<true>(
-            [&](std::size_t i, std::size_t before) {
-                if (before != i) {
-                    gone.Set(before);
-                }
-                if (sized) {
-                    size[i] = before == i ? 1 : size[before] + 1;
-                }
-            },
-            progress, 0, total);
+        pass.template operator()<true>(takeOver);
     } else {
-        const bool none = mode.keep == DuplicateKeep::None;
-        seen.AddAll(
-            [&](std::size_t i, std::size_t first) {
-                if (first == i) {
-                    if (sized) {
-                        size[i] = 1;
-                    }
-                    return;
-                }
-                gone.Set(i);
-                if (none) {
-                    gone.Set(first);
-                }
-                if (sized) {
-                    ++size[first];
-                }
-            },
-            progress, 0, total);
+        pass.template operator()<false>(keepFirst);
     }
-    KeepUnmarked(gone, n, kept, progress);
+    KeepUnmarked(gone[0], n, kept, progress);
     return kept;
 }
 
