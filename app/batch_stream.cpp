@@ -5,6 +5,7 @@
 #include <exception>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/block_pipeline.h"
 #include "core/line_functions.h"
@@ -127,6 +128,10 @@ class Stream {
         if (failure_ && failedStep_ == 0) {
             return false;
         }
+        if (!spare_.empty()) {
+            bytes = std::move(spare_.back());
+            spare_.pop_back();
+        }
         const bool got = reader_.NextBytes(bytes);
         if (settings_.meter != nullptr &&
             !settings_.meter->Reached(reader_.BytesRead(), settings_.inputSize)) {
@@ -199,6 +204,10 @@ class Stream {
             tallies_[k].Add(done.counts[k]);
         }
         Write(done.lines);
+        // The blocks out at once are a few, and so are the buffers kept for the next ones.
+        if (spare_.size() < 2 * std::size_t{std::max(settings_.threads, 1u)} + 2) {
+            spare_.push_back(done.lines.ReleaseText());
+        }
     }
 
     void Write(const DocumentLines& lines) {
@@ -235,6 +244,7 @@ class Stream {
     bool any_ = false;
     std::exception_ptr failure_;
     std::size_t failedStep_ = 0;
+    std::vector<ByteBuffer> spare_;  // written blocks' buffers, for the blocks still to read
 };
 
 }  // namespace

@@ -87,7 +87,10 @@ bool BlockReader::NextBytes(ByteBuffer& bytes) {
         back_ = DocumentLines();
         return true;
     }
-    bytes = std::exchange(carry_, ByteBuffer());
+    // The caller's spent buffer takes the block: its memory is the process's already.
+    bytes.Clear();
+    bytes.Append(carry_.data(), carry_.size());
+    carry_.Clear();
     std::size_t cut = 0;
     std::size_t scanned = 0;
     // A line longer than a block makes the block grow until the line ends.

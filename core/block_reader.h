@@ -37,6 +37,7 @@ class BlockReader {
     bool Next(DocumentLines& block);
     // The same block as bytes, not yet split into lines, so that the split may happen on
     // another thread (TakeText gives the lines Next would); a put-back block as its text form.
+    // The block goes into `bytes`' memory where it has room.
     bool NextBytes(ByteBuffer& bytes);
 
     // Whether the text has ended: Next has nothing more to give.

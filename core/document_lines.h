@@ -59,6 +59,14 @@ class DocumentLines {
     void SetText(std::string_view text);
     // The same, taking the bytes over: text already in the text form is not copied.
     void TakeText(ByteBuffer text);
+    // Gives up the text's buffer for other use and leaves no lines: a stream of blocks reuses
+    // the memory it already has rather than have fresh memory cleared for every block.
+    ByteBuffer ReleaseText() noexcept {
+        ByteBuffer text;
+        text.swap(text_);
+        Clear();
+        return text;
+    }
 
     // The text form and the line functions keep the encoding; a loaded file starts as
     // Windows-1251, its bytes as they are, until SetEncoding reads them otherwise.
