@@ -84,13 +84,8 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
     }
     StreamSettings settings;
     settings.threads = work.threads;
-    // Two blocks a thread are out at once, each with its index and its result beside it.
-    constexpr std::size_t kLeast = std::size_t{64} << 10;
-    const std::uint64_t share = work.memory / (8 * std::uint64_t{std::max(work.threads, 1u)});
     settings.blockBytes =
-        work.blockBytes != 0
-            ? work.blockBytes
-            : static_cast<std::size_t>(std::clamp<std::uint64_t>(share, kLeast, kStreamBlockBytes));
+        work.blockBytes != 0 ? work.blockBytes : BlockBytesWithin(work.memory, work.threads);
     settings.recipe = work.recipe.has_value();
     const Encoding encoding =
         input ? EncodingOfFile(*input, work.encoding, settings.blockBytes) : *work.encoding;

@@ -25,6 +25,12 @@ namespace {
 std::atomic<unsigned> chosenThreads{0};
 }  // namespace
 
+std::size_t BlockBytesWithin(std::uint64_t memory, unsigned threads) noexcept {
+    const std::uint64_t share = memory / (8 * std::uint64_t{std::max(threads, 1u)});
+    return static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(share, std::uint64_t{64} << 10, std::uint64_t{4} << 20));
+}
+
 unsigned WorkThreads() noexcept {
     const unsigned chosen = chosenThreads.load(std::memory_order_relaxed);
     return chosen != 0 ? chosen : AvailableCores();

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <map>
@@ -18,6 +19,12 @@ namespace quillex {
 
 // The cores this process may run on (its affinity where the system tells it), at least 1.
 unsigned AvailableCores() noexcept;
+
+// The size of the blocks a pipeline of `threads` threads reads within `memory`: two blocks a
+// thread are out at once, each with its index and its result beside it, so that all of them
+// take an eighth of the bound; no less than 64 KiB and no more than 4 MiB, past which handing a
+// block between threads costs nothing more to speak of.
+std::size_t BlockBytesWithin(std::uint64_t memory, unsigned threads) noexcept;
 
 // The threads work that can use several takes: AvailableCores(), unless SetWorkThreads said
 // otherwise (the batch runner's --threads; 0 goes back to the cores).

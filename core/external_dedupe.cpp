@@ -358,11 +358,7 @@ std::size_t DedupeBlockBytes(const SpillSettings& settings) noexcept {
     if (settings.block_bytes != 0) {
         return settings.block_bytes;
     }
-    // Two blocks a thread are out at once, each with its index and the hashes of its lines.
-    const std::uint64_t share =
-        settings.memory / (8 * std::uint64_t{std::max(settings.threads, 1u)});
-    return static_cast<std::size_t>(
-        std::clamp<std::uint64_t>(share, std::uint64_t{64} << 10, std::uint64_t{4} << 20));
+    return BlockBytesWithin(settings.memory, settings.threads);
 }
 
 std::optional<std::uint64_t> DedupeInParts(
