@@ -147,10 +147,34 @@ class Stream {
 
     BlockDone Work(ByteBuffer bytes, std::size_t index) const {
         BlockDone done;
+        const std::size_t to = std::min(apart_, limit_.load());
+        const std::size_t from = to != 0 && index != 0 && KeepFromBytes(bytes, done) ? 1 : 0;
         done.lines.TakeText(std::move(bytes));
         ReadBlockAs(done.lines, encoding_, index == 0);
-        RunSteps(done, 0, std::min(apart_, limit_.load()));
+        RunSteps(done, from, to);
         return done;
+    }
+
+    // A first step that keeps the lines with an extension finds them in the block's bytes,
+    // without splitting every line first; the first block is left to the load's own rules
+    // (its byte-order mark).
+    bool KeepFromBytes(ByteBuffer& bytes, BlockDone& done) const {
+        const FunctionCall& call = steps_.front().call;
+        if (call.function != FunctionId::FilterExt ||
+            call.params.mode != FilterMode::KeepMatching) {
+            return false;
+        }
+        const std::optional<KeptLines> kept =
+            KeepBlockLinesWithExtension(bytes, call.params.extension);
+        if (!kept) {
+            return false;
+        }
+        BlockCount& count = done.counts.emplace_back();
+        count.linesIn = kept->lines;
+        if (kept->lines != 0) {
+            count.heard.Hear(kept->kept);  // the matches so far, as the filter tells them
+        }
+        return true;
     }
 
     void RunSteps(BlockDone& done, std::size_t from, std::size_t to) const {

@@ -18,6 +18,7 @@
 #include "core/document_lines.h"
 #include "core/line_selection.h"
 #include "core/progress.h"
+#include "core/text_form.h"
 
 namespace quillex {
 
@@ -103,6 +104,11 @@ struct ExtensionSplit {
 // written.
 ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_view text,
                                       const Progress& progress);
+// Its matching lines of a block of a text not yet split into lines, for a stream of blocks:
+// for an extension text they are the lines that end with it, which the block's bytes alone
+// tell (see KeepLinesEndingWith). Nothing, with the block untouched, where the lines must be
+// split first: the empty text, a text that is no extension, a block not in the text form.
+std::optional<KeptLines> KeepBlockLinesWithExtension(ByteBuffer& block, std::string_view text);
 
 // 10
 enum class TrimSide { AtStart, AtEnd, AtBothEnds };

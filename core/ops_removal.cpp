@@ -142,11 +142,16 @@ bool Separates(char c) {
 // Whether LineExtension(line) == text, without looking at more of the line than needed: a
 // text that is an extension (a full stop, then no separator) is the line's extension exactly
 // when the line ends with it; any other text but the empty one is no line's extension.
+bool IsExtension(std::string_view text) {
+    return !text.empty() && text.front() == '.' &&
+           std::none_of(text.begin() + 1, text.end(), Separates);
+}
+
 bool HasExtension(std::string_view line, std::string_view text) {
     if (text.empty()) {
         return LineExtension(line).empty();
     }
-    if (text.front() != '.' || std::any_of(text.begin() + 1, text.end(), Separates)) {
+    if (!IsExtension(text)) {
         return false;
     }
     return line.size() >= text.size() && line.substr(line.size() - text.size()) == text;
@@ -180,6 +185,13 @@ ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_vi
         progress.Step(i + 1, n);
     }
     return split;
+}
+
+std::optional<KeptLines> KeepBlockLinesWithExtension(ByteBuffer& block, std::string_view text) {
+    if (!IsExtension(text)) {
+        return std::nullopt;
+    }
+    return KeepLinesEndingWith(block, text);
 }
 
 }  // namespace quillex

@@ -5,15 +5,19 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
-
+#include "core/break_masks.h"
 #include "core/document_lines.h"
 
 namespace quillex {
 
 namespace {
+
+using breaks::BreakMasks;
+using breaks::kBlock;
+using breaks::MasksByByte;
+using breaks::Scan;
+using breaks::ScanCrLfText;
+using breaks::WithBestMasks;
 
 const char* Find(const char* p, const char* end, char c) {
     return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(end - p)));
@@ -51,132 +55,14 @@ void Rewrite(const char* p, const char* end, ByteBuffer& out, LineIndex& index) 
     index.Push(out.size());
 }
 
-}  // namespace
-
-namespace {
-
-constexpr std::size_t kBlock = 64;
-
-// Bit i is set where byte i of a 64-byte block is a CR, an LF or a NUL.
-struct BreakMasks {
-    std::uint64_t cr = 0;
-    std::uint64_t lf = 0;
-    std::uint64_t nul = 0;
-};
-
-BreakMasks MasksByByte(const char* p, std::size_t width) {
-    BreakMasks masks;
-    for (std::size_t i = 0; i < width; ++i) {
-        masks.cr |= std::uint64_t{p[i] == '\r'} << i;
-        masks.lf |= std::uint64_t{p[i] == '\n'} << i;
-        masks.nul |= std::uint64_t{p[i] == '\0'} << i;
-    }
-    return masks;
-}
-
-#if defined(__SSE2__)
-BreakMasks MasksSse2(const char* p) {
-    BreakMasks masks;
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (std::size_t k = 0; k < kBlock; k += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-        auto bits = [&](__m128i c) {
-            return std::uint64_t{
-                       static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c)))}
-                   << k;
-        };
-        masks.cr |= bits(cr);
-        masks.lf |= bits(lf);
-        masks.nul |= bits(nul);
-    }
-    return masks;
-}
-#endif
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#define QUILLEX_AVX2 1
-__attribute__((target("avx2"))) BreakMasks MasksAvx2(const char* p) {
-    BreakMasks masks;
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i lf = _mm256_set1_epi8('\n');
-    const __m256i nul = _mm256_setzero_si256();
-    for (std::size_t k = 0; k < kBlock; k += 32) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
-        auto bits = [&](__m256i c) __attribute__((target("avx2"))) {
-            return std::uint64_t{static_cast<std::uint32_t>(
-                       _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, c)))}
-                   << k;
-        };
-        masks.cr |= bits(cr);
-        masks.lf |= bits(lf);
-        masks.nul |= bits(nul);
-    }
-    return masks;
-}
-#endif
-
-// How far the fast scan got.
-struct Scan {
-    enum Kind { TextForm, OtherBreak, Nul } kind;
-    std::size_t nul_at = 0;
-};
-
-// Indexes text whose every break is CR LF, 64 bytes a step: in the text form each LF has a
-// CR right before it and each CR an LF right after it, so the CR bits moved up by one are the
-// LF bits. Stops at the first other break or at a NUL, having pushed some starts.
-template <BreakMasks (*Masks)(const char*)>
-Scan IndexCrLfText(const char* begin, std::size_t size, LineIndex& index) {
-    index.Push(0);
-    std::uint64_t carry = 0;  // the previous block ended with a CR
-    for (std::size_t at = 0; at < size; at += kBlock) {
-        const std::size_t width = std::min(kBlock, size - at);
-        const BreakMasks m = width == kBlock ? Masks(begin + at) : MasksByByte(begin + at, width);
-        if (m.nul != 0) {
-            return {Scan::Nul, at + static_cast<std::size_t>(std::countr_zero(m.nul))};
-        }
-        const std::uint64_t all =
-            width == kBlock ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
-        if ((((m.cr << 1) | carry) & all) != m.lf) {
-            return {Scan::OtherBreak};
-        }
-        carry = (m.cr >> (width - 1)) & 1u;
-        for (std::uint64_t lf = m.lf; lf != 0; lf &= lf - 1) {
-            index.Push(at + static_cast<std::size_t>(std::countr_zero(lf)) + 1);
-        }
-    }
-    // A CR as the last byte has no LF after it.
-    return {carry == 0 ? Scan::TextForm : Scan::OtherBreak};
-}
-
-BreakMasks MasksPortable(const char* p) {
-#if defined(__SSE2__)
-    return MasksSse2(p);
-#else
-    return MasksByByte(p, kBlock);
-#endif
-}
-
-// Calls `scan.template operator()<Masks>()` with the widest mask builder the processor has.
-template <class Scan>
-auto WithBestMasks(Scan scan) {
-#if defined(QUILLEX_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        return scan.template operator()<MasksAvx2>();
-    }
-#endif
-    return scan.template operator()<MasksPortable>();
-}
-
 Scan IndexCrLf(const char* begin, std::size_t size, LineIndex& index) {
-    return WithBestMasks([&]<BreakMasks (*Masks)(const char*)>() {
-        return IndexCrLfText<Masks>(begin, size, index);
+    index.Push(0);
+    return WithBestMasks([&]<auto Masks>() {
+        return ScanCrLfText<Masks>(begin, size, [&](std::size_t next) { index.Push(next); });
     });
 }
 
-template <BreakMasks (*Masks)(const char*)>
+template <auto Masks>
 BreakCounts CountWith(std::string_view text) {
     BreakCounts counts;
     auto add = [&](const BreakMasks& m) {
@@ -186,17 +72,16 @@ BreakCounts CountWith(std::string_view text) {
     };
     std::size_t at = 0;
     for (; at + kBlock <= text.size(); at += kBlock) {
-        add(Masks(text.data() + at));
+        add(Masks(text.data() + at, '\r'));
     }
-    add(MasksByByte(text.data() + at, text.size() - at));
+    add(MasksByByte(text.data() + at, text.size() - at, '\r'));
     return counts;
 }
 
 }  // namespace
 
 BreakCounts CountBreakBytes(std::string_view text) {
-    return WithBestMasks(
-        [&]<BreakMasks (*Masks)(const char*)>() { return CountWith<Masks>(text); });
+    return WithBestMasks([&]<auto Masks>() { return CountWith<Masks>(text); });
 }
 
 void IndexTextForm(ByteBuffer& text, LineIndex& index) {

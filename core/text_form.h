@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,16 @@ namespace quillex {
 // followed by CR LF and `index` each line's start plus the end. Text that is already in that
 // form (a missing final break aside) is indexed where it lies; any other is rewritten once.
 void IndexTextForm(ByteBuffer& text, LineIndex& index);
+
+// Keeps the lines of a text in the text form that end with `ending` (not empty), moved to its
+// front in their order, found from the breaks alone rather than from an index of every line.
+// Nothing, with the text untouched, where the text is not in that form or its last line has no
+// break: a whole load's rules must read it then.
+struct KeptLines {
+    std::size_t lines = 0;  // the text held
+    std::size_t kept = 0;
+};
+std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view ending);
 
 // How many CR, LF and NUL bytes `text` holds, counted many bytes a step.
 struct BreakCounts {

@@ -120,6 +120,9 @@ TEST(BatchStream, BlocksGiveWhatTheWholeTextGives) {
         {{"remove-with-word", "--word", "o"}},
         // A recipe: steps apart, one that goes in order, then each line alone again, a join.
         {{"trim"}, {"drop-first", "--lines", "1"}, {"remove-if", "--condition", "0"}, {"join"}},
+        // The extension filter first finds its lines in the blocks' bytes; the next step
+        // takes them on.
+        {{"filter-ext", "--text", ".ru"}, {"add-text", "--left", "<"}},
         // The later step fails first in the text, the earlier one only further on.
         {{"cut-at-word", "--word", "zz"}, {"replace-char", "--from", "t", "--to", ""}},
         {{"replace-char", "--from", "\xD0\x81", "--to", ""}, {"drop-first", "--lines", "1"}},

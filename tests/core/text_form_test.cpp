@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
-
 #include <string>
 #include <vector>
 
@@ -108,6 +109,52 @@ TEST(TextForm, BreaksAtBlockBoundaries) {
                 ASSERT_EQ(SplitTextForm(text), SplitByHand(text)) << ::testing::PrintToString(text);
             }
         }
+    }
+}
+
+// The lines that end with the text, found from the breaks, against the lines split by hand:
+// lines of every length around the 64-byte blocks, endings across block edges, adjoining
+// kept lines; and any text not in the text form left as it was.
+TEST(KeepLinesEndingWith, KeepsTheLinesThatEndWithTheText) {
+    std::uint32_t seed = 7;
+    auto next = [&seed](std::uint32_t below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % below;
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (std::uint32_t n = next(40) + 1; n > 0; --n) {
+            std::string line(next(150), 'a');
+            for (char& c : line) {
+                c = ".ru"[next(4) % 3];
+            }
+            text += line + "\r\n";
+        }
+        for (const std::string ending : {".ru", "u", "a.ru"}) {
+            Lines lines = SplitByHand(text);
+            std::string kept;
+            std::size_t count = 0;
+            for (const std::string& line : lines) {
+                if (line.ends_with(ending)) {
+                    kept += line + "\r\n";
+                    ++count;
+                }
+            }
+            ByteBuffer bytes;
+            bytes.Append(text.data(), text.size());
+            const std::optional<KeptLines> got = KeepLinesEndingWith(bytes, ending);
+            ASSERT_TRUE(got.has_value()) << text;
+            EXPECT_EQ(std::string(bytes.data(), bytes.size()), kept) << text;
+            EXPECT_EQ(got->lines, lines.size());
+            EXPECT_EQ(got->kept, count);
+        }
+    }
+    for (const std::string& text : {"a.ru"s, "a.ru\r"s, "a.ru\nb.ru\r\n"s, "a.ru\rb.ru\r\n"s,
+                                    "a.ru\r\n\0.ru\r\n"s, std::string(70, 'a') + "\n.ru\r\n"}) {
+        ByteBuffer bytes;
+        bytes.Append(text.data(), text.size());
+        EXPECT_FALSE(KeepLinesEndingWith(bytes, ".ru").has_value()) << text;
+        EXPECT_EQ(std::string(bytes.data(), bytes.size()), text);
     }
 }
 

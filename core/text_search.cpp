@@ -1,0 +1,68 @@
+#include <bit>
+#include <cstring>
+#include <vector>
+
+#include "core/break_masks.h"
+#include "core/text_form.h"
+
+namespace quillex {
+
+using breaks::BreakMasks;
+
+std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view ending) {
+    const std::size_t size = text.size();
+    char* const p = text.data();
+    if (ending.empty() || size < 2 || p[size - 2] != '\r' || p[size - 1] != '\n') {
+        return std::nullopt;
+    }
+    struct Run {
+        std::size_t from, to;
+    };
+    std::vector<Run> runs;  // the kept lines, adjoining ones as one run
+    KeptLines counts;
+    const std::size_t n = ending.size();
+    std::size_t lineStart = 0;  // past the last LF of the blocks before
+    std::uint64_t carried = 0;  // the marks of the last two bytes before the block, as bits 0 and 1
+    // Only the LFs two bytes after the ending's last byte are looked at: on a list of many
+    // lines, a few of them.
+    auto block = [&](std::size_t at, const BreakMasks& m) {
+        counts.lines += static_cast<std::size_t>(std::popcount(m.lf));
+        std::uint64_t ends = m.lf & ((m.mark << 2) | carried);
+        carried = m.mark >> 62;
+        for (; ends != 0; ends &= ends - 1) {
+            const int bit = std::countr_zero(ends);
+            const std::uint64_t before = m.lf & ((std::uint64_t{1} << bit) - 1);
+            const std::size_t start =
+                before != 0 ? at + static_cast<std::size_t>(64 - std::countl_zero(before))
+                            : lineStart;
+            const std::size_t next = at + static_cast<std::size_t>(bit) + 1;
+            const std::size_t end = next - 2;  // before its CR LF
+            if (end - start >= n && std::memcmp(p + end - n, ending.data(), n) == 0) {
+                ++counts.kept;
+                if (!runs.empty() && runs.back().to == start) {
+                    runs.back().to = next;
+                } else {
+                    runs.push_back({start, next});
+                }
+            }
+        }
+        if (m.lf != 0) {
+            lineStart = at + static_cast<std::size_t>(64 - std::countl_zero(m.lf));
+        }
+    };
+    const breaks::Scan scan = breaks::WithBestMasks([&]<auto Masks>() {
+        return breaks::ScanCrLfBlocks<Masks>(p, size, ending.back(), block);
+    });
+    if (scan.kind != breaks::Scan::TextForm) {
+        return std::nullopt;
+    }
+    std::size_t out = 0;
+    for (const Run& run : runs) {
+        std::memmove(p + out, p + run.from, run.to - run.from);
+        out += run.to - run.from;
+    }
+    text.Resize(out);
+    return counts;
+}
+
+}  // namespace quillex
