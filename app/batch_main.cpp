@@ -28,7 +28,6 @@
 #include "app/batch_progress.h"
 #include "app/batch_recipe.h"
 #include "app/batch_run.h"
-#include "app/batch_spill.h"
 #include "core/block_pipeline.h"
 #include "core/file_jobs.h"
 
@@ -76,11 +75,6 @@ int Main(const std::vector<std::string>& args) {
         ProgressLine line = StandardErrorLine(options);
         if (options.Many()) {
             return RunMany(work, options, line);
-        }
-        // A sort or a dedupe of an input larger than the memory bound goes through temporary files.
-        if (RunPastTheMemoryBound(options, ArgumentPath(options.input),
-                                  ArgumentPath(options.output), &line)) {
-            return 0;
         }
         auto file = [](const std::string& name) {
             return name == kStandardStream

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/batch_progress.h"
+#include "app/batch_spill.h"
 #include "app/batch_stream.h"
 #include "app/batch_streams.h"
 #include "core/block_pipeline.h"
@@ -19,8 +20,6 @@
 namespace quillex::batch {
 
 namespace {
-
-constexpr const char* kStandardInputName = "standard input";
 
 // Loads `input` (none: standard input) into `document` in the given encoding or the one the
 // input shows.
@@ -134,6 +133,9 @@ Work WorkOf(const Options& options) {
     work.threads = options.threads != 0 ? options.threads : AvailableCores();
     work.blockBytes = options.block_bytes;
     work.memory = options.memory ? *options.memory : DefaultMemoryBound();
+    if (options.temp_dir) {
+        work.tempDir = ArgumentPath(*options.temp_dir);
+    }
     if (options.recipe) {
         work.recipe = options.recipe;
         work.steps = ReadRecipe(ArgumentPath(*options.recipe), *options.recipe);
@@ -173,7 +175,8 @@ void FlushStandardOutput() {
 void RunFile(const Work& work, const std::optional<std::filesystem::path>& input,
              const std::optional<std::filesystem::path>& output, const std::string& prefix,
              ProgressLine* line) {
-    if (StreamFile(work, input, output, prefix, line)) {
+    if (RunPastTheMemoryBound(work, input, output, prefix, line) ||
+        StreamFile(work, input, output, prefix, line)) {
         return;
     }
     DocumentLines document;

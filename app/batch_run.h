@@ -30,6 +30,9 @@ struct Work {
     std::size_t blockBytes = 0;
     // The memory the run may take (--memory), which the blocks out at once keep well within.
     std::uint64_t memory = 0;
+    // Where a sort or a dedupe past that bound keeps its temporary file (--temp-dir); none:
+    // the system's.
+    std::optional<std::filesystem::path> tempDir;
 };
 
 // The work the options ask for, the recipe read and every line of it checked (BadRecipe).

@@ -1,6 +1,8 @@
 #include "app/batch_spill.h"
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -19,73 +21,72 @@ namespace quillex::batch {
 
 namespace {
 
-constexpr const char* kStandardInput = "standard input";
-
-void WriteOut(const ContentProducer& produce, std::uint64_t size, const Options& options,
-              const std::filesystem::path& output) {
-    if (options.output == kStandardStream) {
-        produce(WriteToStandardOutput);
+void WriteOut(const ContentProducer& produce, std::uint64_t size,
+              const std::optional<std::filesystem::path>& output) {
+    if (output) {
+        SaveProduced(produce, size, *output);
     } else {
-        SaveProduced(produce, size, output);
+        produce(WriteToStandardOutput);
     }
 }
 
 // What the loaded run prints: the warning of a NUL that ended the text, and the count.
-void Report(const Options& options, const BlockReader& reader, std::uint64_t lines,
+void Report(const BlockReader& reader, std::uint64_t lines,
+            const std::optional<std::filesystem::path>& output, const std::string& prefix,
             ProgressLine* line) {
     if (line != nullptr) {
         line->Clear();
     }
-    WarnOfNul(reader.Report(), options.input == kStandardStream ? kStandardInput : options.input);
+    WarnOfNul(reader.Report(), reader.Name());
     if (lines != 0) {  // as a sort of no lines reports no number
-        const std::string count = "Lines processed: " + std::to_string(lines) + "\n";
-        std::fputs(count.c_str(), options.output == kStandardStream ? stderr : stdout);
+        const std::string count = prefix + "Lines processed: " + std::to_string(lines) + "\n";
+        std::fputs(count.c_str(), output ? stdout : stderr);
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        FailStream("standard output");
-    }
+    FlushStandardOutput();
 }
 
 }  // namespace
 
-bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& input,
-                           const std::filesystem::path& output, ProgressLine* line) {
-    const bool sorts = options.function == FunctionId::Sort;
-    const bool fromStandardInput = options.input == kStandardStream;
-    if ((!sorts && options.function != FunctionId::Dedupe) || options.recipe ||
-        (fromStandardInput && !options.encoding)) {
+bool RunPastTheMemoryBound(const Work& work, const std::optional<std::filesystem::path>& input,
+                           const std::optional<std::filesystem::path>& output,
+                           const std::string& prefix, ProgressLine* line) {
+    const FunctionCall& call = work.steps.front().call;
+    const bool sorts = call.function == FunctionId::Sort;
+    if ((!sorts && call.function != FunctionId::Dedupe) || work.recipe ||
+        (!input && !work.encoding)) {
         return false;
     }
     SpillSettings settings;
-    settings.memory = options.memory ? *options.memory : DefaultMemoryBound();
-    settings.temp_dir = options.temp_dir ? std::filesystem::path(*options.temp_dir)
-                                         : std::filesystem::temp_directory_path();
-    settings.threads = options.threads != 0 ? options.threads : AvailableCores();
-    settings.block_bytes = options.block_bytes;
+    settings.memory = work.memory;
+    settings.threads = work.threads;
+    settings.block_bytes = work.blockBytes;
     const std::size_t block = sorts ? RunBlockBytes(settings) : DedupeBlockBytes(settings);
     std::uint64_t size = 0;
-    if (!fromStandardInput) {
+    if (input) {
         std::error_code ec;
-        size = std::filesystem::file_size(input, ec);
+        size = std::filesystem::file_size(*input, ec);
         if (ec || (sorts ? SortFitsInMemory(size, settings.memory)
                          : DedupeFitsInMemory(size, settings.memory))) {
             return false;  // the load says what is wrong with an input it cannot read
         }
     }
+    // Asked only now: a run in memory needs no temporary folder.
+    settings.temp_dir = work.tempDir ? *work.tempDir : std::filesystem::temp_directory_path();
     Encoding encoding = Encoding::Windows1251;
-    if (options.encoding) {
-        encoding = *options.encoding;
+    if (work.encoding) {
+        encoding = *work.encoding;
     } else {
-        BlockReader probe(input, block);
+        BlockReader probe(*input, block);
         encoding = DetectEncodingOf(probe);
     }
+    const FunctionParams& params = call.params;
     std::optional<BlockReader> reader;
-    if (fromStandardInput) {
+    if (!input) {
         // As much of it as the work would take in memory is read first: where that is all
         // of it, it is worked on as a loaded text is.
         const std::size_t whole = static_cast<std::size_t>(
             std::min<std::uint64_t>(settings.memory / 3, std::size_t{1} << 40));
-        reader.emplace(stdin, kStandardInput, std::max(whole, block));
+        reader.emplace(stdin, kStandardInputName, std::max(whole, block));
         DocumentLines document;
         reader->Next(document);
         if (reader->AtEnd()) {
@@ -93,7 +94,7 @@ bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& 
             std::uint64_t lines = 0;
             TextPieces pieces;
             if (sorts) {
-                SortLines(document, options.params.sort_by, options.params.descending, {});
+                SortLines(document, params.sort_by, params.descending, {});
                 lines = document.Count();
                 pieces = document.FileForm();
             } else {
@@ -107,14 +108,14 @@ bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& 
                         write(piece);
                     }
                 },
-                0, options, output);
-            Report(options, *reader, lines, line);
+                0, output);
+            Report(*reader, lines, output, prefix, line);
             return true;
         }
         reader->PutBack(std::move(document));  // worked on with the rest
         reader->SetBlockBytes(block);
     } else {
-        reader.emplace(input, block);
+        reader.emplace(*input, block);
     }
     std::uint64_t lines = 0;
     if (!sorts) {
@@ -122,15 +123,15 @@ bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& 
             [&](const PieceWriter& write) {
                 // Standard input is read once: the first pass keeps a copy.
                 std::function<std::unique_ptr<BlockReader>()> again;
-                if (!fromStandardInput) {
-                    again = [&] { return std::make_unique<BlockReader>(input, block); };
+                if (input) {
+                    again = [&] { return std::make_unique<BlockReader>(*input, block); };
                 }
                 lines = DedupeInParts(*reader, again, encoding, settings, size, write,
                                       Progress({}, line))
                             .value_or(0);
             },
-            size, options, output);
-        Report(options, *reader, lines, line);
+            size, output);
+        Report(*reader, lines, output, prefix, line);
         return true;
     }
     // On the line, in bytes of the input: the runs are the first half of the sort, the merge
@@ -145,11 +146,11 @@ bool RunPastTheMemoryBound(const Options& options, const std::filesystem::path& 
                 const std::uint64_t whole = size != 0 ? size : reader->BytesRead();
                 PartMeter(line, whole, whole / 2, whole - whole / 2).Reached(written, whole);
             };
-            lines = SortInRuns(*reader, encoding, options.params.sort_by, options.params.descending,
-                               settings, merged, Progress({}, &reading));
+            lines = SortInRuns(*reader, encoding, params.sort_by, params.descending, settings,
+                               merged, Progress({}, &reading));
         },
-        size, options, output);
-    Report(options, *reader, lines, line);
+        size, output);
+    Report(*reader, lines, output, prefix, line);
     return true;
 }
 

@@ -11,6 +11,9 @@
 
 namespace quillex::batch {
 
+// How messages name standard input.
+inline constexpr const char* kStandardInputName = "standard input";
+
 // A standard stream that failed: it ends the whole run, however many files are left.
 class StreamError : public std::runtime_error {
   public:

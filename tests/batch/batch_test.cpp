@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -277,20 +278,38 @@ TEST_F(Batch, WorkPastTheMemoryBoundWritesWhatTheWorkInMemoryWrites) {
             words.insert(words.begin(), work.begin(), work.end());
             return words;
         };
+        // A run in memory asks for no temporary folder, even where TMPDIR names none.
+        const char* tmp = std::getenv("TMPDIR");
+        const std::optional<std::string> saved =
+            tmp ? std::optional<std::string>(tmp) : std::nullopt;
+        ::setenv("TMPDIR", (dir_ / "none").c_str(), 1);
         const Result whole = Run(with({In(), Out(), "--encoding", "auto"}));
+        saved ? ::setenv("TMPDIR", saved->c_str(), 1) : ::unsetenv("TMPDIR");
         ASSERT_EQ(whole.exit_code, 0) << whole.err;
         const std::string expected = ReadBytes(Out());
-        const Result spilled = Run(
-            with({In(), Out(), "--encoding", "auto", "--memory", "1M", "--temp-dir", runs}));
+        const Result spilled =
+            Run(with({In(), Out(), "--encoding", "auto", "--memory", "1M", "--temp-dir", runs}));
         EXPECT_EQ(spilled.exit_code, 0) << spilled.err;
         EXPECT_EQ(ReadBytes(Out()), expected);
         EXPECT_EQ(spilled.out, whole.out);
         EXPECT_EQ(spilled.err, whole.err);
-        const Result piped =
-            Run(with({"-", "-", "--encoding", "utf-8", "--memory", "1M", "--temp-dir", runs}),
-                In());
+        const Result piped = Run(
+            with({"-", "-", "--encoding", "utf-8", "--memory", "1M", "--temp-dir", runs}), In());
         EXPECT_EQ(piped.out, expected);
         EXPECT_TRUE(std::filesystem::is_empty(runs));
+        // The many-files form goes the same way: a temporary folder that is not there fails
+        // the file, which keeps its bytes.
+        const std::string copy = (dir_ / "copy.txt").string();
+        std::filesystem::copy_file(In(), copy, std::filesystem::copy_options::overwrite_existing);
+        const Result none = Run(with({"--in-place", copy, "--encoding", "auto", "--memory", "1M",
+                                      "--temp-dir", runs + "/none"}));
+        EXPECT_EQ(none.exit_code, 1);
+        EXPECT_NE(none.err.find("none"), std::string::npos) << none.err;
+        EXPECT_EQ(ReadBytes(copy), ReadBytes(In()));
+        const Result many = Run(
+            with({"--in-place", copy, "--encoding", "auto", "--memory", "1M", "--temp-dir", runs}));
+        EXPECT_EQ(many.exit_code, 0) << many.err;
+        EXPECT_EQ(ReadBytes(copy), expected);
     }
 }
 
