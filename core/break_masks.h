@@ -91,16 +91,30 @@ inline BreakMasks MasksPortable(const char* p, char mark) {
 #endif
 }
 
+#if defined(QUILLEX_AVX2)
+// Each call within the scan is compiled into it, for these instructions: the masks of a block
+// are then a few instructions in the loop rather than a call.
+template <class Scan>
+__attribute__((target("avx2,popcnt"), flatten)) auto ScanWithAvx2(Scan& scan) {
+    return scan.template operator()<MasksAvx2>();
+}
+#endif
+
+template <class Scan>
+__attribute__((flatten)) auto ScanPortably(Scan& scan) {
+    return scan.template operator()<MasksPortable>();
+}
+
 // Calls `scan.template operator()<Masks>()` with the widest mask builder the processor has.
 template <class Scan>
 auto WithBestMasks(Scan scan) {
 #if defined(QUILLEX_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
     if (avx2) {
-        return scan.template operator()<MasksAvx2>();
+        return ScanWithAvx2(scan);
     }
 #endif
-    return scan.template operator()<MasksPortable>();
+    return ScanPortably(scan);
 }
 
 // How far a scan of the text form got.
