@@ -21,12 +21,20 @@ struct BlockCount {
     LastCount heard;
 };
 
+// A block as the reading thread gives it: its bytes, or where the working thread reads them.
+struct BlockIn {
+    ByteBuffer bytes;
+    std::optional<BlockReader::Range> range;
+};
+
 // The block after the steps that run apart, on whichever thread took it.
 struct BlockDone {
     DocumentLines lines;
     std::vector<BlockCount> counts;  // one for each step that ran
     std::size_t failedStep = 0;      // with `failure`
     std::exception_ptr failure;
+    std::optional<BlockReader::TextEnd> textEnd;  // a NUL or the input's end came in it
+    std::exception_ptr readFailure;
 };
 
 // A step's count over the blocks so far, by its function's rule.
@@ -105,9 +113,9 @@ class Stream {
     }
 
     std::vector<LastCount> Run() {
-        BlockPipeline<ByteBuffer, BlockDone>::Run(
-            settings_.threads, [this](ByteBuffer& bytes) { return Read(bytes); },
-            [this](ByteBuffer bytes, std::size_t index) { return Work(std::move(bytes), index); },
+        BlockPipeline<BlockIn, BlockDone>::Run(
+            settings_.threads, [this](BlockIn& block) { return Read(block); },
+            [this](BlockIn block, std::size_t index) { return Work(std::move(block), index); },
             [this](BlockDone done, std::size_t) { Take(std::move(done)); });
         if (failure_) {
             Fail();
@@ -123,30 +131,46 @@ class Stream {
     }
 
   private:
-    bool Read(ByteBuffer& bytes) {
+    bool Read(BlockIn& block) {
         // Once the earliest step fails, nothing after it can fail first.
         if (failure_ && failedStep_ == 0) {
             return false;
         }
         if (!spare_.empty()) {
-            bytes = std::move(spare_.back());
+            block.bytes = std::move(spare_.back());
             spare_.pop_back();
         }
-        const bool got = reader_.NextBytes(bytes);
+        // After the first block, the threads that work on the blocks read them too: this one
+        // only finds where each ends.
+        bool got = false;
+        if (settings_.threads > 1 && any_ && reader_.StartRanges()) {
+            got = reader_.NextRange(block.range.emplace());
+        } else {
+            got = reader_.NextBytes(block.bytes);
+        }
         if (settings_.meter != nullptr &&
             !settings_.meter->Reached(reader_.BytesRead(), settings_.inputSize)) {
             throw WorkCancelled();
         }
         if (!got && !any_) {
-            bytes = ByteBuffer();  // an empty text still runs once, for the failures it gives
+            block.bytes = ByteBuffer();  // an empty text still runs once, for the failures it gives
         }
         const bool more = got || !any_;
         any_ = true;
         return more;
     }
 
-    BlockDone Work(ByteBuffer bytes, std::size_t index) const {
+    BlockDone Work(BlockIn block, std::size_t index) const {
         BlockDone done;
+        ByteBuffer& bytes = block.bytes;
+        if (block.range) {
+            try {
+                done.textEnd = reader_.ReadRange(*block.range, bytes);
+            } catch (...) {
+                done.readFailure = std::current_exception();
+                return done;
+            }
+        }
         const std::size_t to = std::min(apart_, limit_.load());
         const std::size_t from = to != 0 && index != 0 && KeepFromBytes(bytes, done) ? 1 : 0;
         done.lines.TakeText(std::move(bytes));
@@ -210,6 +234,16 @@ class Stream {
     }
 
     void Take(BlockDone done) {
+        if (textEnded_) {
+            return;  // read ahead past the end of the text
+        }
+        if (done.readFailure) {
+            std::rethrow_exception(done.readFailure);
+        }
+        if (done.textEnd) {
+            reader_.EndText(*done.textEnd);
+            textEnded_ = true;
+        }
         if (!done.failure) {
             RunSteps(done, apart_, limit_.load());
         }
@@ -266,6 +300,7 @@ class Stream {
     bool joins_ = false;
     bool joined_ = false;
     bool any_ = false;
+    bool textEnded_ = false;  // a block read on a working thread held the text's end
     std::exception_ptr failure_;
     std::size_t failedStep_ = 0;
     std::vector<ByteBuffer> spare_;  // written blocks' buffers, for the blocks still to read

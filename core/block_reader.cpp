@@ -8,6 +8,12 @@
 #include "core/document_editor.h"
 #include "core/file_format.h"
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#include <unistd.h>
+#define QUILLEX_PREAD 1
+#endif
+
 namespace quillex {
 
 namespace {
@@ -113,6 +119,112 @@ bool BlockReader::NextBytes(ByteBuffer& bytes) {
     carry_.Append(bytes.data() + cut, bytes.size() - cut);
     bytes.Resize(cut);
     return true;
+}
+
+#if defined(QUILLEX_PREAD)
+namespace {
+
+// Reads up to `size` bytes at `offset`, fewer only at the input's end.
+std::size_t ReadAt(int fd, char* into, std::size_t size, std::uint64_t offset,
+                   const std::filesystem::path& name) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, into + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw FileError(name, std::strerror(errno));
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+}  // namespace
+
+bool BlockReader::StartRanges() {
+    struct stat file {};
+    if (owned_ && !put_back_ && !ended_ && read_ != 0 && ::fstat(::fileno(stream_), &file) == 0) {
+        read_ -= carry_.size();  // read again, where the range that holds it starts
+        carry_.Clear();
+        size_ = static_cast<std::uint64_t>(file.st_size);
+        ranges_ = true;
+    }
+    return ranges_;
+}
+
+bool BlockReader::NextRange(Range& range) {
+    if (ended_) {
+        return false;
+    }
+    // A block's last line break is most often within its last few bytes.
+    constexpr std::size_t kLook = std::size_t{64} << 10;
+    for (std::uint64_t limit = read_ + block_;; limit += block_) {
+        std::uint64_t to = size_;
+        bool last = true;
+        if (limit < size_) {
+            const auto look =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kLook, limit - read_));
+            const std::uint64_t at = limit - look;
+            look_.Resize(look);
+            const std::size_t got = ReadAt(::fileno(stream_), look_.data(), look, at, name_);
+            if (got == look) {
+                const std::size_t cut = LastLineEnd(look_.data(), 0, got);
+                if (cut == 0) {
+                    continue;  // a line longer than a block
+                }
+                to = at + cut;
+                last = false;
+            } else {
+                to = at + got;  // cut short meanwhile
+            }
+        }
+        ended_ = last;
+        range = {read_, std::max(to, read_)};
+        read_ = range.to;
+        return range.to > range.from;
+    }
+}
+
+std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range& range,
+                                                           ByteBuffer& bytes) const {
+    const auto size = static_cast<std::size_t>(range.to - range.from);
+    bytes.Resize(size);
+    const std::size_t got = ReadAt(::fileno(stream_), bytes.data(), size, range.from, name_);
+    bytes.Resize(got);
+    if (const void* nul = std::memchr(bytes.data(), '\0', got)) {
+        bytes.Resize(static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+        return TextEnd{range.from + bytes.size(), true};
+    }
+    if (got < size) {
+        return TextEnd{range.from + got, false};
+    }
+    return std::nullopt;
+}
+#else
+bool BlockReader::StartRanges() {
+    return false;
+}
+
+bool BlockReader::NextRange(Range&) {
+    return false;
+}
+
+std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range&, ByteBuffer&) const {
+    return std::nullopt;
+}
+#endif
+
+void BlockReader::EndText(const TextEnd& end) {
+    ended_ = true;
+    if (end.nul) {
+        RefuseUtf16(name_, start_, end.at);
+        report_.nulOffset = end.at;
+    }
 }
 
 Encoding DetectEncodingOf(BlockReader& reader) {

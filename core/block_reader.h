@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -40,6 +41,30 @@ class BlockReader {
     // The block goes into `bytes`' memory where it has room.
     bool NextBytes(ByteBuffer& bytes);
 
+    // Has later blocks given as their place in the file instead, for the caller's threads to
+    // read at once (ReadRange) rather than this one read them all: for a file, where the
+    // system can read one at a given place, once a first block was read (its start holds the
+    // checks of the text's start) and with nothing put back. False where the blocks go on
+    // coming as bytes.
+    bool StartRanges();
+    // Where the next block lies: the input up to its last line break within the block size,
+    // or one whole line where it is longer, found from a few of its last bytes; the input as
+    // long as it was when the ranges started. False once the input or the text has ended.
+    struct Range {
+        std::uint64_t from = 0;
+        std::uint64_t to = 0;
+    };
+    bool NextRange(Range& range);
+    // Reads a range NextRange gave into `bytes`, up to a NUL or the input's end where one
+    // comes first, and then gives where the text ended (EndText takes it, in the blocks'
+    // order). Safe on several threads at once.
+    struct TextEnd {
+        std::uint64_t at = 0;
+        bool nul = false;  // else the input ended early: it was cut short meanwhile
+    };
+    std::optional<TextEnd> ReadRange(const Range& range, ByteBuffer& bytes) const;
+    void EndText(const TextEnd& end);
+
     // Whether the text has ended: Next has nothing more to give.
     bool AtEnd() const noexcept { return ended_ && carry_.empty() && !put_back_; }
     // Has the next Next give these lines, as it gave them, again: a look at the first block
@@ -68,6 +93,9 @@ class BlockReader {
     std::uint64_t read_ = 0;  // bytes read from the input
     std::string start_;       // its first two bytes, for the UTF-16 check
     bool ended_ = false;      // the input or the text ended
+    bool ranges_ = false;     // blocks are given as ranges from `read_` on
+    std::uint64_t size_ = 0;  // the file's size when the ranges started: they end there
+    ByteBuffer look_;         // a range's last bytes, where its last line ends
     LoadReport report_;
     DocumentLines back_;
     bool put_back_ = false;

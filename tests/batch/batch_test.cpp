@@ -107,6 +107,16 @@ TEST_F(Batch, ANulByteEndsTheTextWithAWarning) {
     EXPECT_EQ(r.err, "quillex-batch: warning: '" + In() +
                          "': the text ends at byte 6, where the file holds a NUL byte; the rest "
                          "of the file was not loaded.\n");
+    // Where the threads read the blocks, the NUL is found in a later one: the same run.
+    const Result blocks =
+        Run({"3", In(), Out(), "--left", "<", "--block-bytes", "2", "--threads", "2"});
+    EXPECT_EQ(ReadBytes(Out()), "<ab\r\n<cd\r\n");
+    EXPECT_EQ(blocks.err, r.err);
+    // There, too, a NUL after a UTF-16 byte-order mark refuses the file.
+    WriteBytes(In(), std::string("\xFF\xFE\r\na\0", 6));
+    const Result utf16 = Run({"3", In(), Out(), "--block-bytes", "1", "--threads", "2"});
+    EXPECT_EQ(utf16.exit_code, 1);
+    EXPECT_NE(utf16.err.find("is UTF-16 text"), std::string::npos) << utf16.err;
 }
 
 TEST_F(Batch, PanelDefaultsAndSwitchedSides) {
