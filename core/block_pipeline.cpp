@@ -28,7 +28,7 @@ std::atomic<unsigned> chosenThreads{0};
 std::size_t BlockBytesWithin(std::uint64_t memory, unsigned threads) noexcept {
     const std::uint64_t share = memory / (8 * std::uint64_t{std::max(threads, 1u)});
     return static_cast<std::size_t>(
-        std::clamp<std::uint64_t>(share, std::uint64_t{64} << 10, std::uint64_t{4} << 20));
+        std::clamp<std::uint64_t>(share, std::uint64_t{64} << 10, std::uint64_t{2} << 20));
 }
 
 unsigned WorkThreads() noexcept {
