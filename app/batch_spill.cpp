@@ -56,10 +56,7 @@ bool RunPastTheMemoryBound(const Work& work, const std::optional<std::filesystem
         (!input && !work.encoding)) {
         return false;
     }
-    SpillSettings settings;
-    settings.memory = work.memory;
-    settings.threads = work.threads;
-    settings.block_bytes = work.blockBytes;
+    SpillSettings settings = SpillSettingsOf(work);
     const std::size_t block = sorts ? RunBlockBytes(settings) : DedupeBlockBytes(settings);
     std::uint64_t size = 0;
     if (input) {
@@ -71,7 +68,7 @@ bool RunPastTheMemoryBound(const Work& work, const std::optional<std::filesystem
         }
     }
     // Asked only now: a run in memory needs no temporary folder.
-    settings.temp_dir = work.tempDir ? *work.tempDir : std::filesystem::temp_directory_path();
+    settings.temp_dir = TempFolderOf(work);
     Encoding encoding = Encoding::Windows1251;
     if (work.encoding) {
         encoding = *work.encoding;
@@ -117,41 +114,53 @@ bool RunPastTheMemoryBound(const Work& work, const std::optional<std::filesystem
     } else {
         reader.emplace(*input, block);
     }
+    std::function<std::unique_ptr<BlockReader>()> again;
+    if (input) {
+        again = [&] { return std::make_unique<BlockReader>(*input, block); };
+    }
     std::uint64_t lines = 0;
-    if (!sorts) {
-        WriteOut(
-            [&](const PieceWriter& write) {
-                // Standard input is read once: the first pass keeps a copy.
-                std::function<std::unique_ptr<BlockReader>()> again;
-                if (input) {
-                    again = [&] { return std::make_unique<BlockReader>(*input, block); };
-                }
-                lines = DedupeInParts(*reader, again, encoding, settings, size, write,
-                                      Progress({}, line))
-                            .value_or(0);
-            },
-            size, output);
-        Report(*reader, lines, output, prefix, line);
-        return true;
+    WriteOut(
+        [&](const PieceWriter& write) {
+            lines = WorkInParts(call, *reader, again, encoding, settings, size, write, line);
+        },
+        size, output);
+    Report(*reader, lines, output, prefix, line);
+    return true;
+}
+
+SpillSettings SpillSettingsOf(const Work& work) {
+    SpillSettings settings;
+    settings.memory = work.memory;
+    settings.threads = work.threads;
+    settings.block_bytes = work.blockBytes;
+    return settings;
+}
+
+std::filesystem::path TempFolderOf(const Work& work) {
+    return work.tempDir ? *work.tempDir : std::filesystem::temp_directory_path();
+}
+
+std::uint64_t WorkInParts(const FunctionCall& call, BlockReader& reader,
+                          const std::function<std::unique_ptr<BlockReader>()>& again,
+                          Encoding encoding, const SpillSettings& settings, std::uint64_t size,
+                          const PieceWriter& write, ProgressLine* line) {
+    if (call.function != FunctionId::Sort) {
+        // Standard input is read once: without `again`, the first pass keeps a copy.
+        return DedupeInParts(reader, again, encoding, settings, size, write, Progress({}, line))
+            .value_or(0);
     }
     // On the line, in bytes of the input: the runs are the first half of the sort, the merge
     // the second, as long as standard input's size is unknown only until it is read.
     PartMeter reading(line, size, 0, size / 2, size);
     std::uint64_t written = 0;
-    WriteOut(
-        [&](const PieceWriter& write) {
-            auto merged = [&](std::string_view piece) {
-                write(piece);
-                written += piece.size();
-                const std::uint64_t whole = size != 0 ? size : reader->BytesRead();
-                PartMeter(line, whole, whole / 2, whole - whole / 2).Reached(written, whole);
-            };
-            lines = SortInRuns(*reader, encoding, params.sort_by, params.descending, settings,
-                               merged, Progress({}, &reading));
-        },
-        size, output);
-    Report(*reader, lines, output, prefix, line);
-    return true;
+    auto merged = [&](std::string_view piece) {
+        write(piece);
+        written += piece.size();
+        const std::uint64_t whole = size != 0 ? size : reader.BytesRead();
+        PartMeter(line, whole, whole / 2, whole - whole / 2).Reached(written, whole);
+    };
+    return SortInRuns(reader, encoding, call.params.sort_by, call.params.descending, settings,
+                      merged, Progress({}, &reading));
 }
 
 }  // namespace quillex::batch

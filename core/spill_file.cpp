@@ -53,14 +53,24 @@ std::uint64_t SpillFile::Append(std::string_view bytes) {
     return offset;
 }
 
-void SpillFile::Read(std::uint64_t offset, char* into, std::size_t size) {
-    const std::lock_guard lock(mutex_);
+void SpillFile::Flush() {
     errno = 0;
     // A full disk may show only once the writer's buffer goes out.
     if (unflushed_ && std::fflush(temporary_.File().get()) != 0) {
         Fail("write", errno);
     }
     unflushed_ = false;
+}
+
+const fs::path& SpillFile::Finish() {
+    const std::lock_guard lock(mutex_);
+    Flush();
+    return temporary_.path();
+}
+
+void SpillFile::Read(std::uint64_t offset, char* into, std::size_t size) {
+    const std::lock_guard lock(mutex_);
+    Flush();
     if (!reader_) {
         reader_ = std::make_unique<CFile>(temporary_.path(), "rb");
         if (!*reader_) {

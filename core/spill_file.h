@@ -40,9 +40,13 @@ class SpillFile {
     void Read(std::uint64_t offset, char* into, std::size_t size);
 
     std::uint64_t Size() const noexcept { return written_; }
+    // Flushes what was appended and gives the file's name, for a reader of its own. Throws
+    // FileError (a full disk).
+    const std::filesystem::path& Finish();
 
   private:
     [[noreturn]] void Fail(const char* what, int error) const;
+    void Flush();  // with the lock held
 
     std::string work_;
     TemporaryFile temporary_;
