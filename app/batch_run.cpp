@@ -7,6 +7,7 @@
 
 #include "app/batch_progress.h"
 #include "app/batch_spill.h"
+#include "app/batch_stages.h"
 #include "app/batch_stream.h"
 #include "app/batch_streams.h"
 #include "core/block_pipeline.h"
@@ -39,16 +40,6 @@ Encoding Load(const std::optional<Encoding>& given,
     }
     WarnOfNul(load, input ? *input : kStandardInputName);
     return document.TakeEncoding(given);
-}
-
-// The counts, after the document is out: beside it on standard output, a count would become
-// part of it.
-void PrintCounts(const std::optional<std::filesystem::path>& output,
-                 const std::vector<std::string>& counts) {
-    for (const std::string& count : counts) {
-        std::fputs(count.c_str(), output ? stdout : stderr);
-    }
-    FlushStandardOutput();
 }
 
 // Writes `output` (none: standard output) through the safe writer, then the counts.
@@ -155,6 +146,14 @@ std::vector<RecipeStep> StepsIn(const Work& work, Encoding encoding) {
     return steps;
 }
 
+void PrintCounts(const std::optional<std::filesystem::path>& output,
+                 const std::vector<std::string>& counts) {
+    for (const std::string& count : counts) {
+        std::fputs(count.c_str(), output ? stdout : stderr);
+    }
+    FlushStandardOutput();
+}
+
 std::filesystem::path ArgumentPath(const std::string& name) {
 #if defined(_WIN32)
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
@@ -176,6 +175,7 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
              const std::optional<std::filesystem::path>& output, const std::string& prefix,
              ProgressLine* line) {
     if (RunPastTheMemoryBound(work, input, output, prefix, line) ||
+        RunRecipeInStages(work, input, output, prefix, line) ||
         StreamFile(work, input, output, prefix, line)) {
         return;
     }

@@ -49,6 +49,11 @@ std::filesystem::path ArgumentPath(const std::string& name);
 // Everything written to standard output reached it, or StreamError.
 void FlushStandardOutput();
 
+// Prints the counts after the document is out: to standard error where the document went to
+// standard output, of which a count would become part.
+void PrintCounts(const std::optional<std::filesystem::path>& output,
+                 const std::vector<std::string>& counts);
+
 // Loads `input`, runs the work over it and writes `output` through the safe writer (none:
 // standard input or output), then prints each count after `prefix`. A step that fails throws,
 // naming its line in a recipe, and leaves `output` as it was. `line`, where given, shows how

@@ -321,6 +321,26 @@ TEST_F(Batch, WorkPastTheMemoryBoundWritesWhatTheWorkInMemoryWrites) {
         EXPECT_EQ(many.exit_code, 0) << many.err;
         EXPECT_EQ(ReadBytes(copy), expected);
     }
+    // A recipe with such steps among others runs in stages through temporary files: the
+    // bytes, counts and warning of the recipe in memory.
+    const std::string recipe = (dir_ / "recipe.txt").string();
+    WriteBytes(recipe,
+               "quillex-recipe 1\ntrim\ndedupe\nadd-text --left <\nsort --by case\n"
+               "cut-leading --count 1\n");
+    const Result whole = Run({"--recipe", recipe, In(), Out()});
+    ASSERT_EQ(whole.exit_code, 0) << whole.err;
+    const std::string expected = ReadBytes(Out());
+    const Result staged =
+        Run({"--recipe", recipe, In(), Out(), "--memory", "1M", "--temp-dir", runs});
+    EXPECT_EQ(staged.exit_code, 0) << staged.err;
+    EXPECT_EQ(ReadBytes(Out()), expected);
+    EXPECT_EQ(staged.out, whole.out);
+    EXPECT_EQ(staged.err, whole.err);
+    EXPECT_TRUE(std::filesystem::is_empty(runs));
+    const Result none =
+        Run({"--recipe", recipe, In(), Out(), "--memory", "1M", "--temp-dir", runs + "/none"});
+    EXPECT_EQ(none.exit_code, 1);
+    EXPECT_EQ(ReadBytes(Out()), expected);
 }
 
 // OUTPUT goes through the window's own save: a read-only file is refused, a link is written
