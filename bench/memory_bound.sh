@@ -4,7 +4,8 @@
 # memory. Needs root (it makes a cgroup: v2 where mounted, else v1's memory controller).
 #   bench/memory_bound.sh [BUILD_DIR] [LINES] [LIMIT_MB]
 # Defaults: build/bench, 12000000 lines (about 1 GB), 256 MB. Functions that keep every line
-# (reverse, shuffle, duplicates) are left out: they need the file in memory.
+# (reverse, shuffle, duplicates) are left out: they need the file in memory. Last, a recipe
+# that mixes streaming steps with a dedupe and a sort.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/bench}
@@ -42,23 +43,33 @@ bounded() {
 options=("--count 1" "--from ? --to ." "--word Result:" "--left x --right y"
          "--condition 9 --text falcon" "" "--class 0" "--br" "--lines 50" "--text .txt"
          "--side 2" "--word con" "--by case")
-echo "| function | unlimited (s) | under ${limit_mb} MiB (s) | peak RSS under the limit | same bytes |"
-echo "|---|---|---|---|---|"
-for fn in $(seq 0 12); do
-    # shellcheck disable=SC2086
-    /usr/bin/time -f "%e" -o "$work/free" "$batch" "$fn" "$in" "$work/free.txt" ${options[$fn]} \
-        --temp-dir "$work" >/dev/null
-    status=0
-    # shellcheck disable=SC2086
-    bounded "$batch" "$fn" "$in" "$work/bound.txt" ${options[$fn]} --temp-dir "$work" \
-        >/dev/null 2>"$work/err" || status=$?
+# One row: the run without the limit and under it (the same arguments, OUTPUT last but one
+# given as OUT), their times, the peak under the limit and whether the bytes are the same.
+row() {
+    local label=$1
+    shift
+    /usr/bin/time -f "%e" -o "$work/free" "$batch" "${@//OUT/$work/free.txt}" --temp-dir "$work" \
+        >/dev/null
+    local status=0
+    bounded "$batch" "${@//OUT/$work/bound.txt}" --temp-dir "$work" >/dev/null 2>"$work/err" ||
+        status=$?
     read -r seconds kib < <(tail -n 1 "$work/time")
-    same=yes
+    local same=yes
     if [ "$status" -ne 0 ]; then
         same="NO: exit $status"
     elif ! cmp -s "$work/free.txt" "$work/bound.txt"; then
         same=NO
     fi
-    echo "| $fn \`${options[$fn]}\` | $(cat "$work/free") | $seconds | $((kib >> 10)) MiB | $same |"
+    echo "| $label | $(cat "$work/free") | $seconds | $((kib >> 10)) MiB | $same |"
     rm -f "$work/free.txt" "$work/bound.txt"
+}
+
+echo "| function | unlimited (s) | under ${limit_mb} MiB (s) | peak RSS under the limit | same bytes |"
+echo "|---|---|---|---|---|"
+for fn in $(seq 0 12); do
+    # shellcheck disable=SC2086
+    row "$fn \`${options[$fn]}\`" "$fn" "$in" OUT ${options[$fn]}
 done
+# A recipe with a dedupe and a sort among streaming steps, which runs in stages.
+printf 'quillex-recipe 1\ntrim\ndedupe\nadd-text --left <\nsort --by case\n' >"$work/recipe.txt"
+row "recipe trim, dedupe, add-text, sort" --recipe "$work/recipe.txt" "$in" OUT
