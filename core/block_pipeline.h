@@ -23,8 +23,7 @@ unsigned AvailableCores() noexcept;
 // The size of the blocks a pipeline of `threads` threads reads within `memory`: two blocks a
 // thread are out at once, each with its index and its result beside it, so that all of them
 // take an eighth of the bound; no less than 64 KiB and no more than 2 MiB: handing a block
-// between threads costs little more past that, and a larger buffer is given huge pages, whose
-// first clearing costs a short run more than they save.
+// between threads costs little more past that, and a block of that size fills a huge page.
 std::size_t BlockBytesWithin(std::uint64_t memory, unsigned threads) noexcept;
 
 // The threads work that can use several takes: AvailableCores(), unless SetWorkThreads said

@@ -9,7 +9,7 @@ namespace quillex {
 namespace {
 
 #if defined(__linux__)
-constexpr std::size_t kMapFrom = std::size_t{4} << 20;
+constexpr std::size_t kMapFrom = std::size_t{1} << 20;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 std::size_t MapSize(std::size_t capacity) {

@@ -12,9 +12,10 @@ namespace quillex {
 
 // A growable block of bytes that is never zero-filled and grows in place where the system
 // can, so that a large document is never held twice while it grows. On Linux a block of
-// several megabytes is mapped by itself, backed by huge pages where the system offers them
-// on request (reading a file into fresh memory otherwise spends most of its time faulting in
-// pages 4 KiB at a time), and grown by remapping its pages rather than copying them.
+// a megabyte or more (a stream's block too) is mapped by itself, backed by huge pages where
+// the system offers them on request (reading a file into fresh memory otherwise spends most
+// of its time faulting in pages 4 KiB at a time), and grown by remapping its pages rather
+// than copying them.
 class ByteBuffer {
   public:
     ByteBuffer() = default;
