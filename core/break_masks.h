@@ -81,6 +81,17 @@ __attribute__((target("avx2"))) inline BreakMasks MasksAvx2(const char* p, char 
     }
     return masks;
 }
+
+// One compare a mask: a third of the instructions of the AVX2 builder.
+__attribute__((target("avx512bw"))) inline BreakMasks MasksAvx512(const char* p, char mark) {
+    const __m512i bytes = _mm512_loadu_si512(p);
+    BreakMasks masks;
+    masks.cr = _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\r'));
+    masks.lf = _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\n'));
+    masks.nul = _mm512_testn_epi8_mask(bytes, bytes);
+    masks.mark = _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8(mark));
+    return masks;
+}
 #endif
 
 inline BreakMasks MasksPortable(const char* p, char mark) {
@@ -98,6 +109,11 @@ template <class Scan>
 __attribute__((target("avx2,popcnt"), flatten)) auto ScanWithAvx2(Scan& scan) {
     return scan.template operator()<MasksAvx2>();
 }
+
+template <class Scan>
+__attribute__((target("avx512bw,avx2,popcnt"), flatten)) auto ScanWithAvx512(Scan& scan) {
+    return scan.template operator()<MasksAvx512>();
+}
 #endif
 
 template <class Scan>
@@ -110,6 +126,10 @@ template <class Scan>
 auto WithBestMasks(Scan scan) {
 #if defined(QUILLEX_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    static const bool avx512 = avx2 && __builtin_cpu_supports("avx512bw");
+    if (avx512) {
+        return ScanWithAvx512(scan);
+    }
     if (avx2) {
         return ScanWithAvx2(scan);
     }

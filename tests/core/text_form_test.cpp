@@ -1,5 +1,7 @@
 #include "core/text_form.h"
 
+#include "core/break_masks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -108,6 +110,39 @@ TEST(TextForm, BreaksAtBlockBoundaries) {
                 text += rest;
                 ASSERT_EQ(SplitTextForm(text), SplitByHand(text)) << ::testing::PrintToString(text);
             }
+        }
+    }
+}
+
+// Only the widest mask builder the processor has runs in the scans, so each one is held to
+// the bytes here: every byte value, a high mark among them.
+TEST(BreakMasks, EveryBuilderAgreesWithTheBytes) {
+    using Builder = breaks::BreakMasks (*)(const char*, char);
+    std::vector<Builder> builders = {breaks::MasksPortable};
+#if defined(QUILLEX_AVX2)
+    if (__builtin_cpu_supports("avx2")) {
+        builders.push_back(breaks::MasksAvx2);
+    }
+    if (__builtin_cpu_supports("avx512bw")) {
+        builders.push_back(breaks::MasksAvx512);
+    }
+#endif
+    std::uint32_t seed = 11;
+    for (int round = 0; round < 2000; ++round) {
+        char block[breaks::kBlock];
+        for (char& c : block) {
+            seed = seed * 1103515245u + 12345u;
+            c = static_cast<char>("\r\n\0\xB8" "a"[(seed >> 16) % 5] +
+                                  (round % 3 == 0 ? seed >> 24 : 0));
+        }
+        const char mark = round % 2 == 0 ? '\xB8' : 'a';
+        const breaks::BreakMasks want = breaks::MasksByByte(block, breaks::kBlock, mark);
+        for (const Builder builder : builders) {
+            const breaks::BreakMasks got = builder(block, mark);
+            ASSERT_EQ(got.cr, want.cr);
+            ASSERT_EQ(got.lf, want.lf);
+            ASSERT_EQ(got.nul, want.nul);
+            ASSERT_EQ(got.mark, want.mark);
         }
     }
 }
