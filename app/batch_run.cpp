@@ -74,8 +74,7 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
     }
     StreamSettings settings;
     settings.threads = work.threads;
-    settings.blockBytes =
-        work.blockBytes != 0 ? work.blockBytes : BlockBytesWithin(work.memory, work.threads);
+    settings.blockBytes = BlockBytesOf(work);
     settings.recipe = work.recipe.has_value();
     const Encoding encoding =
         input ? EncodingOfFile(*input, work.encoding, settings.blockBytes) : *work.encoding;
@@ -96,11 +95,7 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
         heard = StreamSteps(*reader, encoding, steps, settings, write);
     };
     try {
-        if (output) {
-            SaveProduced(produce, settings.inputSize, *output);
-        } else {
-            produce(WriteToStandardOutput);
-        }
+        WriteOut(produce, settings.inputSize, output);
     } catch (...) {
         ClearLine(line);
         WarnOfNul(reader->Report(), reader->Name());
@@ -108,11 +103,7 @@ bool StreamFile(const Work& work, const std::optional<std::filesystem::path>& in
     }
     ClearLine(line);
     WarnOfNul(reader->Report(), reader->Name());
-    std::vector<std::string> counts;
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        heard[k].Into(counts, work.recipe ? prefix + StepName(steps[k]) + ": " : prefix);
-    }
-    PrintCounts(output, counts);
+    PrintCounts(output, CountsOf(work, steps, heard, prefix));
     return true;
 }
 
@@ -134,6 +125,19 @@ Work WorkOf(const Options& options) {
         work.steps.push_back({0, {options.function, options.texts, options.params}});
     }
     return work;
+}
+
+std::size_t BlockBytesOf(const Work& work) {
+    return work.blockBytes != 0 ? work.blockBytes : BlockBytesWithin(work.memory, work.threads);
+}
+
+std::vector<std::string> CountsOf(const Work& work, const std::vector<RecipeStep>& steps,
+                                  const std::vector<LastCount>& heard, const std::string& prefix) {
+    std::vector<std::string> counts;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        heard[k].Into(counts, work.recipe ? prefix + StepName(steps[k]) + ": " : prefix);
+    }
+    return counts;
 }
 
 std::vector<RecipeStep> StepsIn(const Work& work, Encoding encoding) {
@@ -191,19 +195,15 @@ void RunFile(const Work& work, const std::optional<std::filesystem::path>& input
     auto hear = [&](std::size_t k) {
         return Progress([&last = heard[k]](std::size_t n) { last.Hear(n); }, &meters[k]);
     };
-    std::vector<std::string> counts;
     if (work.recipe) {
         RunSteps(steps, document, hear);
-        for (std::size_t k = 0; k < steps.size(); ++k) {
-            heard[k].Into(counts, prefix + StepName(steps[k]) + ": ");
-        }
-        Save(output, StreamOf(document.FileForm()), counts, shares);
+        Save(output, StreamOf(document.FileForm()), CountsOf(work, steps, heard, prefix), shares);
         return;
     }
     // A function alone writes its result straight from the lines where they lie.
     const FunctionCall& call = steps.front().call;
     const FunctionResult result = RunForWriting(call.function, call.params, document, hear(0));
-    heard.front().Into(counts, prefix);
+    const std::vector<std::string> counts = CountsOf(work, steps, heard, prefix);
     if (result.text) {
         Save(output, *result.text, counts, shares);
     } else if (result.order) {

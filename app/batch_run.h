@@ -14,6 +14,7 @@
 namespace quillex::batch {
 
 class ProgressLine;
+struct LastCount;
 
 // What runs over each input: the one function the command line names, or a recipe's steps.
 struct Work {
@@ -37,6 +38,15 @@ struct Work {
 
 // The work the options ask for, the recipe read and every line of it checked (BadRecipe).
 Work WorkOf(const Options& options);
+
+// The size of the blocks the work's streams read: the one given, or the engine's own within
+// the work's memory.
+std::size_t BlockBytesOf(const Work& work);
+
+// The "Lines processed" lines of the steps that reported one, after `prefix` and, in a
+// recipe, the step's name.
+std::vector<std::string> CountsOf(const Work& work, const std::vector<RecipeStep>& steps,
+                                  const std::vector<LastCount>& heard, const std::string& prefix);
 
 // The steps with their texts in `encoding`: UsageError for a function's text it cannot hold,
 // BadRecipe naming the recipe's line for a step's.

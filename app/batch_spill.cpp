@@ -21,15 +21,6 @@ namespace quillex::batch {
 
 namespace {
 
-void WriteOut(const ContentProducer& produce, std::uint64_t size,
-              const std::optional<std::filesystem::path>& output) {
-    if (output) {
-        SaveProduced(produce, size, *output);
-    } else {
-        produce(WriteToStandardOutput);
-    }
-}
-
 // What the loaded run prints: the warning of a NUL that ended the text, and the count.
 void Report(const BlockReader& reader, std::uint64_t lines,
             const std::optional<std::filesystem::path>& output, const std::string& prefix,

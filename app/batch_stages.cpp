@@ -10,7 +10,6 @@
 #include "app/batch_spill.h"
 #include "app/batch_stream.h"
 #include "app/batch_streams.h"
-#include "core/block_pipeline.h"
 #include "core/external_dedupe.h"
 #include "core/line_functions.h"
 
@@ -71,8 +70,7 @@ bool RunRecipeInStages(const Work& work, const std::optional<std::filesystem::pa
     }
     SpillSettings settings = SpillSettingsOf(work);
     settings.temp_dir = TempFolderOf(work);
-    const std::size_t block =
-        work.blockBytes != 0 ? work.blockBytes : BlockBytesWithin(work.memory, work.threads);
+    const std::size_t block = BlockBytesOf(work);
     const Encoding encoding = EncodingOfFile(*input, work.encoding, block);
     const std::vector<RecipeStep> steps = StepsIn(work, encoding);
     const std::vector<Stage> stages = StagesOf(steps);
@@ -119,10 +117,8 @@ bool RunRecipeInStages(const Work& work, const std::optional<std::filesystem::pa
             if (s + 1 < stages.size()) {
                 after = std::make_unique<SpillFile>(settings.temp_dir, "recipe");
                 produce([&](std::string_view piece) { after->Append(piece); });
-            } else if (output) {
-                SaveProduced(produce, sourceSize, *output);
             } else {
-                produce(WriteToStandardOutput);
+                WriteOut(produce, sourceSize, output);
             }
             if (s == 0) {
                 report = reader.Report();
@@ -134,11 +130,7 @@ bool RunRecipeInStages(const Work& work, const std::optional<std::filesystem::pa
         line->Clear();
     }
     WarnOfNul(report, *input);
-    std::vector<std::string> counts;
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        heard[k].Into(counts, prefix + StepName(steps[k]) + ": ");
-    }
-    PrintCounts(output, counts);
+    PrintCounts(output, CountsOf(work, steps, heard, prefix));
     return true;
 }
 

@@ -17,6 +17,15 @@ void WriteToStandardOutput(std::string_view piece) {
     }
 }
 
+void WriteOut(const ContentProducer& produce, std::uint64_t size,
+              const std::optional<std::filesystem::path>& output) {
+    if (output) {
+        SaveProduced(produce, size, *output);
+    } else {
+        produce(WriteToStandardOutput);
+    }
+}
+
 void WarnOfNul(const LoadReport& report, const std::filesystem::path& input) {
     if (report.nulOffset) {  // the run goes on with the text before it, as the window's does
         std::fprintf(stderr, "quillex-batch: warning: %s.\n",

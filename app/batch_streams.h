@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
 #include "core/document_lines.h"
+#include "core/file_format.h"
 #include "core/input_check.h"
 
 namespace quillex::batch {
@@ -25,6 +27,11 @@ class StreamError : public std::runtime_error {
 
 // Writes a piece to standard output, or throws StreamError.
 void WriteToStandardOutput(std::string_view piece);
+
+// Writes what `produce` gives to `output` through the safe writer (`size`: how much is
+// expected, 0 where unknown), or to standard output where there is none.
+void WriteOut(const ContentProducer& produce, std::uint64_t size,
+              const std::optional<std::filesystem::path>& output);
 
 // The warning of a NUL byte that ended the text of `input`, where one did.
 void WarnOfNul(const LoadReport& report, const std::filesystem::path& input);
