@@ -148,7 +148,8 @@ std::size_t ReadAt(int fd, char* into, std::size_t size, std::uint64_t offset,
 
 bool BlockReader::StartRanges() {
     struct stat file {};
-    if (!ranges_ && owned_ && !put_back_ && !ended_ && read_ != 0 && ::fstat(::fileno(stream_), &file) == 0) {
+    if (!ranges_ && owned_ && !put_back_ && !ended_ && read_ != 0 &&
+        ::fstat(::fileno(stream_), &file) == 0) {
         read_ -= carry_.size();  // read again, where the range that holds it starts
         carry_.Clear();
         size_ = static_cast<std::uint64_t>(file.st_size);

@@ -127,13 +127,13 @@ TEST(BreakMasks, EveryBuilderAgreesWithTheBytes) {
         builders.push_back(breaks::MasksAvx512);
     }
 #endif
+    constexpr char kBytes[] = {'\r', '\n', '\0', '\xB8', 'a'};
     std::uint32_t seed = 11;
     for (int round = 0; round < 2000; ++round) {
         char block[breaks::kBlock];
         for (char& c : block) {
             seed = seed * 1103515245u + 12345u;
-            c = static_cast<char>("\r\n\0\xB8" "a"[(seed >> 16) % 5] +
-                                  (round % 3 == 0 ? seed >> 24 : 0));
+            c = static_cast<char>(kBytes[(seed >> 16) % 5] + (round % 3 == 0 ? seed >> 24 : 0));
         }
         const char mark = round % 2 == 0 ? '\xB8' : 'a';
         const breaks::BreakMasks want = breaks::MasksByByte(block, breaks::kBlock, mark);
