@@ -21,18 +21,33 @@ targets=()
 for dir in fuzz/corpus/*/; do
     targets+=("$(basename "$dir")")
 done
+# Runs one target; its output and exit status go to build/fuzz/TARGET.log and .status.
+run_target() {
+    local target=$1
+    # New inputs go to a working corpus in the build folder; the checked-in seeds stay as
+    # they are.
+    local work=build/fuzz/corpus/$target findings=build/fuzz/findings/$target status=0
+    mkdir -p "$work" "$findings"
+    "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$findings/" "$work" "fuzz/corpus/$target" \
+        >"build/fuzz/$target.log" 2>&1 || status=$?
+    echo "$status" >"build/fuzz/$target.status"
+}
+# A fuzzer uses one core: as many run at once as there are cores.
+cores=$(nproc)
+for target in "${targets[@]}"; do
+    run_target "$target" &
+    while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do
+        wait -n || true
+    done
+done
+wait
+
 failed=()
 total=0
 for target in "${targets[@]}"; do
-    # New inputs go to a working corpus in the build folder; the checked-in seeds stay as
-    # they are.
-    work=build/fuzz/corpus/$target
-    findings=build/fuzz/findings/$target
-    mkdir -p "$work" "$findings"
     log=build/fuzz/$target.log
-    status=0
-    "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$work" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+    status=$(cat "build/fuzz/$target.status")
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     runs=${runs:-0}
     total=$((total + runs))
