@@ -206,6 +206,10 @@ std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range& range,
     }
     return std::nullopt;
 }
+
+FileView BlockReader::ViewRange(const Range& range) const {
+    return FileView(::fileno(stream_), range.from, static_cast<std::size_t>(range.to - range.from));
+}
 #else
 bool BlockReader::StartRanges() {
     return false;
@@ -217,6 +221,10 @@ bool BlockReader::NextRange(Range&) {
 
 std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range&, ByteBuffer&) const {
     return std::nullopt;
+}
+
+FileView BlockReader::ViewRange(const Range&) const {
+    return FileView(-1, 0, 0);
 }
 #endif
 

@@ -15,6 +15,7 @@
 #include "core/document_lines.h"
 #include "core/encoding.h"
 #include "core/file_io.h"
+#include "core/file_view.h"
 #include "core/input_check.h"
 
 namespace quillex {
@@ -63,6 +64,9 @@ class BlockReader {
         bool nul = false;  // else the input ended early: it was cut short meanwhile
     };
     std::optional<TextEnd> ReadRange(const Range& range, ByteBuffer& bytes) const;
+    // The range's bytes where the system keeps them, for a scan that reads a block once and
+    // keeps little of it; without a mapping where none is to be had (the bytes are read then).
+    FileView ViewRange(const Range& range) const;
     void EndText(const TextEnd& end);
 
     // Whether the text has ended: Next has nothing more to give.

@@ -1,7 +1,9 @@
 // File format cases that need POSIX: symbolic links, permission bits, resource limits and a
 // child process to apply them in.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -10,14 +12,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
 #include "core/child_process.h"
 #include "core/file_backup.h"
 #include "core/file_format.h"
+#include "core/file_view.h"
 #include "core/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -307,6 +312,33 @@ TEST(FileFormat, UndoCopiesAreNoMoreReadableThanTheirOriginals) {
     }
     EXPECT_EQ(fs::status(dir / "cache" / "Quillex").permissions(), owner_all);
     EXPECT_EQ(fs::status(dir / "cache").permissions(), all);  // there already: not ours to change
+}
+
+TEST(FileView, AFileCutShortUnderAViewIsToldAndAnyOtherFaultStillEndsTheProcess) {
+    TempDir dir;
+    const std::string bytes(std::size_t{1} << 20, 'x');
+    WriteBytes(dir / "in.txt", bytes);
+    const int fd = ::open((dir / "in.txt").c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    {
+        FileView view(fd, 4106, bytes.size() - 4106);  // from within a page
+        ASSERT_TRUE(view.Mapped());
+        EXPECT_EQ(view.Bytes().substr(0, 3), "xxx");
+        fs::resize_file(dir / "in.txt", 8192);
+        // Read past the file's new end: zeros, and the view is marked, instead of SIGBUS.
+        const auto zeros = std::count(view.Bytes().begin(), view.Bytes().end(), '\0');
+        EXPECT_EQ(static_cast<std::size_t>(zeros), bytes.size() - 8192);
+        EXPECT_TRUE(view.Cut());
+    }
+    EXPECT_FALSE(FileView(fd, 0, 8192).Cut());
+    // A mapping that is no view's faults as it would without the guard.
+    EXPECT_DEATH(
+        {
+            void* map = ::mmap(nullptr, bytes.size(), PROT_READ, MAP_SHARED, fd, 0);
+            std::printf("%d\n", static_cast<volatile const char*>(map)[bytes.size() / 2]);
+        },
+        "");
+    ::close(fd);
 }
 
 }  // namespace
