@@ -163,33 +163,54 @@ class Stream {
     BlockDone Work(BlockIn block, std::size_t index) const {
         BlockDone done;
         ByteBuffer& bytes = block.bytes;
+        const std::size_t to = std::min(apart_, limit_.load());
+        // The first block is left to the load's own rules (its byte-order mark).
+        const bool keeps = to != 0 && index != 0 && KeepsByExtension();
+        bool kept = false;
         if (block.range) {
-            try {
-                done.textEnd = reader_.ReadRange(*block.range, bytes);
-            } catch (...) {
-                done.readFailure = std::current_exception();
-                return done;
+            kept = keeps && KeepFromView(*block.range, bytes, done);
+            if (!kept) {
+                try {
+                    done.textEnd = reader_.ReadRange(*block.range, bytes);
+                } catch (...) {
+                    done.readFailure = std::current_exception();
+                    return done;
+                }
             }
         }
-        const std::size_t to = std::min(apart_, limit_.load());
-        const std::size_t from = to != 0 && index != 0 && KeepFromBytes(bytes, done) ? 1 : 0;
+        if (!kept) {
+            kept = keeps && Count(KeepBlockLinesWithExtension(bytes, Extension()), done);
+        }
         done.lines.TakeText(std::move(bytes));
         ReadBlockAs(done.lines, encoding_, index == 0);
-        RunSteps(done, from, to);
+        RunSteps(done, kept ? 1 : 0, to);
         return done;
     }
 
     // A first step that keeps the lines with an extension finds them in the block's bytes,
-    // without splitting every line first; the first block is left to the load's own rules
-    // (its byte-order mark).
-    bool KeepFromBytes(ByteBuffer& bytes, BlockDone& done) const {
+    // without splitting every line first.
+    bool KeepsByExtension() const {
         const FunctionCall& call = steps_.front().call;
-        if (call.function != FunctionId::FilterExt ||
-            call.params.mode != FilterMode::KeepMatching) {
+        return call.function == FunctionId::FilterExt &&
+               call.params.mode == FilterMode::KeepMatching;
+    }
+    const std::string& Extension() const { return steps_.front().call.params.extension; }
+
+    // And it reads a range where the system keeps the file, copying out only the lines it
+    // keeps. False, with nothing done, where the range must be read the plain way: no mapping,
+    // a block not in the text form (a NUL in it among them), or a file cut short meanwhile.
+    bool KeepFromView(const BlockReader::Range& range, ByteBuffer& bytes, BlockDone& done) const {
+        const FileView view = reader_.ViewRange(range);
+        if (!view.Mapped()) {
             return false;
         }
         const std::optional<KeptLines> kept =
-            KeepBlockLinesWithExtension(bytes, call.params.extension);
+            CopyBlockLinesWithExtension(view.Bytes(), Extension(), bytes);
+        return !view.Cut() && Count(kept, done);
+    }
+
+    // The filter's count for its block, as a step's count.
+    static bool Count(const std::optional<KeptLines>& kept, BlockDone& done) {
         if (!kept) {
             return false;
         }

@@ -109,6 +109,9 @@ ExtensionSplit FilterLinesByExtension(const DocumentLines& lines, std::string_vi
 // tell (see KeepLinesEndingWith). Nothing, with the block untouched, where the lines must be
 // split first: the empty text, a text that is no extension, a block not in the text form.
 std::optional<KeptLines> KeepBlockLinesWithExtension(ByteBuffer& block, std::string_view text);
+// The same, from a block that stays as it is, into `into`.
+std::optional<KeptLines> CopyBlockLinesWithExtension(std::string_view block, std::string_view text,
+                                                     ByteBuffer& into);
 
 // 10
 enum class TrimSide { AtStart, AtEnd, AtBothEnds };

@@ -194,4 +194,12 @@ std::optional<KeptLines> KeepBlockLinesWithExtension(ByteBuffer& block, std::str
     return KeepLinesEndingWith(block, text);
 }
 
+std::optional<KeptLines> CopyBlockLinesWithExtension(std::string_view block, std::string_view text,
+                                                     ByteBuffer& into) {
+    if (!IsExtension(text)) {
+        return std::nullopt;
+    }
+    return CopyLinesEndingWith(block, text, into);
+}
+
 }  // namespace quillex

@@ -26,6 +26,9 @@ struct KeptLines {
     std::size_t kept = 0;
 };
 std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view ending);
+// The same lines of `text`, which stays as it is, copied into `into` in place of what it held.
+std::optional<KeptLines> CopyLinesEndingWith(std::string_view text, std::string_view ending,
+                                             ByteBuffer& into);
 
 // How many CR, LF and NUL bytes `text` holds, counted many bytes a step.
 struct BreakCounts {

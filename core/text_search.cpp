@@ -9,23 +9,27 @@ namespace quillex {
 
 using breaks::BreakMasks;
 
-std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view ending) {
-    const std::size_t size = text.size();
-    char* const p = text.data();
+namespace {
+
+struct Run {
+    std::size_t from, to;
+};
+
+// The kept lines of `text` as runs of adjoining lines, for KeepLinesEndingWith and
+// CopyLinesEndingWith.
+std::optional<KeptLines> FindLinesEndingWith(std::string_view all, std::string_view ending,
+                                             std::vector<Run>& runs) {
+    const std::size_t size = all.size();
+    const char* const p = all.data();
     if (ending.empty() || size < 2 || p[size - 2] != '\r' || p[size - 1] != '\n') {
         return std::nullopt;
     }
-    struct Run {
-        std::size_t from, to;
-    };
-    std::vector<Run> runs;  // the kept lines, adjoining ones as one run
     KeptLines counts;
     const std::size_t n = ending.size();
     std::uint64_t carried = 0;  // the marks of the last two bytes before the block, as bits 0 and 1
     // Only the LFs two bytes after the ending's last byte are looked at: on a list of many
     // lines, a few of them. A line that began in an earlier block finds its start backwards,
     // which is cheaper than following every line's start.
-    const std::string_view all(p, size);
     auto block = [&](std::size_t at, const BreakMasks& m) {
         counts.lines += static_cast<std::size_t>(std::popcount(m.lf));
         std::uint64_t ends = m.lf & ((m.mark << 2) | carried);
@@ -58,12 +62,36 @@ std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view 
     if (scan.kind != breaks::Scan::TextForm) {
         return std::nullopt;
     }
-    std::size_t out = 0;
-    for (const Run& run : runs) {
-        std::memmove(p + out, p + run.from, run.to - run.from);
-        out += run.to - run.from;
+    return counts;
+}
+
+}  // namespace
+
+std::optional<KeptLines> KeepLinesEndingWith(ByteBuffer& text, std::string_view ending) {
+    std::vector<Run> runs;
+    const std::optional<KeptLines> counts =
+        FindLinesEndingWith({text.data(), text.size()}, ending, runs);
+    if (counts) {
+        std::size_t out = 0;
+        for (const Run& run : runs) {
+            std::memmove(text.data() + out, text.data() + run.from, run.to - run.from);
+            out += run.to - run.from;
+        }
+        text.Resize(out);
     }
-    text.Resize(out);
+    return counts;
+}
+
+std::optional<KeptLines> CopyLinesEndingWith(std::string_view text, std::string_view ending,
+                                             ByteBuffer& into) {
+    std::vector<Run> runs;
+    const std::optional<KeptLines> counts = FindLinesEndingWith(text, ending, runs);
+    if (counts) {
+        into.Clear();
+        for (const Run& run : runs) {
+            into.Append(text.data() + run.from, run.to - run.from);
+        }
+    }
     return counts;
 }
 
