@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,7 @@ struct BlockDone {
     std::exception_ptr failure;
     std::optional<BlockReader::TextEnd> textEnd;  // a NUL or the input's end came in it
     std::exception_ptr readFailure;
+    std::uint64_t rangeEnd = 0;  // where its range ended, for one read on a working thread
 };
 
 // A step's count over the blocks so far, by its function's rule.
@@ -140,10 +142,14 @@ class Stream {
             block.bytes = std::move(spare_.back());
             spare_.pop_back();
         }
-        // After the first block, the threads that work on the blocks read them too: this one
-        // only finds where each ends.
+        // After the first block, the threads that work on the blocks read them too, as does a
+        // first step that reads them through a mapping on any number of threads: this one only
+        // finds where each ends.
         bool got = false;
-        if (settings_.threads > 1 && any_ && reader_.StartRanges()) {
+        if ((settings_.threads > 1 || KeepsByExtension()) && any_ && reader_.StartRanges()) {
+            if (!view_ && KeepsByExtension()) {
+                view_ = reader_.ViewRanges();
+            }
             got = reader_.NextRange(block.range.emplace());
         } else {
             got = reader_.NextBytes(block.bytes);
@@ -168,6 +174,7 @@ class Stream {
         const bool keeps = to != 0 && index != 0 && KeepsByExtension();
         bool kept = false;
         if (block.range) {
+            done.rangeEnd = block.range->to;
             kept = keeps && KeepFromView(*block.range, bytes, done);
             if (!kept) {
                 try {
@@ -200,13 +207,12 @@ class Stream {
     // keeps. False, with nothing done, where the range must be read the plain way: no mapping,
     // a block not in the text form (a NUL in it among them), or a file cut short meanwhile.
     bool KeepFromView(const BlockReader::Range& range, ByteBuffer& bytes, BlockDone& done) const {
-        const FileView view = reader_.ViewRange(range);
-        if (!view.Mapped()) {
+        if (!view_ || !view_->Mapped()) {
             return false;
         }
         const std::optional<KeptLines> kept =
-            CopyBlockLinesWithExtension(view.Bytes(), Extension(), bytes);
-        return !view.Cut() && Count(kept, done);
+            CopyBlockLinesWithExtension(view_->Bytes(range.from, range.to), Extension(), bytes);
+        return !view_->Cut() && Count(kept, done);
     }
 
     // The filter's count for its block, as a step's count.
@@ -264,6 +270,9 @@ class Stream {
         if (done.textEnd) {
             reader_.EndText(*done.textEnd);
             textEnded_ = true;
+        }
+        if (view_ && done.rangeEnd != 0) {
+            view_->Release(done.rangeEnd);
         }
         if (!done.failure) {
             RunSteps(done, apart_, limit_.load());
@@ -325,6 +334,9 @@ class Stream {
     std::exception_ptr failure_;
     std::size_t failedStep_ = 0;
     std::vector<ByteBuffer> spare_;  // written blocks' buffers, for the blocks still to read
+    // The ranges where the system keeps them, for a first step that reads them through it;
+    // set before the first range goes to a working thread.
+    std::unique_ptr<FileView> view_;
 };
 
 }  // namespace

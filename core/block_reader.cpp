@@ -207,8 +207,8 @@ std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range& range,
     return std::nullopt;
 }
 
-FileView BlockReader::ViewRange(const Range& range) const {
-    return FileView(::fileno(stream_), range.from, static_cast<std::size_t>(range.to - range.from));
+std::unique_ptr<FileView> BlockReader::ViewRanges() const {
+    return std::make_unique<FileView>(::fileno(stream_), read_, size_ - std::min(read_, size_));
 }
 #else
 bool BlockReader::StartRanges() {
@@ -223,8 +223,8 @@ std::optional<BlockReader::TextEnd> BlockReader::ReadRange(const Range&, ByteBuf
     return std::nullopt;
 }
 
-FileView BlockReader::ViewRange(const Range&) const {
-    return FileView(-1, 0, 0);
+std::unique_ptr<FileView> BlockReader::ViewRanges() const {
+    return std::make_unique<FileView>(-1, 0, 0);
 }
 #endif
 

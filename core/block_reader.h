@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -64,9 +65,10 @@ class BlockReader {
         bool nul = false;  // else the input ended early: it was cut short meanwhile
     };
     std::optional<TextEnd> ReadRange(const Range& range, ByteBuffer& bytes) const;
-    // The range's bytes where the system keeps them, for a scan that reads a block once and
-    // keeps little of it; without a mapping where none is to be had (the bytes are read then).
-    FileView ViewRange(const Range& range) const;
+    // The input from the next range to the end of the ranges where the system keeps it, for
+    // a scan that reads each block once and keeps little of it (after StartRanges); without a
+    // mapping where none is to be had (the ranges are read then).
+    std::unique_ptr<FileView> ViewRanges() const;
     void EndText(const TextEnd& end);
 
     // Whether the text has ended: Next has nothing more to give.

@@ -69,7 +69,7 @@ bool InstallGuard() noexcept {
 
 }  // namespace
 
-FileView::FileView(int fd, std::uint64_t from, std::size_t size) noexcept {
+FileView::FileView(int fd, std::uint64_t from, std::uint64_t size) noexcept {
     static const bool guarded = InstallGuard();
     if (!guarded || size == 0) {
         return;
@@ -84,7 +84,7 @@ FileView::FileView(int fd, std::uint64_t from, std::size_t size) noexcept {
         return;
     }
     const std::uint64_t start = from & ~static_cast<std::uint64_t>(g_page - 1);
-    length_ = size + static_cast<std::size_t>(from - start);
+    length_ = static_cast<std::size_t>(size + (from - start));
     void* map = ::mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
     if (map == MAP_FAILED) {
         g_slots[slot_].taken.store(false, std::memory_order_release);
@@ -97,7 +97,7 @@ FileView::FileView(int fd, std::uint64_t from, std::size_t size) noexcept {
     slot.begin.store(reinterpret_cast<std::uintptr_t>(map), std::memory_order_release);
     map_ = map;
     data_ = static_cast<const char*>(map) + (from - start);
-    size_ = size;
+    from_ = from;
 }
 
 FileView::~FileView() {
@@ -112,11 +112,30 @@ FileView::~FileView() {
     }
 }
 
+void FileView::Release(std::uint64_t to) noexcept {
+    // Each release stops the other threads of the process to flush their address caches:
+    // once for every few blocks, not for each.
+    constexpr std::size_t kStep = std::size_t{16} << 20;
+    if (map_ == nullptr) {
+        return;
+    }
+    const std::size_t upTo =
+        static_cast<std::size_t>(
+            to - from_ + static_cast<std::uint64_t>(data_ - static_cast<const char*>(map_))) &
+        ~(g_page - 1);
+    if (upTo >= released_ + kStep) {
+        ::madvise(static_cast<char*>(map_) + released_, upTo - released_, MADV_DONTNEED);
+        released_ = upTo;
+    }
+}
+
 bool FileView::Cut() const noexcept {
     return slot_ >= 0 && g_slots[slot_].cut.load(std::memory_order_acquire);
 }
 #else
-FileView::FileView(int, std::uint64_t, std::size_t) noexcept {}
+FileView::FileView(int, std::uint64_t, std::uint64_t) noexcept {}
+
+void FileView::Release(std::uint64_t) noexcept {}
 
 FileView::~FileView() = default;
 

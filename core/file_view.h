@@ -14,24 +14,32 @@ class FileView {
     // Maps bytes [from, from + size) of the file open as `fd`, read-only. Empty (no mapping)
     // where the system cannot map it, where too many views are out at once, and on systems
     // without the guard described at Cut; the caller reads the bytes then.
-    FileView(int fd, std::uint64_t from, std::size_t size) noexcept;
+    FileView(int fd, std::uint64_t from, std::uint64_t size) noexcept;
     FileView(const FileView&) = delete;
     FileView& operator=(const FileView&) = delete;
     ~FileView();
 
     bool Mapped() const noexcept { return map_ != nullptr; }
-    std::string_view Bytes() const noexcept { return {data_, size_}; }
+    // Bytes [from, to) of the file, which the view holds.
+    std::string_view Bytes(std::uint64_t from, std::uint64_t to) const noexcept {
+        return {data_ + (from - from_), static_cast<std::size_t>(to - from)};
+    }
+    // Done with the bytes before `to`: their pages leave the process (the system keeps them
+    // cached), a few megabytes at a time, so that a long view holds no more than a stream's
+    // blocks would. Read again, they come back.
+    void Release(std::uint64_t to) noexcept;
     // Whether the file was cut short under the view while it was read. A read past a file's
     // end through a mapping would stop the process (SIGBUS); here the pages past the end read
-    // as zero bytes instead and the view is marked, so that the caller reads the file again
-    // the plain way, which tells where it ends now.
+    // as zero bytes instead and the view is marked for good, so that the caller reads the
+    // file again the plain way, which tells where it ends now.
     bool Cut() const noexcept;
 
   private:
     void* map_ = nullptr;
     std::size_t length_ = 0;
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
+    const char* data_ = nullptr;  // the byte at `from_`
+    std::uint64_t from_ = 0;
+    std::size_t released_ = 0;  // the pages before this offset in the mapping are given back
     int slot_ = -1;
 };
 
