@@ -36,7 +36,7 @@ struct BlockDone {
     std::exception_ptr failure;
     std::optional<BlockReader::TextEnd> textEnd;  // a NUL or the input's end came in it
     std::exception_ptr readFailure;
-    std::uint64_t rangeEnd = 0;  // where its range ended, for one read on a working thread
+    std::uint64_t rangeEnd = 0;  // where its range ended, for a range read on a working thread
 };
 
 // A step's count over the blocks so far, by its function's rule.

@@ -83,9 +83,9 @@ FileView::FileView(int fd, std::uint64_t from, std::uint64_t size) noexcept {
     if (slot_ < 0) {
         return;
     }
-    const std::uint64_t start = from & ~static_cast<std::uint64_t>(g_page - 1);
-    length_ = static_cast<std::size_t>(size + (from - start));
-    void* map = ::mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
+    start_ = from & ~static_cast<std::uint64_t>(g_page - 1);
+    length_ = static_cast<std::size_t>(size + (from - start_));
+    void* map = ::mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start_));
     if (map == MAP_FAILED) {
         g_slots[slot_].taken.store(false, std::memory_order_release);
         slot_ = -1;
@@ -96,8 +96,6 @@ FileView::FileView(int fd, std::uint64_t from, std::uint64_t size) noexcept {
     slot.end.store(reinterpret_cast<std::uintptr_t>(map) + length_, std::memory_order_relaxed);
     slot.begin.store(reinterpret_cast<std::uintptr_t>(map), std::memory_order_release);
     map_ = map;
-    data_ = static_cast<const char*>(map) + (from - start);
-    from_ = from;
 }
 
 FileView::~FileView() {
@@ -119,10 +117,7 @@ void FileView::Release(std::uint64_t to) noexcept {
     if (map_ == nullptr) {
         return;
     }
-    const std::size_t upTo =
-        static_cast<std::size_t>(
-            to - from_ + static_cast<std::uint64_t>(data_ - static_cast<const char*>(map_))) &
-        ~(g_page - 1);
+    const std::size_t upTo = static_cast<std::size_t>(to - start_) & ~(g_page - 1);
     if (upTo >= released_ + kStep) {
         ::madvise(static_cast<char*>(map_) + released_, upTo - released_, MADV_DONTNEED);
         released_ = upTo;

@@ -22,7 +22,8 @@ class FileView {
     bool Mapped() const noexcept { return map_ != nullptr; }
     // Bytes [from, to) of the file, which the view holds.
     std::string_view Bytes(std::uint64_t from, std::uint64_t to) const noexcept {
-        return {data_ + (from - from_), static_cast<std::size_t>(to - from)};
+        return {static_cast<const char*>(map_) + (from - start_),
+                static_cast<std::size_t>(to - from)};
     }
     // Done with the bytes before `to`: their pages leave the process (the system keeps them
     // cached), a few megabytes at a time, so that a long view holds no more than a stream's
@@ -37,8 +38,7 @@ class FileView {
   private:
     void* map_ = nullptr;
     std::size_t length_ = 0;
-    const char* data_ = nullptr;  // the byte at `from_`
-    std::uint64_t from_ = 0;
+    std::uint64_t start_ = 0;   // where in the file the mapping starts, at a page's start
     std::size_t released_ = 0;  // the pages before this offset in the mapping are given back
     int slot_ = -1;
 };
