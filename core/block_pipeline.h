@@ -60,7 +60,7 @@ void RunTogether(unsigned threads, Work work) {
 
 // `read(block)` gives the blocks one after another (false at the end) and `take(result,
 // index)` hears each block's result in order, both on the calling thread; `work(block,
-// index)` runs on `threads` threads of its own (none for 1: all of it on the calling thread).
+// index)` runs on `threads` threads, the calling one among them (all of it there for 1).
 // No more than two blocks a thread are read ahead of the one taken next, so the memory held
 // stays a few blocks however long the stream. What any of them throws stops the rest and goes
 // out of Run, once every thread has ended; what `work` throws for a block goes out when that
@@ -82,7 +82,7 @@ class BlockPipeline {
         BlockPipeline pipeline;
         pipeline.Start(threads, work);
         try {
-            pipeline.Feed(threads, read, take);
+            pipeline.Feed(threads, read, work, take);
         } catch (...) {
             pipeline.Stop();
             throw;
@@ -96,11 +96,25 @@ class BlockPipeline {
         std::exception_ptr failure;
     };
 
+    // The calling thread is one of the `threads`: it works on blocks too while it waits for the
+    // next one's result, so that no more threads run than were asked for. A thread of its own
+    // for the reading and the taking woke for every block, often on a core a worker was using.
     template <class Work>
     void Start(unsigned threads, Work& work) {
-        for (unsigned k = 0; k < threads; ++k) {
+        for (unsigned k = 1; k < threads; ++k) {
             workers_.emplace_back([this, &work] { Serve(work); });
         }
+    }
+
+    template <class Work>
+    static Done WorkOn(Work& work, std::pair<std::size_t, Block>& next) {
+        Done done;
+        try {
+            done.result.emplace(work(std::move(next.second), next.first));
+        } catch (...) {
+            done.failure = std::current_exception();
+        }
+        return done;
     }
 
     template <class Work>
@@ -116,25 +130,21 @@ class BlockPipeline {
                 next = std::move(queued_.front());
                 queued_.pop_front();
             }
-            Done done;
-            try {
-                done.result.emplace(work(std::move(next.second), next.first));
-            } catch (...) {
-                done.failure = std::current_exception();
-            }
+            Done done = WorkOn(work, next);
             std::lock_guard lock(mutex_);
             finished_.emplace(next.first, std::move(done));
-            taken_.notify_all();
+            taken_.notify_one();
         }
     }
 
-    template <class Read, class Take>
-    void Feed(unsigned threads, Read& read, Take& take) {
+    template <class Read, class Work, class Take>
+    void Feed(unsigned threads, Read& read, Work& work, Take& take) {
         const std::size_t ahead = 2 * std::size_t{threads};
         std::size_t readCount = 0;
         bool ended = false;
-        for (std::size_t index = 0;; ++index) {
-            // Read until enough blocks are out, then wait for the next one's result.
+        for (std::size_t index = 0;;) {
+            // Read until enough blocks are out; then take the next one's result, or work on the
+            // earliest block not yet taken up, or else wait.
             while (!ended && readCount - index < ahead) {
                 Block block;
                 if (!read(block)) {
@@ -148,18 +158,26 @@ class BlockPipeline {
             if (index == readCount) {
                 return;
             }
-            Done done;
-            {
-                std::unique_lock lock(mutex_);
-                taken_.wait(lock, [&] { return finished_.count(index) != 0; });
-                auto at = finished_.find(index);
-                done = std::move(at->second);
+            std::unique_lock lock(mutex_);
+            if (auto at = finished_.find(index); at != finished_.end()) {
+                Done done = std::move(at->second);
                 finished_.erase(at);
+                lock.unlock();
+                if (done.failure) {
+                    std::rethrow_exception(done.failure);
+                }
+                take(std::move(*done.result), index);
+                ++index;
+            } else if (!queued_.empty()) {
+                std::pair<std::size_t, Block> next = std::move(queued_.front());
+                queued_.pop_front();
+                lock.unlock();
+                Done done = WorkOn(work, next);
+                lock.lock();
+                finished_.emplace(next.first, std::move(done));
+            } else {
+                taken_.wait(lock, [&] { return finished_.count(index) != 0; });
             }
-            if (done.failure) {
-                std::rethrow_exception(done.failure);
-            }
-            take(std::move(*done.result), index);
         }
     }
 
