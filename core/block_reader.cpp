@@ -162,30 +162,35 @@ bool BlockReader::NextRange(Range& range) {
     if (ended_) {
         return false;
     }
-    // A block's last line break is most often within its last few bytes.
-    constexpr std::size_t kLook = std::size_t{64} << 10;
+    // A block's last line break is most often within its last few bytes; a longer look is
+    // taken before the block grows past a line longer than the short one.
+    constexpr std::uint64_t kShortLook = std::uint64_t{4} << 10;
+    constexpr std::uint64_t kLook = std::uint64_t{64} << 10;
     for (std::uint64_t limit = read_ + block_;; limit += block_) {
-        std::uint64_t to = size_;
-        bool last = true;
-        if (limit < size_) {
-            const auto look =
-                static_cast<std::size_t>(std::min<std::uint64_t>(kLook, limit - read_));
+        bool last = limit >= size_;
+        std::optional<std::uint64_t> to;  // none while a line runs on past the limit
+        if (last) {
+            to = size_;
+        }
+        for (std::uint64_t want = kShortLook; !to; want = kLook) {
+            const auto look = static_cast<std::size_t>(std::min(want, limit - read_));
             const std::uint64_t at = limit - look;
             look_.Resize(look);
             const std::size_t got = ReadAt(::fileno(stream_), look_.data(), look, at, name_);
-            if (got == look) {
-                const std::size_t cut = LastLineEnd(look_.data(), 0, got);
-                if (cut == 0) {
-                    continue;  // a line longer than a block
-                }
-                to = at + cut;
-                last = false;
-            } else {
+            if (got != look) {
                 to = at + got;  // cut short meanwhile
+                last = true;
+            } else if (const std::size_t cut = LastLineEnd(look_.data(), 0, got); cut != 0) {
+                to = at + cut;
+            } else if (want == kLook || look < want) {
+                break;
             }
         }
+        if (!to) {
+            continue;
+        }
         ended_ = last;
-        range = {read_, std::max(to, read_)};
+        range = {read_, std::max(*to, read_)};
         read_ = range.to;
         return range.to > range.from;
     }

@@ -160,6 +160,26 @@ TEST(BatchStream, BlocksGiveWhatTheWholeTextGives) {
     }
 }
 
+TEST(BatchStream, LinesLongerThanTheLookForABlocksEndStayWhole) {
+    // Where a block ends is looked for in its last few KiB, then in more before it grows.
+    std::string input;
+    for (const std::size_t length : {10, 5000, 10, 70000, 3000, 9000, 10}) {
+        input.append(length, 'a').append(".ru\r\n");
+    }
+    TempDir dir;
+    const std::filesystem::path file = dir / "in.txt";
+    WriteBytes(file, input);
+    for (const auto& words : std::vector<std::vector<std::vector<std::string>>>{
+             {{"cut-leading", "--count", "1"}}, {{"filter-ext", "--text", ".ru"}}}) {
+        const std::vector<RecipeStep> steps = StepsOf(words, Encoding::Windows1251);
+        const Outcome whole = Whole(file, Encoding::Windows1251, steps, false);
+        for (const std::size_t block : {4096, 16384}) {
+            const Outcome streamed = Streamed(file, Encoding::Windows1251, steps, false, block, 3);
+            EXPECT_EQ(streamed.bytes, whole.bytes) << words[0][0] << ", block " << block;
+        }
+    }
+}
+
 TEST(BatchStream, OnlyStepsThatNeedNoWholeTextStream) {
     const auto streams = [](const std::vector<std::vector<std::string>>& words) {
         return Streams(StepsOf(words, Encoding::Windows1251));
