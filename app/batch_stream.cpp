@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/block_pipeline.h"
+#include "core/encoding.h"
 #include "core/line_functions.h"
 #include "core/line_operations.h"
 
@@ -170,8 +171,10 @@ class Stream {
         BlockDone done;
         ByteBuffer& bytes = block.bytes;
         const std::size_t to = std::min(apart_, limit_.load());
-        // The first block is left to the load's own rules (its byte-order mark).
-        const bool keeps = to != 0 && index != 0 && KeepsByExtension();
+        // A first block that starts with a byte-order mark is left to the load's own rules,
+        // which hold the mark apart whether or not its line is kept.
+        const bool keeps = to != 0 && KeepsByExtension() &&
+                           (index != 0 || !StartsWithUtf8Bom({bytes.data(), bytes.size()}));
         bool kept = false;
         if (block.range) {
             done.rangeEnd = block.range->to;
@@ -189,7 +192,9 @@ class Stream {
             kept = keeps && Count(KeepBlockLinesWithExtension(bytes, Extension()), done);
         }
         done.lines.TakeText(std::move(bytes));
-        ReadBlockAs(done.lines, encoding_, index == 0);
+        // Kept lines of a first block without a mark are read as they are: a mark on one of
+        // them is that line's own.
+        ReadBlockAs(done.lines, encoding_, index == 0 && !kept);
         RunSteps(done, kept ? 1 : 0, to);
         return done;
     }

@@ -100,6 +100,8 @@ TEST(BatchStream, BlocksGiveWhatTheWholeTextGives) {
         "al\xE0 \xC0\xE1.ru\r\n  b%\r\nc$d\rrest\0after\r\n",
         "\xEF\xBB\xBF",
         "\xEF\xBB\xBF\r\n\xEF\xBB\xBFsecond\r\n",
+        "x\r\n\xEF\xBB\xBF"
+        "b.ru\r\n",  // a mark on a later line is the line's own
     };
     const std::vector<std::vector<std::vector<std::string>>> runs = {
         {{"cut-leading", "--count", "2"}},
